@@ -1,0 +1,78 @@
+#pragma once
+// "Process pending window messages" and modal waits. The GUI pumps its event loop; tests
+// and scripted runs deliver the next scripted operator action each time the screen waits.
+#include <cstdint>
+#include <functional>
+#include <stdexcept>
+#include <string>
+#include <deque>
+
+#include "base/clock.h"
+
+namespace recebimento::base {
+
+class Timer;
+
+// Raised when a scripted run has no action left while the screen waits for one.
+class ScriptExhausted : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+class EventPump {
+ public:
+  virtual ~EventPump() = default;
+  // Handles what is pending (fires due timers) and returns at once.
+  virtual void ProcessMessages() = 0;
+  // Runs until `done` holds; `what` names the wait for error messages ("payment screen",
+  // "card terminal answer"). A scripted pump raises ScriptExhausted when no action is
+  // left and `done` still does not hold.
+  virtual void RunUntil(const std::function<bool()>& done, const std::string& what) = 0;
+  virtual Clock& GetClock() = 0;
+
+  // Timers register themselves with the pump that drives them.
+  void AddTimer(Timer* t);
+  void RemoveTimer(Timer* t);
+
+ protected:
+  void FireDueTimers();
+  std::deque<Timer*> timers_;
+};
+
+// Real pump without a GUI: sleeps briefly between checks and fires timers on real time.
+class RealEventPump : public EventPump {
+ public:
+  explicit RealEventPump(Clock& clock) : clock_(clock) {}
+  void ProcessMessages() override;
+  void RunUntil(const std::function<bool()>& done, const std::string& what) override;
+  Clock& GetClock() override { return clock_; }
+
+ private:
+  Clock& clock_;
+};
+
+// Scripted pump: each action is a callable that performs one operator action (a click,
+// a key, a wait). Actions run only when the screen waits (RunUntil), one per turn, until
+// the condition holds. Delivering an action advances nothing by itself; a "wait" action
+// advances the virtual clock and fires due timers.
+class ScriptedEventPump : public EventPump {
+ public:
+  using Action = std::function<void()>;
+  explicit ScriptedEventPump(VirtualClock& clock) : clock_(clock) {}
+  void Push(Action action, std::string description);
+  size_t Remaining() const { return actions_.size(); }
+  void ProcessMessages() override;
+  void RunUntil(const std::function<bool()>& done, const std::string& what) override;
+  Clock& GetClock() override { return clock_; }
+  VirtualClock& Virtual() { return clock_; }
+
+ private:
+  struct Pending {
+    Action action;
+    std::string description;
+  };
+  VirtualClock& clock_;
+  std::deque<Pending> actions_;
+};
+
+}  // namespace recebimento::base
