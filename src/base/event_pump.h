@@ -21,7 +21,10 @@ class ScriptExhausted : public std::runtime_error {
 
 class EventPump {
  public:
-  virtual ~EventPump() = default;
+  EventPump() = default;
+  EventPump(const EventPump&) = delete;
+  EventPump& operator=(const EventPump&) = delete;
+  virtual ~EventPump();
   // Handles what is pending (fires due timers) and returns at once.
   virtual void ProcessMessages() = 0;
   // Runs until `done` holds; `what` names the wait for error messages ("payment screen",
@@ -33,8 +36,11 @@ class EventPump {
   // Timers register themselves with the pump that drives them.
   void AddTimer(Timer* t);
   void RemoveTimer(Timer* t);
+  bool HasTimer(const Timer* t) const;
 
  protected:
+  // Polls every registered timer against the clock; timers added or removed by a
+  // callback are respected.
   void FireDueTimers();
   std::deque<Timer*> timers_;
 };
@@ -60,7 +66,14 @@ class ScriptedEventPump : public EventPump {
   using Action = std::function<void()>;
   explicit ScriptedEventPump(VirtualClock& clock) : clock_(clock) {}
   void Push(Action action, std::string description);
+  // An action that lets `milliseconds` of virtual time pass, firing timers in due order.
+  void PushWait(int64_t milliseconds);
+  // Advances the virtual clock by `milliseconds`, stopping at each timer's due tick so
+  // callbacks see the time at which they fire.
+  void AdvanceTime(int64_t milliseconds);
   size_t Remaining() const { return actions_.size(); }
+  // Description of the action delivered last ("" before the first).
+  const std::string& LastDelivered() const { return last_delivered_; }
   void ProcessMessages() override;
   void RunUntil(const std::function<bool()>& done, const std::string& what) override;
   Clock& GetClock() override { return clock_; }
@@ -73,6 +86,7 @@ class ScriptedEventPump : public EventPump {
   };
   VirtualClock& clock_;
   std::deque<Pending> actions_;
+  std::string last_delivered_;
 };
 
 }  // namespace recebimento::base
