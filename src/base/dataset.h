@@ -21,6 +21,10 @@ class DatasetError : public std::runtime_error {
 
 class Dataset;
 
+// A value as a field of `def` stores it: converted to the field's type, texts cut to the
+// size in characters, blanks in non-text fields read as Null. VariantError when it does not fit.
+Variant ConvertForFieldDef(const FieldDef& def, const Variant& v);
+
 // A field of the dataset's current row (or of the row being edited or inserted).
 // Reading a field of an empty dataset gives Null. Writing needs the Edit or Insert
 // state; a String value longer than the field's size is cut to the size in characters.
@@ -141,7 +145,9 @@ class Dataset {
   void Append();  // a new row at the end
   void Post();
   void Cancel();
-  void Delete();  // removes the current row; the cursor goes to the next row (or the last)
+  void Delete();  // removes the current row; the cursor goes to the next row (or the last, Eof)
+  // Appends and posts one row, values in field order (missing trailing values are Null).
+  void AppendRecord(const std::vector<Variant>& values);
 
   Field FieldByName(const std::string& name);  // DatasetError naming the field when absent
   Field Fields(int index);
@@ -162,14 +168,26 @@ class Dataset {
     std::vector<Variant> values;
   };
 
+  std::string Describe() const;  // "cdsReceb" or "dataset" for messages
+  [[noreturn]] void Fail(const std::string& what) const;
   void RequireActive(const char* op) const;
-  void RebuildView();
-  void CheckBrowse();
-  std::vector<Variant>& CurrentValues();
-  const std::vector<Variant>& CurrentValues() const;
+  void RequireFieldsEditable(const char* op) const;
+  int RequireField(const std::string& name) const;
+  std::vector<int> FieldList(const std::string& fields) const;
+  bool Editing() const { return state_ == State::Edit || state_ == State::Insert; }
+  // Recomputes the visible rows; the cursor follows `keep` when it stays visible.
+  void RebuildView(std::optional<Bookmark> keep);
+  void CheckBrowse();  // posts a pending edit
+  void ApplyFilter(Filter filter, bool on);
+  void MoveTo(int view_pos);
+  std::vector<Variant>& CurrentValues();              // edit buffer; DatasetError when not editing
+  const std::vector<Variant>* CurrentRow() const;  // edit buffer or current row; nullptr when none
   Variant ConvertForField(int index, const Variant& v) const;
   bool Matches(const std::vector<Variant>& values, const std::vector<int>& idx,
                const std::vector<Variant>& keys, LocateOptions options) const;
+  std::optional<size_t> FindVisible(const std::string& fields, const std::vector<Variant>& values,
+                                    LocateOptions options) const;
+  std::vector<Row> ConvertPacketRows(const DataPacket& packet, const std::vector<FieldDef>& fields) const;
 
   std::string name_;
   std::vector<FieldDef> fields_;
@@ -185,6 +203,7 @@ class Dataset {
   Filter filter_;
   bool filtered_ = false;
   std::string index_fields_;
+  std::vector<int> index_columns_;
   Bookmark next_id_ = 1;
 };
 

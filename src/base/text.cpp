@@ -241,6 +241,43 @@ std::vector<std::string> Split(std::string_view s, std::string_view separator) {
   }
 }
 
+bool IsValidUtf8(std::string_view s) {
+  for (size_t p = 0; p < s.size();) {
+    const size_t len = CharLength(s, p);
+    if (len == 1 && static_cast<unsigned char>(s[p]) >= 0x80) return false;
+    if (len > 1) {
+      const char32_t cp = Decode(s, p, len);
+      const bool overlong = (len == 3 && cp < 0x800) || (len == 4 && cp < 0x10000);
+      if (overlong || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return false;
+    }
+    p += len;
+  }
+  return true;
+}
+
+std::string Windows1252ToUtf8(std::string_view s) {
+  // 0x80..0x9F differ from Latin-1; 0 marks the five unassigned bytes.
+  static const char16_t kHigh[32] = {0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                     0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
+                                     0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+  std::string out;
+  out.reserve(s.size() + s.size() / 4);
+  for (char ch : s) {
+    const auto b = static_cast<unsigned char>(ch);
+    if (b < 0x80) {
+      out += ch;
+    } else if (b < 0xA0) {
+      Encode(kHigh[b - 0x80] ? kHigh[b - 0x80] : 0xFFFD, out);
+    } else {
+      Encode(b, out);
+    }
+  }
+  return out;
+}
+
+std::string EnsureUtf8(std::string_view s) { return IsValidUtf8(s) ? std::string(s) : Windows1252ToUtf8(s); }
+
 std::string RemoveAccents(std::string_view s) {
   std::string out;
   out.reserve(s.size());

@@ -44,6 +44,13 @@ bool IStartsWith(std::string_view s, std::string_view prefix);
 // Pieces between separators, empty pieces kept ("a;;b" -> "a", "", "b"; "" -> one "").
 std::vector<std::string> Split(std::string_view s, std::string_view separator);
 
+// True when every byte sequence is well-formed UTF-8.
+bool IsValidUtf8(std::string_view s);
+// Text in the Windows Western code page (what older Windows hosts write) to UTF-8.
+std::string Windows1252ToUtf8(std::string_view s);
+// UTF-8 as is; anything that is not valid UTF-8 is taken as Windows-1252.
+std::string EnsureUtf8(std::string_view s);
+
 // ASCII folding for devices that cannot print accents: "Ação" -> "Acao". Typographic
 // quotes and dashes become their ASCII forms; any other non-ASCII character becomes "?".
 std::string RemoveAccents(std::string_view s);
