@@ -1,0 +1,408 @@
+#include "datamodule/store_connection.h"
+
+#include <soci/soci.h>
+
+#include <algorithm>
+#include <cctype>
+#include <charconv>
+#include <cmath>
+#include <ctime>
+#include <deque>
+
+extern "C" {
+soci::backend_factory const* factory_sqlite3();
+soci::backend_factory const* factory_postgresql();
+}
+
+namespace recebimento::datamodule {
+
+namespace {
+
+using base::FieldDef;
+using base::FieldType;
+using base::Variant;
+
+std::string Upper(std::string s) {
+  for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return s;
+}
+
+bool IsIdentChar(char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; }
+
+// Declared column type -> packet field definition.
+FieldDef FieldFromDeclared(const std::string& name, const std::string& declared, int length) {
+  const std::string t = Upper(declared);
+  FieldDef f{name, FieldType::String, 0};
+  if (t.find("CHAR") != std::string::npos || t.find("TEXT") != std::string::npos || t.find("CLOB") != std::string::npos) {
+    f.size = length;
+    if (f.size <= 0) {
+      // SQLite keeps the declared size only in the type text: "VARCHAR(16)".
+      const auto open = t.find('(');
+      if (open != std::string::npos) f.size = std::atoi(t.c_str() + open + 1);
+    }
+  } else if (t.find("BOOL") != std::string::npos) {
+    f.type = FieldType::Boolean;
+  } else if (t.find("INT") != std::string::npos) {
+    f.type = FieldType::Integer;
+  } else if (t.find("NUMERIC") != std::string::npos || t.find("DEC") != std::string::npos ||
+             t.find("REAL") != std::string::npos || t.find("FLOA") != std::string::npos ||
+             t.find("DOUB") != std::string::npos) {
+    f.type = FieldType::Float;
+  } else if (t.find("TIME") != std::string::npos || t.find("DATE") != std::string::npos) {
+    f.type = FieldType::DateTime;
+  }
+  return f;
+}
+
+FieldType FieldTypeOfSoci(int soci_type) {
+  switch (soci_type) {
+    case soci::dt_double: return FieldType::Float;
+    case soci::dt_integer:
+    case soci::dt_long_long:
+    case soci::dt_unsigned_long_long: return FieldType::Integer;
+    case soci::dt_date: return FieldType::DateTime;
+    default: return FieldType::String;
+  }
+}
+
+std::string DateText(const base::DateTime& d) { return d.Format("yyyy-mm-dd hh:nn:ss"); }
+
+bool ParseNumber(const std::string& text, double& out) {
+  const char* b = text.data();
+  const char* e = b + text.size();
+  while (b < e && std::isspace(static_cast<unsigned char>(*b))) ++b;
+  while (e > b && std::isspace(static_cast<unsigned char>(e[-1]))) --e;
+  if (b < e && *b == '+') ++b;
+  if (b == e) return false;
+  auto [p, ec] = std::from_chars(b, e, out);
+  return ec == std::errc() && p == e;
+}
+
+Variant ReadValue(const soci::row& r, std::size_t i, const FieldDef& field) {
+  if (r.get_indicator(i) == soci::i_null) return Variant::Null();
+  const auto& props = r.get_properties(i);
+  switch (props.get_data_type()) {
+    case soci::dt_string: {
+      std::string s = r.get<std::string>(i);
+      double d = 0;
+      switch (field.type) {
+        case FieldType::Float:
+          if (ParseNumber(s, d)) return Variant(d);
+          break;
+        case FieldType::Integer:
+          if (ParseNumber(s, d)) return Variant(static_cast<int64_t>(std::llround(d)));
+          break;
+        case FieldType::DateTime:
+          if (auto dt = base::DateTime::Parse(s)) return Variant(*dt);
+          if (s.empty()) return Variant::Null();
+          break;
+        case FieldType::Boolean:
+          return Variant(s == "1" || s == "t" || s == "true" || s == "S");
+        default:
+          break;
+      }
+      return Variant(std::move(s));
+    }
+    case soci::dt_double: {
+      const double d = r.get<double>(i);
+      if (field.type == FieldType::Integer) return Variant(static_cast<int64_t>(std::llround(d)));
+      if (field.type == FieldType::String) return Variant(Variant(d).AsString());
+      return Variant(d);
+    }
+    case soci::dt_integer:
+    case soci::dt_long_long:
+    case soci::dt_unsigned_long_long: {
+      const int64_t v = props.get_data_type() == soci::dt_integer ? r.get<int>(i)
+                        : props.get_data_type() == soci::dt_long_long
+                            ? r.get<long long>(i)
+                            : static_cast<int64_t>(r.get<unsigned long long>(i));
+      if (field.type == FieldType::Float) return Variant(static_cast<double>(v));
+      if (field.type == FieldType::String) return Variant(std::to_string(v));
+      if (field.type == FieldType::Boolean) return Variant(v != 0);
+      return Variant(v);
+    }
+    case soci::dt_date: {
+      const std::tm t = r.get<std::tm>(i);
+      return Variant(base::DateTime::FromYMD(t.tm_year + 1900, t.tm_mon + 1, t.tm_mday, t.tm_hour, t.tm_min, t.tm_sec));
+    }
+    default:
+      return Variant::Null();
+  }
+}
+
+// Values bound to one statement; they must outlive its execution.
+struct Bindings {
+  std::deque<std::string> texts;
+  std::deque<double> doubles;
+  std::deque<long long> integers;
+  std::deque<soci::indicator> indicators;
+};
+
+void Bind(soci::statement& st, Bindings& b, const std::string& name, const Variant& v) {
+  switch (v.kind()) {
+    case Variant::Kind::Empty:
+    case Variant::Kind::Null:
+      b.texts.emplace_back();
+      b.indicators.push_back(soci::i_null);
+      st.exchange(soci::use(b.texts.back(), b.indicators.back(), name));
+      return;
+    case Variant::Kind::Bool:
+      b.texts.push_back(v.AsBoolean() ? "S" : "N");
+      break;
+    case Variant::Kind::Integer:
+      b.integers.push_back(v.AsInteger());
+      st.exchange(soci::use(b.integers.back(), name));
+      return;
+    case Variant::Kind::Double:
+      b.doubles.push_back(v.AsFloat());
+      st.exchange(soci::use(b.doubles.back(), name));
+      return;
+    case Variant::Kind::DateTime:
+      b.texts.push_back(DateText(v.AsDateTime()));
+      break;
+    case Variant::Kind::String:
+      b.texts.push_back(v.AsString());
+      break;
+    default:
+      throw DatabaseError("parameter " + name + " cannot hold a value of type " + v.KindName());
+  }
+  st.exchange(soci::use(b.texts.back(), name));
+}
+
+const Variant* FindParam(const Params& params, const std::string& name) {
+  for (const auto& [n, v] : params) {
+    if (Upper(n) == Upper(name)) return &v;
+  }
+  return nullptr;
+}
+
+void BindAll(soci::statement& st, Bindings& b, const std::string& sql, const Params& params,
+             const std::string& statement_name) {
+  for (const auto& name : ParameterNames(sql)) {
+    const Variant* v = FindParam(params, name);
+    if (!v) throw DatabaseError("statement " + statement_name + ": no value for parameter " + name);
+    Bind(st, b, name, *v);
+  }
+}
+
+}  // namespace
+
+std::vector<std::string> ParameterNames(const std::string& sql) {
+  std::vector<std::string> names;
+  char quote = 0;
+  for (size_t i = 0; i < sql.size(); ++i) {
+    const char c = sql[i];
+    if (quote) {
+      if (c == quote) quote = 0;
+      continue;
+    }
+    if (c == '\'' || c == '"') {
+      quote = c;
+    } else if (c == '-' && i + 1 < sql.size() && sql[i + 1] == '-') {
+      while (i < sql.size() && sql[i] != '\n') ++i;
+    } else if (c == ':' && i + 1 < sql.size() && (std::isalpha(static_cast<unsigned char>(sql[i + 1])) || sql[i + 1] == '_') &&
+               (i == 0 || sql[i - 1] != ':')) {
+      size_t j = i + 1;
+      while (j < sql.size() && IsIdentChar(sql[j])) ++j;
+      std::string name = sql.substr(i + 1, j - i - 1);
+      if (std::find(names.begin(), names.end(), name) == names.end()) names.push_back(name);
+      i = j - 1;
+    } else if (c == ':' && i + 1 < sql.size() && sql[i + 1] == ':') {
+      ++i;  // a PostgreSQL cast
+    }
+  }
+  return names;
+}
+
+StoreConnection::StoreConnection(std::function<std::string()> connection_string)
+    : connection_string_(std::move(connection_string)) {}
+
+StoreConnection::~StoreConnection() {
+  try {
+    if (in_transaction_ && Connected()) Rollback();
+  } catch (...) {
+  }
+}
+
+void StoreConnection::Open() {
+  if (Connected()) return;
+  // Before connect: the string is fetched anew each time.
+  const std::string connection = connection_string_();
+  try {
+    target_ = ParseConnectionString(connection);
+  } catch (const std::exception& e) {
+    throw DatabaseError(std::string("invalid database connection: ") + e.what());
+  }
+  auto s = std::make_unique<soci::session>();
+  try {
+    if (target_.backend == "sqlite3") {
+      s->open(*factory_sqlite3(), target_.connect_string);
+    } else if (target_.backend == "postgresql") {
+      s->open(*factory_postgresql(), target_.connect_string);
+    } else {
+      s->open(target_.backend, target_.connect_string);  // loaded on demand
+    }
+  } catch (const std::exception& e) {
+    throw DatabaseError(std::string("cannot connect to the ") + DatabaseKindName(target_.kind) + " store database: " + e.what());
+  }
+  session_ = std::move(s);
+  in_transaction_ = false;
+  column_types_.clear();
+  // After connect: the session settings (SetADODBSession).
+  try {
+    if (target_.kind == DatabaseKind::SQLite) {
+      ExecuteRaw("PRAGMA busy_timeout = 15000");
+    } else if (target_.kind == DatabaseKind::PostgreSQL) {
+      ExecuteRaw("SET client_encoding TO 'UTF8'");
+      ExecuteRaw("SET datestyle TO 'ISO, YMD'");
+      ExecuteRaw("SET client_min_messages TO WARNING");
+    }
+  } catch (const std::exception& e) {
+    session_.reset();
+    throw DatabaseError(std::string("cannot prepare the database session: ") + e.what());
+  }
+}
+
+void StoreConnection::Close() {
+  session_.reset();
+  in_transaction_ = false;
+  column_types_.clear();
+}
+
+bool StoreConnection::Connected() const { return session_ != nullptr; }
+
+DatabaseKind StoreConnection::Kind() const {
+  if (Connected()) return target_.kind;
+  try {
+    return ParseConnectionString(connection_string_()).kind;
+  } catch (const std::exception&) {
+    return DatabaseKind::SQLite;
+  }
+}
+
+soci::session& StoreConnection::Session() {
+  Open();
+  return *session_;
+}
+
+void StoreConnection::ExecuteRaw(const std::string& sql) {
+  if (!session_) Open();
+  *session_ << sql;
+}
+
+void StoreConnection::LoadColumnTypes() {
+  column_types_.clear();
+  soci::session& s = Session();
+  if (target_.kind == DatabaseKind::SQLite) {
+    std::vector<std::string> tables;
+    soci::rowset<std::string> rs = (s.prepare << "SELECT name FROM sqlite_master WHERE type IN ('table','view')");
+    for (const auto& t : rs) tables.push_back(t);
+    for (const auto& t : tables) {
+      soci::rowset<soci::row> cols = (s.prepare << "PRAGMA table_info(\"" + t + "\")");
+      for (const auto& c : cols) {
+        const std::string name = Upper(c.get<std::string>(1));
+        const std::string type = c.get_indicator(2) == soci::i_null ? "" : c.get<std::string>(2);
+        column_types_.emplace(name, FieldFromDeclared(name, type, 0));
+      }
+    }
+  } else if (target_.kind == DatabaseKind::PostgreSQL) {
+    soci::rowset<soci::row> cols =
+        (s.prepare << "SELECT column_name, data_type, COALESCE(character_maximum_length, 0) "
+                      "FROM information_schema.columns WHERE table_schema = current_schema()");
+    for (const auto& c : cols) {
+      const std::string name = Upper(c.get<std::string>(0));
+      column_types_.emplace(name, FieldFromDeclared(name, c.get<std::string>(1), c.get<int>(2)));
+    }
+  }
+  if (column_types_.empty()) column_types_.emplace("", FieldDef{});  // loaded, nothing known
+}
+
+FieldDef StoreConnection::DescribeColumn(const Statement& statement, const std::string& name, int soci_type) {
+  for (const auto& [col, type] : statement.column_types) {
+    if (Upper(col) == name) return FieldDef{name, type, type == FieldType::String ? 255 : 0};
+  }
+  if (auto it = column_types_.find(name); it != column_types_.end()) return it->second;
+  FieldDef f{name, FieldTypeOfSoci(soci_type), 0};
+  if (f.type == FieldType::String) f.size = 255;
+  return f;
+}
+
+base::DataPacket StoreConnection::Query(const Statement& statement, const Params& params) {
+  Open();
+  if (column_types_.empty()) LoadColumnTypes();
+  const std::string& sql = statement.TextFor(target_.kind);
+  base::DataPacket packet;
+  soci::row r;
+  Bindings bindings;
+  soci::statement st(*session_);
+  st.exchange(soci::into(r));
+  BindAll(st, bindings, sql, params, statement.name);
+  st.alloc();
+  st.prepare(sql);
+  st.define_and_bind();
+  bool more = st.execute(true);
+  for (std::size_t i = 0; i < r.size(); ++i) {
+    const auto& props = r.get_properties(i);
+    packet.fields.push_back(DescribeColumn(statement, Upper(props.get_name()), props.get_data_type()));
+  }
+  while (more) {
+    std::vector<Variant> values;
+    values.reserve(r.size());
+    for (std::size_t i = 0; i < r.size(); ++i) values.push_back(ReadValue(r, i, packet.fields[i]));
+    packet.rows.push_back(std::move(values));
+    more = st.fetch();
+  }
+  return packet;
+}
+
+long long StoreConnection::Execute(const Statement& statement, const Params& params) {
+  Open();
+  const std::string& sql = statement.TextFor(target_.kind);
+  Bindings bindings;
+  soci::statement st(*session_);
+  BindAll(st, bindings, sql, params, statement.name);
+  st.alloc();
+  st.prepare(sql);
+  st.define_and_bind();
+  st.execute(true);
+  return st.get_affected_rows();
+}
+
+void StoreConnection::Begin(bool immediate) {
+  Open();
+  ExecuteRaw(immediate && target_.kind == DatabaseKind::SQLite ? "BEGIN IMMEDIATE" : "BEGIN");
+  in_transaction_ = true;
+}
+
+void StoreConnection::Commit() {
+  in_transaction_ = false;
+  ExecuteRaw("COMMIT");
+}
+
+void StoreConnection::Rollback() {
+  in_transaction_ = false;
+  if (session_) ExecuteRaw("ROLLBACK");
+}
+
+bool StoreConnection::CheckAfterFailure() {
+  if (!session_) return false;
+  bool alive = true;
+  try {
+    alive = session_->is_connected();
+  } catch (...) {
+    alive = false;
+  }
+  if (!alive) Close();
+  return !alive;
+}
+
+std::string ADOExceptionMessage(const std::exception& error, const StoreConnection& connection,
+                                const std::string& operation) {
+  std::string text = error.what();
+  while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back()))) text.pop_back();
+  std::string result = std::string("Erro no banco de dados (") + DatabaseKindName(connection.Kind()) + "): " + text;
+  if (!operation.empty()) result += " [" + operation + "]";
+  return result;
+}
+
+}  // namespace recebimento::datamodule

@@ -1,0 +1,84 @@
+#pragma once
+// adcRecebimento: the connection to the store database. It opens on first use with the
+// connection string fetched at that moment, applies the session settings once
+// connected, and notices a connection lost underneath: the failing call reports the
+// error and the next call connects again.
+#include <functional>
+#include <map>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "base/data_packet.h"
+#include "base/variant.h"
+#include "datamodule/connection_config.h"
+#include "datamodule/statement.h"
+
+namespace soci {
+class session;
+}
+
+namespace recebimento::datamodule {
+
+using Params = std::vector<std::pair<std::string, base::Variant>>;
+
+class DatabaseError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+class StoreConnection {
+ public:
+  // `connection_string` is asked for the string every time the connection opens.
+  explicit StoreConnection(std::function<std::string()> connection_string);
+  ~StoreConnection();
+  StoreConnection(const StoreConnection&) = delete;
+  StoreConnection& operator=(const StoreConnection&) = delete;
+
+  void Open();  // no-op when open; DatabaseError when the database cannot be reached
+  void Close();
+  bool Connected() const;
+  // The kind of the open connection, or of the configured string when closed.
+  DatabaseKind Kind() const;
+
+  // Runs a SELECT and returns its rows with field definitions (also when empty).
+  base::DataPacket Query(const Statement& statement, const Params& params = {});
+  // Runs INSERT/UPDATE/DELETE; returns the number of rows affected.
+  long long Execute(const Statement& statement, const Params& params = {});
+  // Runs plain SQL with no parameters (session settings, migrations, transactions).
+  void ExecuteRaw(const std::string& sql);
+
+  // Transactions. Begin(true) takes the write lock at once on SQLite (BEGIN IMMEDIATE),
+  // so two writers never both read a counter before one of them writes it.
+  void Begin(bool immediate = false);
+  void Commit();
+  void Rollback();
+  bool InTransaction() const { return in_transaction_; }
+
+  // After a failed call: a connection that is gone is closed so the next call reopens
+  // it. Returns true when the connection was lost.
+  bool CheckAfterFailure();
+
+  // Forgets the cached column types (after the schema changed).
+  void RefreshColumnTypes() { column_types_.clear(); }
+
+  soci::session& Session();
+
+ private:
+  void LoadColumnTypes();
+  base::FieldDef DescribeColumn(const Statement& statement, const std::string& name, int soci_type);
+
+  std::function<std::string()> connection_string_;
+  std::unique_ptr<soci::session> session_;
+  ConnectionTarget target_;
+  bool in_transaction_ = false;
+  std::map<std::string, base::FieldDef> column_types_;  // column name -> declared type
+};
+
+// The text of a database error as the query functions return it.
+std::string ADOExceptionMessage(const std::exception& error, const StoreConnection& connection,
+                                const std::string& operation);
+
+}  // namespace recebimento::datamodule
