@@ -1,0 +1,328 @@
+#include "host/pos/fiscal_printer_sim.h"
+
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <stdexcept>
+
+#include <fmt/format.h>
+
+#include "base/data_packet.h"
+
+namespace recebimento::pos {
+
+using base::Variant;
+
+namespace {
+
+// Whole cents, so that totals and the grand total never drift.
+int64_t Cents(double amount) { return std::llround(amount * 100.0); }
+std::string Money(int64_t cents) {
+  return fmt::format("{}{}.{:02d}", cents < 0 ? "-" : "", std::llabs(cents) / 100, std::llabs(cents) % 100);
+}
+std::string Money(double amount) { return Money(Cents(amount)); }
+
+Variant Element(const std::vector<Variant>& v, size_t i) { return i < v.size() ? v[i] : Variant(); }
+
+// Writes element i of the answer array, making it an array of ten when it is not one.
+void Answer(Variant& ole, size_t i, Variant value) {
+  if (!ole.IsArray() || ole.Size() <= i) ole = Variant::Array(std::max<size_t>(10, i + 1));
+  ole[i] = std::move(value);
+}
+
+}  // namespace
+
+double SimulatedFiscalPrinter::Item::Total() const {
+  return static_cast<double>(std::llround(quantity * unit_price * 100.0) - Cents(discount) + Cents(surcharge)) /
+         100.0;
+}
+
+SimulatedFiscalPrinter::SimulatedFiscalPrinter(FiscalPrinterConfig config, HostRecord& record,
+                                               const base::Clock& clock, TefExchangeFolder& tef_files)
+    : config_(std::move(config)), record_(record), clock_(clock), tef_files_(tef_files) {
+  if (config_.receipt_open) {
+    open_ = true;
+    receipt_ = fmt::format("{:06d}", config_.next_receipt++);
+    counter_ = fmt::format("{:06d}", config_.next_counter++);
+  }
+}
+
+void SimulatedFiscalPrinter::Line(const std::string& text) {
+  record_.Print("fiscal", text);
+  if (config_.journal_path.empty()) return;
+  // The journal is the printer's own append-only memory: one line per printed line.
+  std::filesystem::path p(config_.journal_path);
+  if (p.has_parent_path()) std::filesystem::create_directories(p.parent_path());
+  std::ofstream out(p, std::ios::app);
+  out << clock_.Now().Format("yyyy-mm-dd hh:nn:ss") << " " << text << "\n";
+  out.flush();
+  if (!out) throw std::runtime_error("fiscal printer: cannot write the journal " + config_.journal_path);
+}
+
+bool SimulatedFiscalPrinter::Refuse(const std::string& operation, const std::string& why) {
+  debug_lines_.push_back(operation + " refused" + (why.empty() ? "" : ": " + why));
+  return false;
+}
+
+double SimulatedFiscalPrinter::ItemsTotal() const {
+  int64_t cents = 0;
+  for (const auto& it : items_)
+    if (!it.cancelled) cents += Cents(it.Total());
+  return static_cast<double>(cents) / 100.0;
+}
+
+bool SimulatedFiscalPrinter::AbreCupom(runtime::ParamBlock& block) {
+  std::vector<Variant> args;
+  for (const auto& [k, v] : block.Values()) args.push_back(Variant(k + "=" + v.AsString()));
+  record_.Call("AbreCupom", args);
+  if (failures_.NextCallFails("AbreCupom")) return Refuse("AbreCupom");
+  if (open_) return Refuse("AbreCupom", "a receipt is already open");
+  open_ = true;
+  items_.clear();
+  receipt_ = fmt::format("{:06d}", config_.next_receipt++);
+  counter_ = fmt::format("{:06d}", config_.next_counter++);
+  block.Set("CUPNR", receipt_);
+  block.Set("CONTCUPOM", counter_);
+  block.Set("INTTEFERRO", 1);
+  Line(fmt::format("CUPOM FISCAL {} COO {}", receipt_, counter_));
+  const std::string doc = block.Get("INCLUICPF").AsString();
+  if (!doc.empty()) Line("CONSUMIDOR: " + doc);
+  const std::string name = block.Get("INCLUINOME").AsString();
+  if (!name.empty()) Line("NOME: " + name);
+  return true;
+}
+
+bool SimulatedFiscalPrinter::VendaItem(runtime::ParamBlock& block) {
+  Item item{static_cast<int>(items_.size()) + 1,
+            block.Get("CDPRODUTO").AsString(),
+            block.Get("DSPRODUTO").AsString(),
+            block.Get("QTPRODUTO").AsFloat(),
+            block.Get("VRUNITARIO").AsFloat(),
+            block.Get("VRDESCONTO").AsFloat(),
+            block.Get("VRACRESCIMO").AsFloat(),
+            false};
+  record_.Call("VendaItem", {Variant(item.code), Variant(item.description), Variant(item.quantity),
+                             Variant(item.unit_price), Variant(item.discount), Variant(item.surcharge)});
+  if (failures_.NextCallFails("VendaItem")) return Refuse("VendaItem");
+  if (!open_) return Refuse("VendaItem", "no receipt open");
+  if (item.quantity <= 0) return Refuse("VendaItem", "quantity not positive");
+  items_.push_back(item);
+  block.Set("NRSEQITEM", item.seq);
+  block.Set("INTTEFERRO", block.Get("INTTEFERRO").IsEmpty() ? Variant(1) : block.Get("INTTEFERRO"));
+  Line(fmt::format("{:03d} {} {} {} x {} = {}", item.seq, item.code, item.description, item.quantity,
+                   Money(item.unit_price), Money(item.Total())));
+  return true;
+}
+
+bool SimulatedFiscalPrinter::Cancela_UltimoItem(const std::string& stIDESQUEMA) {
+  record_.Call("Cancela_UltimoItem", {Variant(stIDESQUEMA)});
+  if (failures_.NextCallFails("Cancela_UltimoItem")) return Refuse("Cancela_UltimoItem");
+  if (!open_ || items_.empty() || items_.back().cancelled) return Refuse("Cancela_UltimoItem", "no item to cancel");
+  items_.back().cancelled = true;
+  Line(fmt::format("CANCELADO ITEM {:03d} -{}", items_.back().seq, Money(items_.back().Total())));
+  return true;
+}
+
+bool SimulatedFiscalPrinter::FechaCupom(const std::vector<std::string>& stlPriVia, const std::vector<Variant>& closing,
+                                        Variant& oleRetorno) {
+  record_.Call("FechaCupom", {Variant(static_cast<int64_t>(closing.size())),
+                              Variant(static_cast<int64_t>(stlPriVia.size()))});
+  if (failures_.NextCallFails("FechaCupom")) return Refuse("FechaCupom");
+  if (!open_) return Refuse("FechaCupom", "no receipt open");
+  const double discount = Element(closing, 6).AsFloat();
+  const double change = Element(closing, 7).AsFloat();
+  const double surcharge = Element(closing, 8).AsFloat();
+  const int64_t total = Cents(ItemsTotal()) - Cents(discount) + Cents(surcharge);
+  Line("SUBTOTAL " + Money(ItemsTotal()));
+  if (Cents(discount) > 0) Line("DESCONTO -" + Money(discount));
+  if (Cents(surcharge) > 0) Line("ACRESCIMO +" + Money(surcharge));
+  Line("TOTAL " + Money(total));
+  const Variant payments = Element(closing, 13);
+  if (payments.IsPacket()) {
+    const auto& p = payments.AsPacket();
+    const int name = p.FieldIndex("NMTIPORECE"), amount = p.FieldIndex("VRMOVIVEND"), kind = p.FieldIndex("IDTIPOMOVIVE");
+    for (const auto& row : p.rows) {
+      if (kind >= 0 && row[kind].AsString() == "S") continue;  // change is printed below
+      Line(fmt::format("{} {}", name >= 0 ? row[name].AsString() : "PAGAMENTO",
+                       amount >= 0 ? Money(row[amount].AsFloat()) : Money(0.0)));
+    }
+  }
+  if (Cents(change) > 0) Line("TROCO " + Money(change));
+  for (const auto& l : stlPriVia) record_.Print("tef", l);
+  grand_total_ = static_cast<double>(Cents(grand_total_) + total) / 100.0;
+  open_ = false;
+  last_receipt_ = receipt_;
+  last_total_ = static_cast<double>(total) / 100.0;
+  last_cancelled_ = false;
+  Line(fmt::format("FIM CUPOM {} GT {}", receipt_, Money(grand_total_)));
+  Answer(oleRetorno, 0, Variant(1));
+  Answer(oleRetorno, 1, Variant(receipt_));
+  Answer(oleRetorno, 2, Variant(std::string("OK")));
+  return true;
+}
+
+bool SimulatedFiscalPrinter::Cancela_Cupom_Imp(const std::vector<Variant>& args, Variant& oleRetorno) {
+  record_.Call("Cancela_Cupom_Imp", args);
+  if (failures_.NextCallFails("Cancela_Cupom_Imp")) {
+    Answer(oleRetorno, 0, Variant(false));
+    return Refuse("Cancela_Cupom_Imp");
+  }
+  if (open_) {
+    open_ = false;
+    last_receipt_ = receipt_;
+    items_.clear();
+    Line("CUPOM " + receipt_ + " CANCELADO");
+  } else if (!last_cancelled_) {
+    grand_total_ = static_cast<double>(Cents(grand_total_) - Cents(last_total_)) / 100.0;
+    cancelled_total_ = static_cast<double>(Cents(cancelled_total_) + Cents(last_total_)) / 100.0;
+    last_cancelled_ = true;
+    Line("CUPOM " + last_receipt_ + " CANCELADO -" + Money(last_total_));
+  } else {
+    Answer(oleRetorno, 0, Variant(false));
+    return Refuse("Cancela_Cupom_Imp", "no receipt to cancel");
+  }
+  Answer(oleRetorno, 0, Variant(true));
+  return true;
+}
+
+bool SimulatedFiscalPrinter::CancelaPendencia(const PendingTefRequest& r) {
+  record_.Call("CancelaPendencia", {Variant(r.stCDFILIAL), Variant(r.stCDCAIXA), Variant(r.stIDESQUEMA),
+                                    Variant(r.flag), Variant(r.inQtdeTef), Variant(r.inIDTIPOIMPFIS),
+                                    Variant(r.fiscal_flag), Variant(r.stIDTIPOIMPNF3), Variant(r.stCDPORTIMPNF3)});
+  if (failures_.NextCallFails("CancelaPendencia")) return Refuse("CancelaPendencia");
+  const int cancelled = tef_files_.CancelAll();
+  if (cancelled > 0) record_.Print("tef", fmt::format("TRANSACOES TEF CANCELADAS: {}", cancelled));
+  return true;
+}
+
+bool SimulatedFiscalPrinter::Nr_Cupom(const std::string& port, const std::string& stIDESQUEMA, std::string& number) {
+  record_.Call("Nr_Cupom", {Variant(port), Variant(stIDESQUEMA)});
+  if (failures_.NextCallFails("Nr_Cupom")) return Refuse("Nr_Cupom");
+  number = open_ ? receipt_ : last_receipt_;
+  return true;
+}
+
+base::DateTime SimulatedFiscalPrinter::DataMoviFiscal(const std::string& stIDESQUEMA) {
+  record_.Call("DataMoviFiscal", {Variant(stIDESQUEMA)});
+  if (!config_.business_date.empty()) {
+    if (auto d = base::DateTime::Parse(config_.business_date)) return d->Date();
+    throw std::runtime_error("fiscal printer: business date '" + config_.business_date + "' is not a date");
+  }
+  return clock_.Now().Date();
+}
+
+bool SimulatedFiscalPrinter::Atu_TotGeral(runtime::ParamBlock& block) {
+  record_.Call("Atu_TotGeral", {block.Get("CDFILIAL"), block.Get("CDCAIXA"), block.Get("NRSERIEIMP"),
+                                block.Get("IDESQUEMA")});
+  if (failures_.NextCallFails("Atu_TotGeral")) return Refuse("Atu_TotGeral");
+  block.Set("GRANDETOTAL", grand_total_);
+  block.Set("NRSERIEIMP", config_.serial);
+  return true;
+}
+
+bool SimulatedFiscalPrinter::ImpressaoVenda(runtime::ParamBlock& block) {
+  record_.Call("ImpressaoVenda", {block.Get("IDESQUEMA"), block.Get("TIPOCARTAO")});
+  if (failures_.NextCallFails("ImpressaoVenda") || open_) {
+    block.Set("RETORNO", std::string("Erro"));
+    return Refuse("ImpressaoVenda");
+  }
+  // The host prints the whole sale in one go: open, items, payments, close.
+  open_ = true;
+  items_.clear();
+  receipt_ = fmt::format("{:06d}", config_.next_receipt++);
+  counter_ = fmt::format("{:06d}", config_.next_counter++);
+  Line(fmt::format("CUPOM FISCAL {} COO {}", receipt_, counter_));
+  const Variant items = block.Get("ITENS");
+  if (items.IsPacket()) {
+    const auto& p = items.AsPacket();
+    const int code = p.FieldIndex("CDPRODUTO"), name = p.FieldIndex("NMPRODUTO"), qty = p.FieldIndex("QTPRODCOMVEN"),
+              price = p.FieldIndex("VRPRECCOMVEN"), disc = p.FieldIndex("VRDESCCOMVEN");
+    for (const auto& row : p.rows) {
+      Item it{static_cast<int>(items_.size()) + 1, code >= 0 ? row[code].AsString() : "",
+              name >= 0 ? row[name].AsString() : "", qty >= 0 ? row[qty].AsFloat() : 1,
+              price >= 0 ? row[price].AsFloat() : 0, disc >= 0 ? row[disc].AsFloat() : 0, 0, false};
+      items_.push_back(it);
+      Line(fmt::format("{:03d} {} {} {} x {} = {}", it.seq, it.code, it.description, it.quantity,
+                       Money(it.unit_price), Money(it.Total())));
+    }
+  }
+  std::vector<Variant> closing(62);
+  closing[13] = block.Get("MOVIMENTOS");
+  Variant answer;
+  FechaCupom({}, closing, answer);
+  block.Set("RETORNO", last_receipt_);
+  return true;
+}
+
+bool SimulatedFiscalPrinter::ImprCupons(const CardReceiptsRequest& r) {
+  record_.Call("ImprCupons", {Variant(r.inQtdeTef), Variant(r.inIDTIPOIMPFIS), Variant(r.stNrCupomFis),
+                              Variant(r.stIDESQUEMA), Variant(r.stCDFILIAL), Variant(r.stCDCAIXA),
+                              Variant(r.IDIMPRCUPTEFRED), Variant(r.fiscal_flag), Variant(r.stIDTIPOIMPNF3),
+                              Variant(r.stCDPORTIMPNF3), Variant(r.vr_tef)});
+  if (failures_.NextCallFails("ImprCupons")) return Refuse("ImprCupons");
+  // Printing the card receipts confirms the transactions with the terminal.
+  const int confirmed = tef_files_.ConfirmAll();
+  record_.Print("tef", fmt::format("COMPROVANTES TEF: {} CUPOM {} VALOR {}", confirmed, r.stNrCupomFis, Money(r.vr_tef)));
+  return true;
+}
+
+bool SimulatedFiscalPrinter::Imp_CompVenCred(const ConsumerVoucher& v) {
+  record_.Call("Imp_CompVenCred", {Variant(v.CDCONSUMIDOR), Variant(v.VRMOVIVEND), Variant(v.saldo)});
+  if (failures_.NextCallFails("Imp_CompVenCred")) return Refuse("Imp_CompVenCred");
+  Line("COMPROVANTE CREDITO PESSOAL");
+  Line(fmt::format("{} {} {}", v.CDCONSUMIDOR, v.NMCONSUMIDOR, Money(v.VRMOVIVEND)));
+  Line("SALDO " + Money(v.saldo));
+  return true;
+}
+
+bool SimulatedFiscalPrinter::Comp_DebitoCons(const ConsumerVoucher& v) {
+  record_.Call("Comp_DebitoCons", {Variant(v.CDCONSUMIDOR), Variant(v.VRMOVIVEND), Variant(v.saldo)});
+  if (failures_.NextCallFails("Comp_DebitoCons")) return Refuse("Comp_DebitoCons");
+  Line("COMPROVANTE DEBITO CONSUMIDOR");
+  Line(fmt::format("{} {} {}", v.CDCONSUMIDOR, v.NMCONSUMIDOR, Money(v.VRMOVIVEND)));
+  Line("SALDO " + Money(v.saldo));
+  return true;
+}
+
+bool SimulatedFiscalPrinter::Cupom_Troca_Gpe00000(const ExchangeCoupon& c) {
+  record_.Call("Cupom_Troca_Gpe00000", {Variant(c.inIDTIPOIMPFIS), Variant(c.stIDESQUEMA), Variant(c.stCDFILIAL),
+                                        Variant(c.stCDCAIXA), Variant(c.stIdTipoVenda), Variant(c.days)});
+  if (failures_.NextCallFails("Cupom_Troca_Gpe00000")) return Refuse("Cupom_Troca_Gpe00000");
+  Line(fmt::format("CUPOM DE TROCA - VALIDO POR {} DIAS", static_cast<int>(c.days)));
+  const int name = c.items.FieldIndex("NMPRODUTO");
+  for (const auto& row : c.items.rows)
+    if (name >= 0) Line(row[name].AsString());
+  return true;
+}
+
+bool SimulatedFiscalPrinter::ChamaFuncaoMFe(const std::vector<Variant>& args, Variant& oleRetorno) {
+  record_.Call("ChamaFuncaoMFe", args);
+  if (failures_.NextCallFails("ChamaFuncaoMFe")) return Refuse("ChamaFuncaoMFe");
+  const std::string function = Element(args, 0).AsString();
+  if (function == "GeraXMLEnviarPagamento") {
+    Answer(oleRetorno, 0, Variant(fmt::format("MFE{:06d}", ++mfe_requests_)));
+  } else if (function == "GeraXMLVerificarStatusValidador") {
+    Answer(oleRetorno, 0, Variant(std::string("0")));
+    Answer(oleRetorno, 1, Variant(fmt::format("{:06d}", mfe_requests_)));  // NSU
+    Answer(oleRetorno, 2, Variant(std::string("01")));                     // brand
+    Answer(oleRetorno, 3, Variant(fmt::format("AUT{:05d}", mfe_requests_)));
+    Answer(oleRetorno, 4, Variant(std::string("1")));
+  } else {
+    return Refuse("ChamaFuncaoMFe", "unknown function '" + function + "'");
+  }
+  return true;
+}
+
+void SimulatedFiscalPrinter::ImpFisDebug(const std::string& line) {
+  record_.Call("ImpFisDebug", {Variant(line)});
+  debug_lines_.push_back(line);
+}
+
+bool SimulatedFiscalPrinter::CheckIntPosFiles(const std::string& stIDESQUEMA, bool after_closing) {
+  record_.Call("CheckIntPosFiles", {Variant(stIDESQUEMA), Variant(after_closing)});
+  tef_files_.MoveToPending();
+  return true;
+}
+
+}  // namespace recebimento::pos

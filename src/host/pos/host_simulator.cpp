@@ -1,0 +1,62 @@
+#include "host/pos/host_simulator.h"
+
+#include <filesystem>
+
+namespace recebimento::pos {
+
+namespace {
+
+// A relative device path lives under the host folder.
+std::string UnderHost(const std::string& host_dir, const std::string& path, const std::string& fallback) {
+  const std::string p = path.empty() ? fallback : path;
+  if (p.empty()) return p;
+  std::filesystem::path fp(p);
+  return fp.is_absolute() ? p : (std::filesystem::path(host_dir) / fp).string();
+}
+
+}  // namespace
+
+HostSimulator::HostSimulator(SimulatorConfig config, base::EventPump& pump, DialogAnswerSource* answers)
+    : config_(std::move(config)), pump_(pump) {
+  const std::string& host = config_.host_dir;
+  tef_files_ = std::make_unique<TefExchangeFolder>(UnderHost(host, config_.tef_exchange_dir, "Tef/Resp"),
+                                                   UnderHost(host, config_.tef_pending_dir, "Tef/Pendentes"));
+  FiscalPrinterConfig printer = config_.printer;
+  printer.journal_path = UnderHost(host, printer.journal_path, "Dados/ImpFiscal/FitaDetalhe.txt");
+  printer_ = std::make_unique<SimulatedFiscalPrinter>(printer, record_, pump_.GetClock(), *tef_files_);
+  for (const auto& [op, nth] : config_.printer_failures) printer_->Failures().FailAt(op, nth);
+  drawer_ = std::make_unique<SimulatedDrawer>(config_.drawer, record_);
+  displays_ = std::make_unique<SimulatedDisplays>(config_.display, record_);
+  TefConfig tef = config_.tef;
+  if (!tef.last_transactions_file.empty())
+    tef.last_transactions_file = UnderHost(host, tef.last_transactions_file, "");
+  tef_ = std::make_unique<SimulatedTef>(tef, record_, pump_.GetClock(), *tef_files_);
+  tef_->Variables().DsDirTef = tef_files_->ExchangeDir();
+  dialogs_ = std::make_unique<SimulatedDialogs>(record_, answers);
+  for (const auto& [kind, answer] : config_.dialog_defaults) dialogs_->SetDefault(kind, answer);
+  dialogs_->SetCurrencyRates(config_.currency_rates);
+  AccessConfig access = config_.access;
+  if (!access.log_path.empty()) access.log_path = UnderHost(host, access.log_path, "");
+  access_ = std::make_unique<SimulatedAccessControl>(access, record_);
+  services_ = std::make_unique<ScriptedServices>(config_.services, record_);
+}
+
+HostServices HostSimulator::Services() {
+  HostServices s;
+  s.printer = printer_.get();
+  s.drawer = drawer_.get();
+  s.display = displays_.get();
+  s.keyboard = displays_.get();
+  s.tef = tef_.get();
+  s.tef_dedicated = tef_.get();
+  s.dialogs = dialogs_.get();
+  s.messages = dialogs_.get();
+  s.access = access_.get();
+  s.consumers = services_.get();
+  s.fiscal = services_.get();
+  s.loyalty = services_.get();
+  s.pump = &pump_;
+  return s;
+}
+
+}  // namespace recebimento::pos
