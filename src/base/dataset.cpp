@@ -157,6 +157,9 @@ void Dataset::RequireFieldsEditable(const char* op) const {
 }
 
 int Dataset::FieldIndex(const std::string& name) const {
+  for (size_t i = 0; i < fields_.size(); ++i) {  // exact spelling first: filters ask per row
+    if (fields_[i].name == name) return static_cast<int>(i);
+  }
   for (size_t i = 0; i < fields_.size(); ++i) {
     if (IEquals(fields_[i].name, name)) return static_cast<int>(i);
   }
@@ -590,8 +593,18 @@ void Dataset::Post() {
     id = row.id;
   } else {
     id = next_id_++;
+    const bool at_end = insert_at_ == rows_.size();
     rows_.insert(rows_.begin() + static_cast<std::ptrdiff_t>(insert_at_), Row{id, std::move(edit_buffer_)});
     cursor_ = insert_view_pos_;
+    if (at_end && !Filtered() && index_columns_.empty()) {
+      // Appending in stored order: the view simply grows (keeps bulk appends linear).
+      edit_buffer_.clear();
+      state_ = State::Browse;
+      view_.push_back(rows_.size() - 1);
+      cursor_ = static_cast<int>(view_.size()) - 1;
+      bof_ = eof_ = false;
+      return;
+    }
   }
   edit_buffer_.clear();
   state_ = State::Browse;

@@ -97,8 +97,9 @@ class Dataset {
   State GetState() const { return state_; }
 
   // Packets. Data() copies the fields and every row (also rows hidden by a filter), in
-  // stored order, with a pending edit posted first. SetData replaces fields and rows,
-  // opens the dataset and goes to the first row; an empty packet keeps its fields.
+  // stored order, with a pending edit included as if posted. SetData replaces fields and
+  // rows, opens the dataset and goes to the first row; an empty packet keeps its fields; a
+  // packet without fields leaves the dataset closed. A bad packet changes nothing.
   DataPacket Data() const;
   void SetData(const DataPacket& packet);
   void SetData(const Variant& packet);  // DatasetError when the variant holds no packet

@@ -48,8 +48,11 @@ class Variant {
   bool IsPacket() const { return kind() == Kind::Packet; }
 
   // Conversions. Empty and Null read as "", 0, false. A text converts to a number when it
-  // holds one (decimal point "." or ","); otherwise VariantError names both kinds.
-  // Booleans read as "True"/"False"; doubles as the shortest text that reads back equal.
+  // holds one (decimal point "." or ","; a blank text is 0); otherwise VariantError names
+  // both kinds. A double reads as an integer rounded half away from zero. Booleans read as
+  // "True"/"False"; doubles as the shortest text that reads back equal; date-times as
+  // IsoDateTime(). Texts read as booleans: "True"/"False", "T"/"F", "1"/"0", "S"/"N".
+  // Arrays and packets convert to nothing else.
   std::string AsString() const;
   double AsFloat() const;
   int64_t AsInteger() const;

@@ -1,0 +1,91 @@
+// Costs of the client dataset operations the payment screen leans on.
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+#include "base/dataset.h"
+#include "base/packet_file.h"
+
+namespace {
+
+using recebimento::base::Dataset;
+using recebimento::base::DateTime;
+using recebimento::base::FieldType;
+using recebimento::base::RowView;
+using recebimento::base::Variant;
+
+Dataset SalePayments(int rows) {
+  Dataset ds("cdsMoviVenda");
+  ds.AddField("CDTIPORECE", FieldType::String, 3);
+  ds.AddField("NMTIPORECE", FieldType::String, 40);
+  ds.AddField("IDTIPOMOVIVE", FieldType::String, 1);
+  ds.AddField("NRSEQMOV", FieldType::Integer);
+  ds.AddField("VRMOVIVEND", FieldType::Float);
+  ds.AddField("DTHRINCMOV", FieldType::DateTime);
+  ds.CreateDataSet();
+  const DateTime start = DateTime::FromYMD(2026, 12, 6, 12);
+  for (int i = 0; i < rows; ++i) {
+    char code[8];
+    std::snprintf(code, sizeof code, "%03d", i % 1000);
+    ds.AppendRecord({code, "Cartão de crédito à vista", i % 3 == 0 ? "S" : "E", i, 10.25 + i,
+                     start.AddMilliseconds(i * 1000LL)});
+  }
+  return ds;
+}
+
+void BM_Append1000Rows(benchmark::State& state) {
+  for (auto _ : state) {
+    Dataset ds = SalePayments(1000);
+    benchmark::DoNotOptimize(ds.RecordCount());
+  }
+}
+BENCHMARK(BM_Append1000Rows)->Unit(benchmark::kMillisecond);
+
+void BM_LocateTwoFields(benchmark::State& state) {
+  Dataset ds = SalePayments(1000);
+  int i = 0;
+  for (auto _ : state) {
+    const int n = (i++ * 37) % 1000;
+    benchmark::DoNotOptimize(ds.Locate("NRSEQMOV;IDTIPOMOVIVE", {Variant(n), Variant(n % 3 == 0 ? "S" : "E")}));
+  }
+}
+BENCHMARK(BM_LocateTwoFields);
+
+void BM_FilterOnOff(benchmark::State& state) {
+  Dataset ds = SalePayments(1000);
+  for (auto _ : state) {
+    ds.SetFilter([](const RowView& r) { return r.AsString("IDTIPOMOVIVE") == "S"; });
+    benchmark::DoNotOptimize(ds.RecordCount());
+    ds.ClearFilter();
+  }
+}
+BENCHMARK(BM_FilterOnOff);
+
+void BM_PacketRoundTrip(benchmark::State& state) {
+  Dataset ds = SalePayments(1000);
+  Dataset copy("cdsCopia");
+  for (auto _ : state) {
+    copy.SetData(Variant(ds.Data()));
+    benchmark::DoNotOptimize(copy.RecordCount());
+  }
+}
+BENCHMARK(BM_PacketRoundTrip)->Unit(benchmark::kMillisecond);
+
+void BM_PacketFileWriteRead1000Rows(benchmark::State& state) {
+  const std::filesystem::path path =
+      std::filesystem::temp_directory_path() / ("bench_dataset_" + std::to_string(::getpid()) + ".cds");
+  Dataset ds = SalePayments(1000);
+  Dataset back("cdsVenda");
+  for (auto _ : state) {
+    ds.SaveToFile(path.string());
+    back.LoadFromFile(path.string());
+    benchmark::DoNotOptimize(back.RecordCount());
+  }
+  std::filesystem::remove(path);
+}
+BENCHMARK(BM_PacketFileWriteRead1000Rows)->Unit(benchmark::kMillisecond);
+
+}  // namespace
