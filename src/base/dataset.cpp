@@ -77,15 +77,47 @@ void CheckFieldList(const std::vector<FieldDef>& fields, const std::string& owne
   }
 }
 
+int FindFieldIn(const std::vector<FieldDef>& fields, const std::string& name) {
+  for (size_t i = 0; i < fields.size(); ++i) {  // exact spelling first: filters ask per row
+    if (fields[i].name == name) return static_cast<int>(i);
+  }
+  for (size_t i = 0; i < fields.size(); ++i) {
+    if (IEquals(fields[i].name, name)) return static_cast<int>(i);
+  }
+  return -1;
+}
+
+// "A;B" to field positions; DatasetError naming the first unknown field.
+std::vector<int> ResolveColumns(const std::vector<FieldDef>& fields, const std::string& names, const std::string& owner) {
+  std::vector<int> idx;
+  for (const std::string& part : Split(names, ";")) {
+    const std::string name = Trim(part);
+    if (name.empty()) continue;
+    const int i = FindFieldIn(fields, name);
+    if (i < 0) throw DatasetError(owner + ": field '" + name + "' not found");
+    idx.push_back(i);
+  }
+  return idx;
+}
+
 }  // namespace
 
 // ---- Field ----------------------------------------------------------------------------
 
-const FieldDef& Field::Def() const { return ds_->fields_.at(static_cast<size_t>(index_)); }
+const FieldDef& Field::Def() const {
+  if (index_ < 0 || static_cast<size_t>(index_) >= ds_->fields_.size()) {
+    ds_->Fail("field position " + std::to_string(index_) + " no longer exists (the fields were redefined)");
+  }
+  return ds_->fields_[static_cast<size_t>(index_)];
+}
 
 Variant Field::Value() const {
   const std::vector<Variant>* values = ds_->CurrentRow();
-  return values ? (*values)[static_cast<size_t>(index_)] : Variant::Null();
+  if (!values) return Variant::Null();
+  if (index_ < 0 || static_cast<size_t>(index_) >= values->size()) {
+    ds_->Fail("field position " + std::to_string(index_) + " no longer exists (the fields were redefined)");
+  }
+  return (*values)[static_cast<size_t>(index_)];
 }
 
 bool Field::IsNull() const { return Value().IsEmptyOrNull(); }
@@ -128,6 +160,7 @@ void Field::SetValue(const Variant& v) {
   if (!ds_->Editing()) {
     ds_->Fail("dataset not in edit or insert mode (writing field '" + FieldName() + "')");
   }
+  Def();  // the position must still exist
   Variant converted = ds_->ConvertForField(index_, v);
   ds_->CurrentValues()[static_cast<size_t>(index_)] = std::move(converted);
 }
@@ -156,15 +189,7 @@ void Dataset::RequireFieldsEditable(const char* op) const {
   if (Active()) Fail(std::string("cannot ") + op + " while the dataset is open");
 }
 
-int Dataset::FieldIndex(const std::string& name) const {
-  for (size_t i = 0; i < fields_.size(); ++i) {  // exact spelling first: filters ask per row
-    if (fields_[i].name == name) return static_cast<int>(i);
-  }
-  for (size_t i = 0; i < fields_.size(); ++i) {
-    if (IEquals(fields_[i].name, name)) return static_cast<int>(i);
-  }
-  return -1;
-}
+int Dataset::FieldIndex(const std::string& name) const { return FindFieldIn(fields_, name); }
 
 int Dataset::RequireField(const std::string& name) const {
   const int i = FieldIndex(name);
@@ -173,12 +198,7 @@ int Dataset::RequireField(const std::string& name) const {
 }
 
 std::vector<int> Dataset::FieldList(const std::string& fields) const {
-  std::vector<int> idx;
-  for (const std::string& part : Split(fields, ";")) {
-    const std::string name = Trim(part);
-    if (!name.empty()) idx.push_back(RequireField(name));
-  }
-  return idx;
+  return ResolveColumns(fields_, fields, Describe());
 }
 
 void Dataset::AddField(const std::string& name, FieldType type, int size) {
@@ -196,12 +216,12 @@ void Dataset::SetFields(std::vector<FieldDef> fields) {
   fields_ = std::move(fields);
   rows_.clear();
   view_.clear();
-  index_columns_.clear();
-  index_fields_.clear();
+  index_columns_.clear();  // resolved again when the dataset opens
 }
 
 void Dataset::CreateDataSet() {
   if (fields_.empty()) Fail("cannot create a dataset without fields");
+  index_columns_ = FieldList(index_fields_);
   rows_.clear();
   edit_buffer_.clear();
   state_ = State::Browse;
@@ -212,6 +232,7 @@ void Dataset::CreateDataSet() {
 void Dataset::Open() {
   if (Active()) return;
   if (fields_.empty()) Fail("cannot open a dataset without fields");
+  index_columns_ = FieldList(index_fields_);
   state_ = State::Browse;
   RebuildView(std::nullopt);
   First();
@@ -267,18 +288,15 @@ std::vector<Dataset::Row> Dataset::ConvertPacketRows(const DataPacket& packet,
 
 void Dataset::SetData(const DataPacket& packet) {
   CheckFieldList(packet.fields, Describe());
-  std::vector<Row> rows = ConvertPacketRows(packet, packet.fields);  // nothing changes on error
+  // Everything is checked before anything changes.
+  std::vector<int> index_columns =
+      packet.fields.empty() ? std::vector<int>{} : ResolveColumns(packet.fields, index_fields_, Describe());
+  std::vector<Row> rows = ConvertPacketRows(packet, packet.fields);
   fields_ = packet.fields;
   rows_ = std::move(rows);
   next_id_ += rows_.size();
   edit_buffer_.clear();
-  index_columns_.clear();
-  if (!index_fields_.empty()) {
-    for (const std::string& part : Split(index_fields_, ";")) {
-      const int i = FieldIndex(Trim(part));
-      if (i >= 0) index_columns_.push_back(i);
-    }
-  }
+  index_columns_ = std::move(index_columns);
   if (fields_.empty()) {
     // Like assigning a null packet: no structure, nothing to show.
     Close();
@@ -496,6 +514,11 @@ void Dataset::SetFiltered(bool on) { ApplyFilter(filter_, on); }
 void Dataset::ClearFilter() { ApplyFilter(nullptr, false); }
 
 void Dataset::SetIndexFieldNames(const std::string& fields) {
+  if (!Active()) {  // fields may not be defined yet; checked when the dataset opens
+    index_fields_ = fields;
+    index_columns_.clear();
+    return;
+  }
   std::vector<int> columns = FieldList(fields);  // DatasetError on an unknown field, nothing changed
   std::optional<Bookmark> keep;
   if (Active()) {

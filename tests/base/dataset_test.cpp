@@ -118,6 +118,18 @@ TEST(DatasetFieldTest, ValuesAreConvertedToTheFieldTypeAndTextsCutByCharacters) 
   EXPECT_TRUE(ds.FieldByName("NM").IsNull());
 }
 
+TEST(DatasetFieldTest, FieldHeldAcrossARedefinitionFailsCleanly) {
+  Dataset ds = Tenders();
+  Field button = ds.FieldByName("NRBUTTON");
+  DataPacket narrow;
+  narrow.fields.push_back({"CDTIPORECE", FieldType::String, 3});
+  narrow.rows.push_back({Variant("001")});
+  ds.SetData(narrow);
+  EXPECT_THROW(button.AsInteger(), DatasetError);
+  ds.Edit();
+  EXPECT_THROW(button.SetAsInteger(1), DatasetError);
+}
+
 TEST(DatasetEditTest, WritingNeedsEditOrInsertState) {
   Dataset ds = Tenders();
   try {
@@ -301,6 +313,18 @@ TEST(DatasetOrderTest, IndexFieldNamesOrderTheVisibleRows) {
   ds.SetIndexFieldNames("");
   EXPECT_EQ(Codes(ds), (std::vector<std::string>{"001", "002", "003", "004", "000"}));
   EXPECT_EQ(ds.Data().rows.back()[0].AsString(), "000");  // packets keep stored order
+}
+
+TEST(DatasetOrderTest, OrderChosenBeforeTheFieldsExistAppliesWhenOpened) {
+  Dataset source = Tenders();
+  Dataset ds("cdsOrdenado");
+  ds.SetIndexFieldNames("IDTIPORECE;CDTIPORECE");
+  ds.SetData(source.Data());
+  EXPECT_EQ(Codes(ds), (std::vector<std::string>{"002", "003", "004", "001"}));
+  Dataset other("cdsSemCampo");
+  other.SetIndexFieldNames("NOPE");
+  EXPECT_THROW(other.SetData(source.Data()), DatasetError);
+  EXPECT_FALSE(other.Active());
 }
 
 TEST(DatasetBookmarkTest, BookmarksFollowRowsAndNoticeDeletion) {
