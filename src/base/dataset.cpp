@@ -124,37 +124,19 @@ bool Field::IsNull() const { return Value().IsEmptyOrNull(); }
 std::string Field::AsString() const { return Value().AsString(); }
 
 // Conversion failures name the field so the message says where the bad value sits.
-double Field::AsFloat() const {
+template <typename T>
+T Field::Convert(T (Variant::*as)() const) const {
   try {
-    return Value().AsFloat();
+    return (Value().*as)();
   } catch (const VariantError& e) {
-    throw DatasetError(ds_->Describe() + ": field '" + FieldName() + "': " + e.what());
+    ds_->Fail("field '" + FieldName() + "': " + e.what());
   }
 }
 
-int64_t Field::AsInteger() const {
-  try {
-    return Value().AsInteger();
-  } catch (const VariantError& e) {
-    throw DatasetError(ds_->Describe() + ": field '" + FieldName() + "': " + e.what());
-  }
-}
-
-bool Field::AsBoolean() const {
-  try {
-    return Value().AsBoolean();
-  } catch (const VariantError& e) {
-    throw DatasetError(ds_->Describe() + ": field '" + FieldName() + "': " + e.what());
-  }
-}
-
-DateTime Field::AsDateTime() const {
-  try {
-    return Value().AsDateTime();
-  } catch (const VariantError& e) {
-    throw DatasetError(ds_->Describe() + ": field '" + FieldName() + "': " + e.what());
-  }
-}
+double Field::AsFloat() const { return Convert(&Variant::AsFloat); }
+int64_t Field::AsInteger() const { return Convert(&Variant::AsInteger); }
+bool Field::AsBoolean() const { return Convert(&Variant::AsBoolean); }
+DateTime Field::AsDateTime() const { return Convert(&Variant::AsDateTime); }
 
 void Field::SetValue(const Variant& v) {
   if (!ds_->Editing()) {

@@ -50,6 +50,9 @@ class Field {
   void Clear();  // to Null
 
  private:
+  template <typename T>
+  T Convert(T (Variant::*as)() const) const;
+
   Dataset* ds_;
   int index_;
 };

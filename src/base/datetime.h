@@ -12,6 +12,8 @@ namespace recebimento::base {
 class DateTime {
  public:
   DateTime() = default;  // 1899-12-30 00:00:00.000, day number 0
+  // Expects a valid calendar date (hours, minutes, seconds and days past the month's end
+  // carry over); texts from outside go through Parse, which checks them.
   static DateTime FromYMD(int year, int month, int day, int hour = 0, int minute = 0, int second = 0,
                           int millisecond = 0);
   static DateTime FromMilliseconds(int64_t ms_since_1970);
