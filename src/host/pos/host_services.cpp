@@ -3,6 +3,9 @@
 #include <stdexcept>
 #include <string>
 
+#include "host/runtime/current_pump.h"
+#include "host/runtime/messages.h"
+
 namespace recebimento::pos {
 
 namespace {
@@ -32,11 +35,15 @@ void InstallHostServices(const HostServices& services) {
     throw std::invalid_argument(std::string("host services: '") + missing + "' is not set");
   g_services = services;
   g_installed = true;
+  runtime::SetEventPump(services.pump);
+  runtime::SetMessageDialogs(services.messages);
 }
 
 void UninstallHostServices() {
   g_services = HostServices{};
   g_installed = false;
+  runtime::SetEventPump(nullptr);
+  runtime::SetMessageDialogs(nullptr);
 }
 
 bool HostServicesInstalled() { return g_installed; }

@@ -1,6 +1,8 @@
 #pragma once
 // The host's services as one structure. The host installs it once before it calls
 // Recebimento; every service must be set (the simulators fill any gap).
+#include <string>
+
 #include "base/event_pump.h"
 #include "host/pos/access_control.h"
 #include "host/pos/card_terminal.h"
@@ -31,12 +33,18 @@ struct HostServices {
   // The host's event loop: modal waits and "process pending messages" run through it.
   base::EventPump* pump = nullptr;
 
+  // Where the host lives: its program folder (PARAMETROSZEM.CDS, Dados/...) and, when
+  // it names one, the store database connection. Empty texts keep the current settings.
+  std::string host_dir;
+  std::string db_connection;
+
   // The first service not set, or nullptr when all are.
   const char* Missing() const;
 };
 
-// Installs the services (std::invalid_argument naming the first one missing). The
-// structure is copied; the objects it points to stay the host's.
+// Installs the services (std::invalid_argument naming the first one missing), and with
+// them the runtime's event pump and message dialogs. The structure is copied; the
+// objects it points to stay the host's.
 void InstallHostServices(const HostServices& services);
 void UninstallHostServices();
 bool HostServicesInstalled();

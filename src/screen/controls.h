@@ -1,0 +1,42 @@
+#pragma once
+// The screen's named controls: buttons, labels, panels, lists and images with the
+// properties handlers use. The GUI renders this registry and forwards clicks to it.
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace recebimento::screen {
+
+struct Control {
+  std::string name;
+  std::string kind;  // "button", "label", "panel", "list", "image"
+  std::string caption;
+  bool visible = true;
+  bool enabled = true;
+  int left = 0, top = 0, width = 0, height = 0;
+  int tag = 0;
+  std::vector<std::string> lines;  // lists only
+  std::function<void()> on_click;
+};
+
+class ControlRegistry {
+ public:
+  // Adds a control (std::logic_error when the name is taken).
+  Control& Add(const std::string& name, const std::string& kind, const std::string& caption = "");
+  // The control of that name, or nullptr.
+  Control* FindComponent(const std::string& name);
+  const Control* FindComponent(const std::string& name) const;
+  // Presses a button as the operator would: nothing happens when it is hidden or
+  // disabled. std::out_of_range naming the control when there is none of that name.
+  bool Click(const std::string& name);
+  // In the order they were added.
+  std::vector<const Control*> All() const;
+
+ private:
+  std::vector<std::unique_ptr<Control>> controls_;
+  std::map<std::string, Control*> by_name_;
+};
+
+}  // namespace recebimento::screen
