@@ -3,8 +3,10 @@
 // functions the payment screen and the host call. Results follow one convention:
 // packet and number functions return the database error text in place of the result,
 // text functions an empty text, flag functions false.
+#include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "base/clock.h"
 #include "base/variant.h"
@@ -12,6 +14,12 @@
 namespace recebimento::datamodule {
 
 class StoreConnection;
+struct Statement;
+
+// The host's consumer central (ExtratoConsCentral): runs the named operation with the
+// codes given and fills `result`; false when the central could not answer.
+using ExtratoConsCentralFn =
+    std::function<bool(const std::string& operation, const std::vector<std::string>& codes, base::Variant& result)>;
 
 class TrdmRecebimento {
  public:
@@ -39,10 +47,138 @@ class TrdmRecebimento {
 
   // "Today" of the date-bound statements comes from this clock (default: real time).
   void SetClock(const base::Clock* clock) { clock_ = clock; }
+  void SetExtratoConsCentral(ExtratoConsCentralFn fn) { extrato_cons_central_ = std::move(fn); }
+
+  // ---- Consumers, accounts and consumer types --------------------------------------
+  // Packet functions: a Variant holding the packet, or the error text (a string).
+  base::Variant getConsumidor(const std::string& cdcliente, const std::string& cdconsumidor,
+                              const std::string& cdfilial);
+  base::Variant getConsSaldFam(const std::string& cdfilial, const std::string& cdcliente,
+                               const std::string& cdconsumidor);
+  // [0] the family's order, [1] the families used before it with the consumer's balances
+  // (from the consumer central when `usa_central` is "S").
+  base::Variant getOrdemFamilia(const std::string& cdfilial, const std::string& cdfamilisald,
+                                const std::string& cdcliente, const std::string& cdconsumidor,
+                                const std::string& usa_central);
+  base::Variant getMinDtMovExtCons(const std::string& cdcliente, const std::string& cdconsumidor);
+  base::Variant getCentroCusto(const std::string& cdcliente, const std::string& cdconsumidor);
+  base::Variant getValCentroCusto(const std::string& cdcliente, const std::string& cdconsumidor,
+                                  const std::string& cdccusclie);
+  base::Variant getSaldoCons(const std::string& cdcliente, const std::string& cdconsumidor);
+  base::Variant getSaldoCred(const std::string& cdcliente, const std::string& cdconsumidor,
+                             const std::string& cdfamilisald);
+  base::Variant getLimiteCons(const std::string& cdcliente, const std::string& cdconsumidor);
+  base::Variant getTipoConsLoja(const std::string& cdfilial, const std::string& cdloja,
+                                const std::string& cdcliente, const std::string& cdconsumidor);
+  base::Variant GetTipoConsFili(const std::string& cdcliente, const std::string& cdconsumidor);
+  base::Variant GetTipoConsFiliClubPetro(const std::string& nmgruposegpetro);
+  base::Variant getTipoConsReceb(const std::string& cdcliente, const std::string& cdconsumidor);
+  base::Variant getTpConsRecGeral();
+  base::Variant getIngresso(const std::string& cdcliente, const std::string& cdconsumidor);
+  // Text functions: empty on error.
+  std::string getTipoVendaCons(const std::string& cdcliente, const std::string& cdconsumidor);
+  std::string getBloqFimSemana(const std::string& cdcliente, const std::string& cdconsumidor);
+  std::string getVerifConsAtivo(const std::string& cdcliente, const std::string& cdconsumidor);
+  std::string PermiteAlterarDescFid(const std::string& cdcliente, const std::string& cdconsumidor);
+  base::Variant getCPFCons(const std::string& cdconsumidor, const std::string& cdcliente);
+  // Reads IDIMPCPFCUPOM into `imprime_cpf` (left as it is on error).
+  void setParamConsumidor(const std::string& cdcliente, const std::string& cdconsumidor, std::string& imprime_cpf);
+
+  // ---- Spending and quotas ----------------------------------------------------------
+  // Number functions: a Variant holding a double, or the error text.
+  // `itens_venda` is the packet of the sale's items (QTPRODCOMVEN per CDPRODUTO); the
+  // status ("QTDE_OK", "QTDE_NOT_CONS", "PROD_NOT_CONS", "QTDE_NOT_FAM", "PROD_NOT_FAM"
+  // or the error text) goes to `resultado`.
+  void getQtdeProdDia(const std::string& cdfilial, const std::string& cdcliente, const std::string& cdconsumidor,
+                      const std::string& cdfamilisald, const std::string& cdproduto, double quantidade,
+                      const base::Variant& itens_venda, std::string& resultado);
+  base::Variant getGastCons(const std::string& cdcliente, const std::string& cdconsumidor, const std::string& tipo);
+  base::Variant getGtDiaServ(const std::string& cdfilial, const std::string& cdcliente,
+                             const std::string& cdconsumidor, const std::string& cdservfili);
+  base::Variant getProdVenDiaServ(const std::string& cdfilial, const std::string& cdcliente,
+                                  const std::string& cdconsumidor, const std::string& cdproduto,
+                                  const std::string& cdservfili);
+  base::Variant getVrSaldConsumi(const std::string& cdfilial, const std::string& cdcliente,
+                                 const std::string& cdconsumidor, const base::DateTime& inicio_mes,
+                                 const base::DateTime& data_venda);
+  base::Variant getSaldoExcedente(const std::string& cdfilial, const std::string& cdcliente,
+                                  const std::string& cdconsumidor, const base::DateTime& data);
+  base::Variant getGastoConsMes(const std::string& cdcliente, const std::string& cdconsumidor,
+                                const base::DateTime& inicio, const base::DateTime& fim);
+  base::Variant getVrSubsBasicoCons(const std::string& cdcliente, const std::string& cdconsumidor);
+  // `mes`: "MM/YYYY", "YYYY-MM", "YYYYMM" or any date of the month. 0 for another month.
+  base::Variant getVendaMes(const std::string& cdfilial, const std::string& cdcaixa, const std::string& mes);
+
+  // ---- Branch, registers, tenders and integration settings ---------------------------
+  base::Variant getCPFCNPJ(const std::string& cdfilial, const std::string& nrcomanda, const std::string& nrlugarmesa);
+  bool getImpNomeConsumidorVenda(const std::string& cdfilial, const std::string& cdcaixa);
+  std::string getConcessaoCred(const std::string& cdfilial);
+  base::Variant getTipoRecebimento();
+  std::string getIdIntResgSaldo(const std::string& cdtiporece);
+  std::string getUtilResgSaldo();
+  base::Variant getDadosResgSaldo(const std::string& cdfilial);
+  base::Variant getSerialPos(const std::string& cdfilial);
+  std::string getCNPJFil(const std::string& cdfilial);
+  std::string getCNPJEmpresa(const std::string& cdfilial);
+  std::string getIDFECHRECAUT(const std::string& cdfilial);
+  std::string getIDUTCUPOMDESC();
+  base::Variant GetOrigemVenda(const std::string& cdfilial, const std::string& nrvendarest,
+                               const std::string& nrcomanda);
+  // `comandas`: tab numbers separated by commas (quotes around them are ignored).
+  base::Variant getComandaVal(const std::string& cdfilial, const std::string& nao_usado, const std::string& comandas);
+  base::Variant getResgDelivery(const std::string& cdfilial, const std::string& comandas);
+  base::Variant getDadosAme(const std::string& cdfilial);
+  base::Variant getDadosMp(const std::string& cdfilial, const std::string& cdcaixa);
+  std::string getDataEmissMp();
+  base::Variant getDadosCRMBONUS(const std::string& cdfilial, const std::string& cdloja);
+  base::Variant getDadosGCOM(const std::string& cdfilial, const std::string& cdloja);
+  // The branch's tender screen in the shape of the host's tender dataset (cdsReceb).
+  base::Variant getRecebHost(const std::string& cdfilial);
+
+  // ---- Products, promotions and loyalty ----------------------------------------------
+  base::Variant getProdTaxaServ(const std::string& cdfilial, const std::string& cdproduto);
+  base::Variant getProdTaxaEntr(const std::string& cdfilial, const std::string& cdproduto);
+  base::Variant getSubGrProd(const std::string& cdproduto);
+  base::Variant getDescQtdeSub(const std::string& cdgrupprod, const std::string& cdsubgrprod);
+  base::Variant getProdSubsidiado(const std::string& cdfilial);
+  bool getProdBeneficio(const std::string& cdproduto);
+  base::Variant getVrPromocao(const std::string& cdfilial, const std::string& cdproduto,
+                              const std::string& cdprodpromocao);
+  base::Variant getCuponsValidos(const std::string& cdfilial);
+  base::Variant getCampanha(const std::string& valor_venda, const std::string& cdfilial);
+  base::Variant getProdCampanha(const std::string& cdfilial, const std::string& cdproduto);
+  std::string getCampanhaSaldo(const std::string& cdfilial);
+  base::Variant getDescFidelidade(const std::string& cdfilial, const std::string& cdconsumidor,
+                                  const std::string& cdcliente);
+  bool getusoudesc(const std::string& cdfilial, const std::string& cdconsumidor, const std::string& cdcliente);
+  base::Variant getDescVendaFid(const std::string& cdcliente, const std::string& cdconsumidor);
+  // [0] the balance campaigns' points packet, [1] points already redeemed in its campaign.
+  base::Variant getDescSaldoFid(const std::string& cdcliente, const std::string& cdconsumidor);
+  base::Variant getConversao(const std::string& cdfilial);
+
+  // ---- Next numbers -----------------------------------------------------------------
+  // The reserved number as text, or the error text.
+  base::Variant getPrxVendaVista(const std::string& cdfilial, const std::string& cdcaixa);
+  base::Variant getPrxVendaConsumidor(const std::string& cdfilial, const std::string& cdcaixa);
+  base::Variant getNumeroNFCe(const std::string& cdfilial, const std::string& nrserie, const std::string& ambiente);
+  base::Variant PrxPedidoZem(const std::string& cdfilial);
+  base::Variant PrxItPedidoZem(const std::string& cdfilial, const std::string& nrpedidozem);
 
  private:
+  // The common frame of the catalogue: run, and turn a database error into its text
+  // (noticing a lost connection so the next call reconnects).
+  base::Variant PacketOf(const Statement& statement, const std::vector<std::pair<std::string, base::Variant>>& params);
+  base::Variant NumberOf(const Statement& statement, const std::vector<std::pair<std::string, base::Variant>>& params,
+                         const std::string& column);
+  std::string TextOf(const Statement& statement, const std::vector<std::pair<std::string, base::Variant>>& params,
+                     const std::string& column);
+  std::string ErrorText(const std::exception& error);
+  base::DateTime Now() const;
+  base::DateTime Today() const { return Now().Date(); }
+
   std::unique_ptr<StoreConnection> adcRecebimento_;
   const base::Clock* clock_ = nullptr;
+  ExtratoConsCentralFn extrato_cons_central_;
 };
 
 }  // namespace recebimento::datamodule
