@@ -1,0 +1,221 @@
+#include "host_config.h"
+
+#include <set>
+
+#include "json_values.h"
+
+namespace recebimento::cli {
+
+using json = nlohmann::ordered_json;
+
+namespace {
+
+// Refuses members a section does not know, so a typo never passes silently.
+void Known(const json& section, const std::string& where, const std::set<std::string>& keys) {
+  if (!section.is_object()) throw InputError(where + ": expected an object");
+  for (const auto& [key, v] : section.items())
+    if (!keys.count(key)) throw InputError(where + "." + key + ": unknown member");
+}
+
+template <typename T>
+T Get(const json& section, const std::string& key, const std::string& where, T fallback) {
+  if (!section.contains(key)) return fallback;
+  const json& v = section[key];
+  try {
+    if constexpr (std::is_same_v<T, bool>) {
+      if (!v.is_boolean()) throw InputError("");
+    } else if constexpr (std::is_same_v<T, std::string>) {
+      if (!v.is_string()) throw InputError("");
+    } else if constexpr (std::is_integral_v<T>) {
+      if (!v.is_number_integer()) throw InputError("");
+    } else {
+      if (!v.is_number()) throw InputError("");
+    }
+    return v.get<T>();
+  } catch (const std::exception&) {
+    throw InputError(where + "." + key + ": " + v.dump() + " has the wrong type");
+  }
+}
+
+pos::TefOutcome ParseOutcome(const json& o, const std::string& w) {
+  Known(o, w, {"approved", "result_code", "discount", "host_nsu", "nsu", "bin", "brand_code", "brand_name",
+               "authorization", "control", "installments", "wallet_text", "institution", "reduced_receipt",
+               "change"});
+  pos::TefOutcome t;
+  t.approved = Get(o, "approved", w, true);
+  t.result_code = Get(o, "result_code", w, 0);
+  t.discount = Get(o, "discount", w, 0.0);
+  t.host_nsu = Get(o, "host_nsu", w, std::string());
+  t.nsu = Get(o, "nsu", w, std::string());
+  t.bin = Get(o, "bin", w, t.bin);
+  t.brand_code = Get(o, "brand_code", w, std::string());
+  t.brand_name = Get(o, "brand_name", w, std::string());
+  t.authorization = Get(o, "authorization", w, std::string());
+  t.control = Get(o, "control", w, std::string());
+  t.installments = Get(o, "installments", w, 0);
+  t.wallet_text = Get(o, "wallet_text", w, std::string());
+  t.institution = Get(o, "institution", w, std::string());
+  t.reduced_receipt = Get(o, "reduced_receipt", w, std::string());
+  t.change = Get(o, "change", w, 0.0);
+  return t;
+}
+
+pos::ServiceAnswer ParseServiceAnswer(const json& a, const std::string& w) {
+  Known(a, w, {"ok", "result"});
+  pos::ServiceAnswer s;
+  s.ok = Get(a, "ok", w, true);
+  if (a.contains("result")) {
+    // A result may carry a dataset: {"fields", "rows"} or a list of row objects.
+    const json& r = a["result"];
+    if (r.is_object()) {
+      base::Dataset ds;
+      LoadDataset(ds, r, w + ".result");
+      s.result = base::Variant(ds.Data());
+    } else {
+      s.result = JsonToVariant(r, w + ".result");
+    }
+  }
+  return s;
+}
+
+}  // namespace
+
+pos::DialogAnswer ParseDialogAnswer(const json& answer, const std::string& where) {
+  pos::DialogAnswer a;
+  if (answer.is_null()) {
+    a.cancelled = true;
+  } else if (answer.is_object()) {
+    for (const auto& [k, v] : answer.items()) a.fields[k] = JsonToVariant(v, where + "." + k);
+  } else {
+    a.value = JsonToVariant(answer, where);
+  }
+  return a;
+}
+
+pos::SimulatorConfig ParseHostConfig(const json& host, const std::string& host_dir) {
+  pos::SimulatorConfig c;
+  c.host_dir = host_dir;
+  Known(host, "host", {"printer", "drawer", "display", "tef", "access", "services", "prices", "cest_ncm", "dialogs",
+                       "currency_rates"});
+
+  if (host.contains("printer")) {
+    const json& p = host["printer"];
+    const std::string w = "host.printer";
+    Known(p, w, {"next_receipt", "next_counter", "serial", "business_date", "receipt_open", "journal", "fail"});
+    c.printer.next_receipt = Get(p, "next_receipt", w, c.printer.next_receipt);
+    c.printer.next_counter = Get(p, "next_counter", w, c.printer.next_counter);
+    c.printer.serial = Get(p, "serial", w, c.printer.serial);
+    c.printer.business_date = Get(p, "business_date", w, std::string());
+    if (!c.printer.business_date.empty() && !base::DateTime::Parse(c.printer.business_date))
+      throw InputError(w + ".business_date: '" + c.printer.business_date + "' is not a date");
+    c.printer.receipt_open = Get(p, "receipt_open", w, false);
+    c.printer.journal_path = Get(p, "journal", w, std::string());
+    if (p.contains("fail")) {
+      Known(p["fail"], w + ".fail", {"AbreCupom", "VendaItem", "Cancela_UltimoItem", "FechaCupom",
+                                     "Cancela_Cupom_Imp", "CancelaPendencia", "Nr_Cupom", "Atu_TotGeral",
+                                     "ImpressaoVenda", "ImprCupons", "Imp_CompVenCred", "Comp_DebitoCons",
+                                     "Cupom_Troca_Gpe00000", "ChamaFuncaoMFe"});
+      for (const auto& [op, nth] : p["fail"].items()) c.printer_failures[op] = Get(p["fail"], op, w + ".fail", 0);
+    }
+  }
+  if (host.contains("drawer")) {
+    const json& d = host["drawer"];
+    Known(d, "host.drawer", {"open", "closes_itself"});
+    c.drawer.open = Get(d, "open", "host.drawer", false);
+    c.drawer.closes_itself = Get(d, "closes_itself", "host.drawer", true);
+  }
+  if (host.contains("display")) {
+    const json& d = host["display"];
+    Known(d, "host.display", {"width", "lines", "keyboard"});
+    c.display.width = Get(d, "width", "host.display", c.display.width);
+    c.display.lines = Get(d, "lines", "host.display", c.display.lines);
+    c.display.keyboard_present = Get(d, "keyboard", "host.display", false);
+  }
+  if (host.contains("tef")) {
+    const json& t = host["tef"];
+    const std::string w = "host.tef";
+    Known(t, w, {"outcomes", "pinpad", "last_transactions_file", "exchange_dir", "pending_dir", "finalize_ok",
+                 "cancel_ok"});
+    if (t.contains("outcomes")) {
+      if (!t["outcomes"].is_array()) throw InputError(w + ".outcomes: expected a list");
+      for (size_t i = 0; i < t["outcomes"].size(); ++i)
+        c.tef.outcomes.push_back(ParseOutcome(t["outcomes"][i], w + ".outcomes[" + std::to_string(i) + "]"));
+    }
+    if (t.contains("pinpad")) c.tef.pinpad_answer = JsonToVariant(t["pinpad"], w + ".pinpad");
+    c.tef.last_transactions_file = Get(t, "last_transactions_file", w, std::string());
+    c.tef_exchange_dir = Get(t, "exchange_dir", w, std::string());
+    c.tef_pending_dir = Get(t, "pending_dir", w, std::string());
+    c.tef.finalize_ok = Get(t, "finalize_ok", w, true);
+    c.tef.cancel_ok = Get(t, "cancel_ok", w, true);
+  }
+  if (host.contains("access")) {
+    const json& a = host["access"];
+    const std::string w = "host.access";
+    Known(a, w, {"rights", "default", "log"});
+    c.access.default_right = Get(a, "default", w, c.access.default_right);
+    c.access.log_path = Get(a, "log", w, std::string());
+    if (a.contains("rights")) {
+      const json& r = a["rights"];
+      if (!r.is_object()) throw InputError(w + ".rights: expected an object of rights by access code");
+      for (const auto& [code, right] : r.items()) {
+        int number = 0;
+        try {
+          size_t used = 0;
+          number = std::stoi(code, &used);
+          if (used != code.size()) throw InputError("");
+        } catch (const std::exception&) {
+          throw InputError(w + ".rights." + code + ": an access code is a whole number");
+        }
+        if (!right.is_string() || right.get<std::string>().empty())
+          throw InputError(w + ".rights." + code + ": expected \"S\", \"N\" or a supervisor code");
+        c.access.rights[number] = right.get<std::string>();
+      }
+    }
+  }
+  if (host.contains("services")) {
+    const json& s = host["services"];
+    if (!s.is_object()) throw InputError("host.services: expected an object of answers by operation");
+    for (const auto& [key, answers] : s.items()) {
+      const std::string w = "host.services." + key;
+      if (answers.is_array()) {
+        for (size_t i = 0; i < answers.size(); ++i)
+          c.services.answers[key].push_back(ParseServiceAnswer(answers[i], w + "[" + std::to_string(i) + "]"));
+      } else {
+        c.services.answers[key].push_back(ParseServiceAnswer(answers, w));
+      }
+    }
+  }
+  if (host.contains("prices")) {
+    const json& p = host["prices"];
+    if (!p.is_object()) throw InputError("host.prices: expected an object of prices by product");
+    for (const auto& [product, price] : p.items()) {
+      const std::string w = "host.prices." + product;
+      Known(price, w, {"VRPRECO", "VRPRECOCLIE", "VRDESCONTO", "VRACRESCIMO"});
+      c.services.prices[product] = {Get(price, "VRPRECO", w, 0.0), Get(price, "VRPRECOCLIE", w, 0.0),
+                                    Get(price, "VRDESCONTO", w, 0.0), Get(price, "VRACRESCIMO", w, 0.0)};
+    }
+  }
+  if (host.contains("cest_ncm")) {
+    const json& p = host["cest_ncm"];
+    if (!p.is_object()) throw InputError("host.cest_ncm: expected an object of [CEST, NCM] by product");
+    for (const auto& [product, codes] : p.items()) {
+      if (!codes.is_array() || codes.size() != 2 || !codes[0].is_string() || !codes[1].is_string())
+        throw InputError("host.cest_ncm." + product + ": expected [\"CEST\", \"NCM\"]");
+      c.services.cest_ncm[product] = {codes[0].get<std::string>(), codes[1].get<std::string>()};
+    }
+  }
+  if (host.contains("dialogs")) {
+    const json& d = host["dialogs"];
+    if (!d.is_object()) throw InputError("host.dialogs: expected an object of default answers by dialog");
+    for (const auto& [kind, answer] : d.items())
+      c.dialog_defaults[kind] = ParseDialogAnswer(answer, "host.dialogs." + kind);
+  }
+  if (host.contains("currency_rates")) {
+    base::Dataset rates;
+    LoadDataset(rates, host["currency_rates"], "host.currency_rates");
+    c.currency_rates = base::Variant(rates.Data());
+  }
+  return c;
+}
+
+}  // namespace recebimento::cli

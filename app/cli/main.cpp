@@ -1,0 +1,82 @@
+// The `recebimento` command: run a scripted sale, run the demo, initialise a store.
+#include <iostream>
+
+#include <CLI/CLI.hpp>
+
+#include "base/atomic_file.h"
+#include "datamodule/store_init.h"
+#include "demo.h"
+#include "scripted_run.h"
+
+#ifndef RECEBIMENTO_EXAMPLES_DIR
+#define RECEBIMENTO_EXAMPLES_DIR "examples"
+#endif
+
+int main(int argc, char** argv) {
+  using namespace recebimento;
+  CLI::App app{"recebimento: the payment step of the point of sale"};
+  app.require_subcommand(1);
+
+  cli::RunOptions run;
+  std::string out_path;
+  auto* run_cmd = app.add_subcommand("run", "call Recebimento with a sale and an operator script");
+  run_cmd->add_option("--host-dir", run.host_dir, "the host program's folder")->required();
+  run_cmd->add_option("--sale", run.sale_path, "SALE.json")->required();
+  run_cmd->add_option("--script", run.script_path, "SCRIPT.jsonl, one operator action per line");
+  run_cmd->add_option("--db", run.db, "store connection (default: the embedded store under the host folder)");
+  run_cmd->add_option("--clock", run.clock, "start of the virtual clock, e.g. 2026-12-06T12:00:00");
+  run_cmd->add_option("--out", out_path, "write the result here instead of printing it");
+
+  cli::DemoOptions demo;
+  demo.examples_dir = RECEBIMENTO_EXAMPLES_DIR;
+  auto* demo_cmd = app.add_subcommand("demo", "run the bundled example sale on a fresh embedded store");
+  demo_cmd->add_option("--examples", demo.examples_dir, "the examples folder");
+  demo_cmd->add_option("--keep", demo.keep_dir, "leave the demo's host folder here");
+
+  auto* db_cmd = app.add_subcommand("db", "store database");
+  db_cmd->require_subcommand(1);
+  std::string connection;
+  bool empty_store = false;
+  auto* init_cmd = db_cmd->add_subcommand("init", "create or upgrade the store schema (with the demo store)");
+  init_cmd->add_option("--db", connection, "store connection, e.g. sqlite:/path/store.db")->required();
+  init_cmd->add_flag("--empty", empty_store, "schema only, without the demo store");
+
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::ParseError& e) {
+    const int code = app.exit(e);
+    return code == 0 ? 0 : 1;
+  }
+
+  if (*run_cmd) {
+    const cli::RunOutcome outcome = cli::RunScriptedSale(run);
+    if (!outcome.output) {
+      std::cerr << "recebimento run: " << outcome.message << "\n";
+      return outcome.exit_code;
+    }
+    const std::string text = outcome.output->dump(2) + "\n";
+    if (out_path.empty()) {
+      std::cout << text;
+    } else {
+      try {
+        base::WriteFileAtomically(out_path, text);
+      } catch (const std::exception& e) {
+        std::cerr << "recebimento run: " << e.what() << "\n";
+        return 1;
+      }
+    }
+    return outcome.exit_code;
+  }
+  if (*demo_cmd) return cli::RunDemo(demo, std::cout, std::cerr);
+  if (*init_cmd) {
+    try {
+      datamodule::InitStoreDatabase(connection, !empty_store);
+      std::cout << "store ready: " << connection << "\n";
+      return 0;
+    } catch (const std::exception& e) {
+      std::cerr << "recebimento db init: " << e.what() << "\n";
+      return 1;
+    }
+  }
+  return 1;
+}

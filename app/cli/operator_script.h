@@ -1,0 +1,86 @@
+#pragma once
+// SCRIPT.jsonl: one operator action per line, taken in order each time the screen waits
+// ({"click"}, {"key"}, {"type"}, {"wait"}); {"answer"} lines answer the dialog that is
+// open; {"snapshot"} lines record the screen's state without using up a wait.
+#include <functional>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+#include "base/clock.h"
+#include "base/event_pump.h"
+#include "host/pos/dialogs_sim.h"
+
+namespace recebimento::cli {
+
+// A script that cannot go on: the message names the line.
+class ScriptError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+struct ScriptLine {
+  int number = 0;  // 1-based line in the file
+  std::string kind;  // "click", "key", "type", "answer", "wait", "snapshot"
+  nlohmann::ordered_json action;
+};
+
+// Windows virtual-key code and the character a key name gives ("Enter" -> 13, '\r').
+struct KeyStroke {
+  int code = 0;
+  char32_t ch = 0;  // 0: the key types nothing
+};
+// InputError-style std::invalid_argument for an unknown key name.
+KeyStroke KeyNamed(const std::string& name, bool shift);
+
+class OperatorScript : public pos::DialogAnswerSource {
+ public:
+  using SnapshotFn = std::function<void(const std::string& name)>;
+
+  // ScriptError naming the line for a malformed one.
+  static OperatorScript Parse(const std::string& text);
+  static OperatorScript Load(const std::string& path);
+
+  void Attach(base::VirtualClock* clock, std::function<void()> process_messages, SnapshotFn snapshot);
+
+  // Performs the next operator action; false when the script has none left.
+  bool RunNext();
+  bool HasAction() const;
+  int LinesUsed() const { return static_cast<int>(cursor_); }
+  size_t Size() const { return lines_.size(); }
+
+  std::optional<pos::DialogAnswer> Next(const pos::DialogRecord& dialog) override;
+  [[noreturn]] void Unanswered(const pos::DialogRecord& dialog) override;
+
+ private:
+  void TakeSnapshots();
+  void Perform(const ScriptLine& line);
+  std::string Where() const;
+
+  std::vector<ScriptLine> lines_;
+  size_t cursor_ = 0;
+  base::VirtualClock* clock_ = nullptr;
+  std::function<void()> process_messages_;
+  SnapshotFn snapshot_;
+};
+
+// The event pump of a scripted run: whenever the screen waits, the next action of the
+// script runs; a script that runs out while the screen still waits ends the run.
+class ScriptPump : public base::EventPump {
+ public:
+  explicit ScriptPump(base::VirtualClock& clock) : clock_(clock) {}
+  void SetScript(OperatorScript* script) { script_ = script; }
+  void ProcessMessages() override;
+  void RunUntil(const std::function<bool()>& done, const std::string& what) override;
+  base::Clock& GetClock() override { return clock_; }
+
+ private:
+  base::VirtualClock& clock_;
+  OperatorScript* script_ = nullptr;
+  bool firing_ = false;
+};
+
+}  // namespace recebimento::cli

@@ -1,0 +1,151 @@
+#include "scripted_run.h"
+
+#include <map>
+
+#include "base/clock.h"
+#include "datamodule/connection_config.h"
+#include "host/pos/host_simulator.h"
+#include "host_config.h"
+#include "json_values.h"
+#include "operator_script.h"
+#include "package/recebimento.h"
+#include "sale_file.h"
+#include "screen/frm_recebimento.h"
+#include "screen/screen_globals.h"
+#include "screen_state.h"
+
+namespace recebimento::cli {
+
+using json = nlohmann::ordered_json;
+using package::RecebimentoArgs;
+
+namespace {
+
+// Undoes what the run installed in the process, whatever way it ends.
+struct Installed {
+  ~Installed() {
+    screen::SetScreenClosedObserver(nullptr);
+    pos::UninstallHostServices();
+  }
+};
+
+json ArgumentsJson(const RecebimentoArgs& args) {
+  json out = json::object();
+  for (const auto& info : package::ArgumentTable()) {
+    // Every argument the host passes by reference: the outputs and the var input 39.
+    if (info.direction == package::ArgDirection::In && std::string(info.name) != "stObsVenda") continue;
+    std::visit(
+        [&](auto member) {
+          using M = decltype(member);
+          if constexpr (!std::is_same_v<M, base::Dataset* RecebimentoArgs::*>) out[info.name] = args.*member;
+        },
+        info.member);
+  }
+  return out;
+}
+
+json DatasetsJson(const Sale& sale) {
+  json out = json::object();
+  for (const auto& info : package::ArgumentTable()) {
+    const bool dataset = std::holds_alternative<base::Dataset* RecebimentoArgs::*>(info.member);
+    if (!dataset || info.direction == package::ArgDirection::In) continue;
+    out[info.name] = DatasetToJson(*sale.datasets.at(info.name));
+  }
+  return out;
+}
+
+json HostJson(pos::HostRecord& record) {
+  json calls = json::array();
+  for (const auto& c : record.Calls()) {
+    json args = json::array();
+    for (const auto& a : c.args) args.push_back(VariantToJson(a));
+    calls.push_back({{"name", c.name}, {"args", args}});
+  }
+  json dialogs = json::array();
+  for (const auto& d : record.Dialogs())
+    dialogs.push_back({{"kind", d.kind}, {"title", d.title}, {"text", d.text}, {"answer", VariantToJson(d.answer)}});
+  json printed = json::array();
+  for (const auto& p : record.Printed()) printed.push_back(p.text);
+  return {{"hostCalls", calls}, {"dialogs", dialogs}, {"printed", printed}};
+}
+
+base::DateTime StartOfClock(const std::string& text) {
+  if (text.empty()) {
+    base::RealClock real;
+    const auto now = real.Now();
+    return now.AddMilliseconds(-now.Millisecond());
+  }
+  auto parsed = base::DateTime::Parse(text);
+  if (!parsed) throw InputError("--clock: '" + text + "' is not a date and time (e.g. 2026-12-06T12:00:00)");
+  return *parsed;
+}
+
+}  // namespace
+
+RunOutcome RunScriptedSale(const RunOptions& options) {
+  RunOutcome outcome;
+  std::unique_ptr<Sale> sale;
+  OperatorScript script;
+  pos::SimulatorConfig config;
+  base::DateTime start;
+  try {
+    sale = LoadSale(options.sale_path);
+    if (!options.script_path.empty()) script = OperatorScript::Load(options.script_path);
+    config = ParseHostConfig(sale->host, options.host_dir);
+    start = StartOfClock(options.clock);
+  } catch (const std::exception& e) {
+    return {1, std::nullopt, e.what()};
+  }
+
+  base::VirtualClock clock(start);
+  ScriptPump pump(clock);
+  pump.SetScript(&script);
+  pos::HostSimulator host(config, pump, &script);
+
+  json snapshots = json::object();
+  json closed_screen = nullptr;
+  script.Attach(&clock, [&pump] { pump.ProcessMessages(); }, [&snapshots](const std::string& name) {
+    snapshots[name] = screen::frmRecebimento ? ScreenStateJson(*screen::frmRecebimento) : json(nullptr);
+  });
+
+  pos::HostServices services = host.Services();
+  services.host_dir = options.host_dir;
+  services.db_connection = options.db;
+  Installed installed;
+  pos::InstallHostServices(services);
+  datamodule::SetHostFolder(options.host_dir);
+  datamodule::SetStringConexZem(options.db);
+  screen::SetScreenClosedObserver(
+      [&closed_screen](const screen::TfrmRecebimento& frm) { closed_screen = ScreenStateJson(frm); });
+
+  bool result = false;
+  json error = nullptr;
+  try {
+    result = package::Recebimento(sale->args);
+  } catch (const ScriptError& e) {
+    return {1, std::nullopt, e.what()};
+  } catch (const base::ScriptExhausted& e) {
+    return {1, std::nullopt, e.what()};
+  } catch (const pos::DialogUnanswered& e) {
+    return {1, std::nullopt, e.what()};
+  } catch (const std::exception& e) {
+    error = e.what();
+    outcome.exit_code = 2;
+  } catch (...) {
+    error = "an unknown exception reached the host";
+    outcome.exit_code = 2;
+  }
+
+  json out = {{"result", result}, {"args", ArgumentsJson(sale->args)}, {"datasets", DatasetsJson(*sale)}};
+  json recorded = HostJson(host.Record());
+  out["dialogs"] = recorded["dialogs"];
+  out["hostCalls"] = recorded["hostCalls"];
+  out["printed"] = recorded["printed"];
+  out["screen"] = closed_screen;
+  out["snapshots"] = snapshots;
+  out["error"] = error;
+  outcome.output = out;
+  return outcome;
+}
+
+}  // namespace recebimento::cli

@@ -1,0 +1,28 @@
+#pragma once
+// `recebimento run`: calls Recebimento exactly as a host would, with the simulators as
+// the host's services, and reports everything as one JSON object.
+#include <optional>
+#include <string>
+
+#include <nlohmann/json.hpp>
+
+namespace recebimento::cli {
+
+struct RunOptions {
+  std::string host_dir = ".";
+  std::string sale_path;
+  std::string script_path;  // empty: no operator actions
+  std::string db;           // empty: the embedded store under the host folder
+  std::string clock;        // start of the virtual clock; empty: now
+};
+
+struct RunOutcome {
+  // 0 the call returned, 2 an exception reached the host, 1 a usage or script error.
+  int exit_code = 0;
+  std::optional<nlohmann::ordered_json> output;  // absent for exit code 1
+  std::string message;                   // the error, for exit code 1
+};
+
+RunOutcome RunScriptedSale(const RunOptions& options);
+
+}  // namespace recebimento::cli
