@@ -1,6 +1,7 @@
 #include "screen/frm_recebimento.h"
 
 #include "datamodule/trdm_recebimento.h"
+#include "host/pos/host_services.h"
 #include "host/runtime/current_pump.h"
 #include "screen/screen_globals.h"
 
@@ -102,7 +103,8 @@ void TfrmRecebimento::ShowModal() {
 void TfrmRecebimento::setCPFCons() {}
 
 void TfrmRecebimento::FormKeyDown(int key, bool shift, bool alt, bool ctrl) {
-  constexpr int kEscape = 27;
+  constexpr int kEscape = 27, kF1 = 112;
+  if (key == kF1 && stIdTipoVenda != "B") pos::Host().fiscal->RelFiscais();
   if (key == kEscape && !shift && !alt && !ctrl) spbSairClick();
 }
 

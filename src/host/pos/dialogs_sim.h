@@ -58,13 +58,14 @@ class SimulatedDialogs : public HostDialogs, public runtime::MessageDialogs {
   void AtivaProcesso(const std::string& form, const std::string& text) override;
   void DesativaProcesso() override;
 
+  // Opens a dialog of the given kind, waits for its answer and records it (the host's
+  // other dialogs, such as the fiscal reports, open through here).
+  DialogAnswer Ask(const std::string& kind, const std::string& title, const std::string& text);
+
   bool ProcessActive() const { return process_active_; }
   void SetCurrencyRates(base::Variant rates) { currency_rates_ = std::move(rates); }
 
  private:
-  // Opens the dialog, waits for its answer and records it.
-  DialogAnswer Ask(const std::string& kind, const std::string& title, const std::string& text);
-
   HostRecord& record_;
   DialogAnswerSource* source_;
   std::map<std::string, DialogAnswer> defaults_;

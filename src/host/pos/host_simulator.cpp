@@ -39,6 +39,7 @@ HostSimulator::HostSimulator(SimulatorConfig config, base::EventPump& pump, Dial
   if (!access.log_path.empty()) access.log_path = UnderHost(host, access.log_path, "");
   access_ = std::make_unique<SimulatedAccessControl>(access, record_);
   services_ = std::make_unique<ScriptedServices>(config_.services, record_);
+  services_->SetDialogs(dialogs_.get());
 }
 
 HostServices HostSimulator::Services() {

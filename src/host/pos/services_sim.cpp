@@ -118,7 +118,15 @@ void ScriptedServices::LogImpNFiscal(const std::string& line) {
   nonfiscal_log_.push_back(line);
 }
 
-void ScriptedServices::RelFiscais() { record_.Call("RelFiscais"); }
+// The fiscal-reports dialog: the operator picks a report (its name is the answer) or
+// closes the dialog.
+void ScriptedServices::RelFiscais() {
+  record_.Call("RelFiscais");
+  if (!dialogs_) return;
+  const DialogAnswer a = dialogs_->Ask("RelFiscais", "Relatórios Fiscais", "Escolha o relatório fiscal");
+  const std::string report = a.cancelled ? std::string() : a.value.AsString();
+  if (!report.empty() && report != "false") record_.Print("fiscal", "RELATORIO FISCAL: " + report);
+}
 
 Variant ScriptedServices::Vd_VrMinMaxSangria(const std::string& branch, const std::string& cash_register) {
   record_.Call("Vd_VrMinMaxSangria", {Variant(branch), Variant(cash_register)});

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "host/pos/consumer_services.h"
+#include "host/pos/dialogs_sim.h"
 #include "host/pos/fiscal_services.h"
 #include "host/pos/host_record.h"
 #include "host/pos/loyalty_services.h"
@@ -38,6 +39,8 @@ class ScriptedServices : public ConsumerServices, public FiscalServices, public 
  public:
   ScriptedServices(ServicesConfig config, HostRecord& record) : config_(std::move(config)), record_(record) {}
   void Script(const std::string& key, ServiceAnswer answer) { config_.answers[key].push_back(std::move(answer)); }
+  // The dialogs the host's own screens (the fiscal reports) open through.
+  void SetDialogs(SimulatedDialogs* dialogs) { dialogs_ = dialogs; }
 
   // Consumer services.
   bool AtuSaldoDebCons(const std::string& branch, const std::string& client, const std::string& consumer,
@@ -91,6 +94,7 @@ class ScriptedServices : public ConsumerServices, public FiscalServices, public 
   ServicesConfig config_;
   HostRecord& record_;
   std::vector<std::string> nonfiscal_log_;
+  SimulatedDialogs* dialogs_ = nullptr;
 };
 
 }  // namespace recebimento::pos
