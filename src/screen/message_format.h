@@ -1,8 +1,9 @@
 #pragma once
 // Fills the placeholders of a message text, the way the screen's callers compose them:
-// "%s" takes a text and "%.2m" an amount as money ("R$ 1.234,56" under the Brazilian
-// number locale, as Delphi's Format %m does with Brazilian settings). Placeholders are
-// filled in order. Any other "%" is part of the text ("10% do valor"). Missing values
+// "%s" takes a text and "%.2m" an amount as money: the currency symbol, a blank and two
+// decimals ("R$ 1.234,56" under the Brazilian number locale), which is how the texts
+// that carry "%.2m" read ("Saldo pessoal de R$ 12,00 insuficiente ..."). Placeholders
+// are filled in order. Any other "%" is part of the text ("10% do valor"). Missing values
 // leave their placeholders empty; extra values are ignored.
 #include <cstdint>
 #include <initializer_list>
