@@ -1,0 +1,19 @@
+#pragma once
+// Runs the built `recebimento` command and captures its exit status and output.
+#include <string>
+#include <vector>
+
+namespace recebimento::testing {
+
+struct CliResult {
+  int exit_code = -1;
+  std::string out;
+  std::string err;
+};
+
+// The command's path under the build tree.
+std::string CliPath();
+// Runs it with `args` (each passed as one argument), working files in `work_dir`.
+CliResult RunCli(const std::vector<std::string>& args, const std::string& work_dir);
+
+}  // namespace recebimento::testing

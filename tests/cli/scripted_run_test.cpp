@@ -1,0 +1,162 @@
+// `recebimento run` as a host would use it: exit statuses, error messages that name the
+// member or line at fault, and the output JSON.
+#include <filesystem>
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include "cli_runner.h"
+#include "support/temp_dir.h"
+
+namespace recebimento::testing {
+namespace {
+
+using json = nlohmann::ordered_json;
+
+class ScriptedRunTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(std::filesystem::exists(CliPath())) << CliPath() << " is missing: build the target recebimento_cli";
+    std::filesystem::create_directories(dir_ / "host" / "Dados");
+  }
+
+  CliResult Run(const std::string& sale, const std::string& script, std::vector<std::string> extra = {}) {
+    dir_.Write("sale.json", sale);
+    dir_.Write("script.jsonl", script);
+    std::vector<std::string> args = {"run",    "--host-dir", (dir_ / "host").string(), "--sale",
+                                     (dir_ / "sale.json").string(), "--script", (dir_ / "script.jsonl").string(),
+                                     "--db",   "sqlite:" + (dir_ / "store.db").string(), "--clock",
+                                     "2026-12-06T12:00:00"};
+    args.insert(args.end(), extra.begin(), extra.end());
+    return RunCli(args, dir_.str());
+  }
+
+  // Exit 1 with a message that holds `expected`.
+  void ExpectRefused(const std::string& sale, const std::string& script, const std::string& expected) {
+    const CliResult r = Run(sale, script);
+    EXPECT_EQ(r.exit_code, 1) << r.out << r.err;
+    EXPECT_NE(r.err.find(expected), std::string::npos) << "stderr: " << r.err;
+    EXPECT_TRUE(r.out.empty()) << "no result is printed for a refused run";
+  }
+
+  TempDir dir_;
+};
+
+const char* kSale = R"({"args": {"stModoVenda": "RES", "stIdTipoVenda": "M"}})";
+
+TEST_F(ScriptedRunTest, ScriptErrorsNameTheLineAndExitWithOne) {
+  ExpectRefused(kSale, "{\"wait\": 10}\n\n{\"click\": \"spbNada\"}\n", "script line 3: unknown control \"spbNada\"");
+  ExpectRefused(kSale, "{\"key\": \"F1\"}\n{\"key\": \"Escape\"}\n",
+                "script line 2: the dialog RelFiscais \"Relatórios Fiscais\" opened and needs an answer");
+  ExpectRefused(kSale, "{\"key\": \"F1\"}\n", "the script has no more lines");
+  ExpectRefused(kSale, "{\"snapshot\": \"a\"}\n", "the script ran out while the payment screen waits");
+  ExpectRefused(kSale, "{\"answer\": true}\n", "script line 1: an answer, but no dialog is open");
+  ExpectRefused(kSale, "{\"click\": \"spbSair\"}\n{\"clik\": \"spbSair\"}\n", "script line 2: expected one of");
+  ExpectRefused(kSale, "{\"key\": \"Enterr\"}\n", "script line 1: unknown key \"Enterr\"");
+  ExpectRefused(kSale, "{\"wait\": -5}\n", "script line 1: \"wait\" takes milliseconds");
+  ExpectRefused(kSale, "not json\n", "script line 1: not valid JSON");
+}
+
+TEST_F(ScriptedRunTest, BadSaleFilesNameTheOffendingMember) {
+  const std::string leave = "{\"click\": \"spbSair\"}\n";
+  ExpectRefused("{\"args\": ", leave, "not valid JSON");
+  ExpectRefused(R"({"argz": {}})", leave, "argz: unknown member");
+  ExpectRefused(R"({"args": {"stModoVenda": 3}})", leave, "args.stModoVenda: expected a text");
+  ExpectRefused(R"({"args": {"doVrPago": "12,00"}})", leave, "args.doVrPago: expected an amount");
+  ExpectRefused(R"({"args": {"stNada": "x"}})", leave, "args.stNada: no argument of that name");
+  ExpectRefused(R"({"args": {"cdsItensVenda": []}})", leave, "args.cdsItensVenda: datasets go under");
+  ExpectRefused(R"({"datasets": {"cdsNada": []}})", leave, "datasets.cdsNada: no dataset argument");
+  ExpectRefused(R"({"datasets": {"cdsItensVenda": [1, 2]}})", leave, "datasets.cdsItensVenda[0]: a row must be an object");
+  ExpectRefused(R"({"datasets": {"cdsItensVenda": [{"A": {"b": 1}}]}})", leave, "datasets.cdsItensVenda[0].A");
+  ExpectRefused(R"({"datasets": {"cdsMoviVenda": {"fields": [{"name": "VRMOVIVEND", "type": "money"}]}}})", leave,
+                "datasets.cdsMoviVenda.fields[0].type: unknown field type 'money'");
+  ExpectRefused(R"({"datasets": {"cdsMoviVenda": {"fields": [{"name": "V", "type": "float"}], "rows": [{"V": "x"}]}}})",
+                leave, "datasets.cdsMoviVenda.rows[0].V");
+  ExpectRefused(R"({"datasets": {"cdsMoviVenda": {"fields": [{"name": "V"}], "rows": [{"W": 1}]}}})", leave,
+                "datasets.cdsMoviVenda.rows[0].W: no such field");
+  ExpectRefused(R"({"host": {"printer": {"fial": {}}}})", leave, "host.printer.fial: unknown member");
+  ExpectRefused(R"({"host": {"access": {"rights": {"abc": "S"}}}})", leave, "host.access.rights.abc");
+}
+
+TEST_F(ScriptedRunTest, OutputCarriesEveryVarArgumentAndDatasetAndTheScreen) {
+  const std::string sale = R"({
+    "args": {"stModoVenda": "RES", "stIdTipoVenda": "M", "stNrContCupom": "77", "stObsVenda": "sem sal"},
+    "datasets": {
+      "cdsItensVenda": [{"CDPRODUTO": "1001", "NMPRODUTO": "Pão de queijo", "VRDESCCOMVEN": 0}],
+      "cdsMoviVenda": {"fields": [{"name": "CDTIPORECE", "type": "string", "size": 3},
+                                  {"name": "VRMOVIVEND", "type": "float"},
+                                  {"name": "DTMOVIMCAIXA", "type": "datetime"}],
+                       "rows": [{"CDTIPORECE": "001", "VRMOVIVEND": 10.1, "DTMOVIMCAIXA": "2026-12-06"}]}}})";
+  const std::string out_file = (dir_ / "out.json").string();
+  const CliResult r = Run(sale, "{\"snapshot\": \"first\"}\n{\"click\": \"spbSair\"}\n", {"--out", out_file});
+  ASSERT_EQ(r.exit_code, 0) << r.err;
+  EXPECT_TRUE(r.out.empty()) << "--out writes the file instead";
+  const json o = json::parse(dir_.Read("out.json"));
+
+  EXPECT_EQ(o["result"], false);
+  EXPECT_TRUE(o["error"].is_null());
+  std::vector<std::string> members;
+  for (const auto& [k, v] : o.items()) members.push_back(k);
+  EXPECT_EQ(members, (std::vector<std::string>{"result", "args", "datasets", "dialogs", "hostCalls", "printed",
+                                               "screen", "snapshots", "error"}));
+  EXPECT_EQ(o["args"].size(), 17u) << o["args"].dump();
+  EXPECT_EQ(o["args"]["stNrContCupom"], "77") << "the host's counter stays";
+  EXPECT_EQ(o["args"]["stObsVenda"], "sem sal");
+  EXPECT_FALSE(o["args"].contains("stModoVenda")) << "plain inputs are not reported";
+  EXPECT_EQ(o["datasets"].size(), 7u);
+  EXPECT_TRUE(o["datasets"].contains("cdsEmprestimoFamHost"));
+  EXPECT_EQ(o["datasets"]["cdsItensVenda"]["rows"][0]["NMPRODUTO"], "Pão de queijo");
+  const json& movi = o["datasets"]["cdsMoviVenda"];
+  EXPECT_EQ(movi["fields"][0]["size"], 3);
+  EXPECT_EQ(movi["fields"][2]["type"], "datetime");
+  EXPECT_EQ(movi["rows"][0]["VRMOVIVEND"], 10.1);
+  EXPECT_EQ(movi["rows"][0]["DTMOVIMCAIXA"], "2026-12-06T00:00:00");
+  EXPECT_TRUE(o["snapshots"].contains("first"));
+  EXPECT_EQ(o["screen"]["controls"]["spbSair"]["enabled"], true);
+  EXPECT_TRUE(o["screen"]["controls"]["memLista"].contains("lines"));
+  EXPECT_FALSE(o["screen"]["controls"]["spbSair"].contains("lines"));
+  EXPECT_TRUE(o["screen"]["state"]["doVrAPagar"].is_number());
+}
+
+TEST_F(ScriptedRunTest, AnExceptionThatReachesTheHostExitsWithTwo) {
+  dir_.Write("sale.json", kSale);
+  dir_.Write("script.jsonl", "{\"click\": \"spbSair\"}\n");
+  const CliResult r = RunCli({"run", "--host-dir", (dir_ / "host").string(), "--sale", (dir_ / "sale.json").string(),
+                              "--script", (dir_ / "script.jsonl").string(), "--db",
+                              "sqlite:" + (dir_ / "missing" / "folder" / "store.db").string()},
+                             dir_.str());
+  EXPECT_EQ(r.exit_code, 2) << r.err;
+  const json o = json::parse(r.out);
+  EXPECT_EQ(o["result"], false);
+  ASSERT_TRUE(o["error"].is_string());
+  EXPECT_NE(o["error"].get<std::string>().find("store"), std::string::npos) << o["error"];
+  EXPECT_TRUE(o["screen"].is_null()) << "the screen never showed";
+}
+
+TEST_F(ScriptedRunTest, UsageErrorsExitWithOne) {
+  EXPECT_EQ(RunCli({"run", "--sale", "x.json"}, dir_.str()).exit_code, 1) << "--host-dir is required";
+  EXPECT_EQ(RunCli({"frobnicate"}, dir_.str()).exit_code, 1);
+  const CliResult r = Run(kSale, "{\"click\": \"spbSair\"}\n", {"--clock", "yesterday"});
+  EXPECT_EQ(r.exit_code, 1);
+  EXPECT_NE(r.err.find("--clock"), std::string::npos);
+  const CliResult missing = RunCli({"run", "--host-dir", dir_.str(), "--sale", (dir_ / "none.json").string()}, dir_.str());
+  EXPECT_EQ(missing.exit_code, 1);
+  EXPECT_NE(missing.err.find("none.json"), std::string::npos);
+}
+
+TEST_F(ScriptedRunTest, StoreInitAndTheDemoWorkFromScratch) {
+  const std::string store = "sqlite:" + (dir_ / "init" / "store.db").string();
+  std::filesystem::create_directories(dir_ / "init");
+  const CliResult init = RunCli({"db", "init", "--db", store}, dir_.str());
+  ASSERT_EQ(init.exit_code, 0) << init.err;
+  EXPECT_TRUE(std::filesystem::exists(dir_ / "init" / "store.db"));
+  EXPECT_EQ(RunCli({"db", "init", "--db", store}, dir_.str()).exit_code, 0) << "running it again changes nothing";
+
+  const CliResult demo = RunCli({"demo", "--examples", std::string(RECEBIMENTO_SOURCE_DIR) + "/examples"}, dir_.str());
+  ASSERT_EQ(demo.exit_code, 0) << demo.err;
+  EXPECT_NE(demo.out.find("Receipt"), std::string::npos);
+  EXPECT_NE(demo.out.find("output arguments"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace recebimento::testing
