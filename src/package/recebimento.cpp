@@ -43,6 +43,8 @@ void LogReceiptAdjustment(const TfrmRecebimento& frm, const char* event, const c
 }
 
 bool Run(RecebimentoArgs& a) {
+  // Without the host's services the screen would wait on an event loop nobody drives.
+  pos::Host();
   if (!frmRecebimento) frmRecebimento = new TfrmRecebimento();
   TfrmRecebimento& frm = *frmRecebimento;
 

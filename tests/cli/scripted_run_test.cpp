@@ -118,6 +118,23 @@ TEST_F(ScriptedRunTest, OutputCarriesEveryVarArgumentAndDatasetAndTheScreen) {
   EXPECT_TRUE(o["screen"]["state"]["doVrAPagar"].is_number());
 }
 
+TEST_F(ScriptedRunTest, DialogsTakeTheScriptsAnswerOrTheHostsDefault) {
+  const std::string with_default = R"({"args": {"stIdTipoVenda": "C"}, "host": {"dialogs": {"RelFiscais": "LEITURA X"}}})";
+  CliResult r = Run(with_default, "{\"key\": \"F1\"}\n{\"key\": \"F1\"}\n{\"answer\": null}\n{\"click\": \"spbSair\"}\n");
+  ASSERT_EQ(r.exit_code, 0) << r.err;
+  json o = json::parse(r.out);
+  ASSERT_EQ(o["dialogs"].size(), 2u);
+  EXPECT_EQ(o["dialogs"][0]["answer"], "LEITURA X") << "no answer line: the host's default";
+  EXPECT_TRUE(o["dialogs"][1]["answer"].is_null()) << "the script's null dismisses it";
+  EXPECT_EQ(o["printed"], json::array({"RELATORIO FISCAL: LEITURA X"}));
+  EXPECT_EQ(o["hostCalls"][0]["name"], "RelFiscais");
+
+  // A counter sale has no fiscal-reports key.
+  r = Run(R"({"args": {"stIdTipoVenda": "B"}})", "{\"key\": \"F1\"}\n{\"click\": \"spbSair\"}\n");
+  ASSERT_EQ(r.exit_code, 0) << r.err;
+  EXPECT_TRUE(json::parse(r.out)["dialogs"].empty());
+}
+
 TEST_F(ScriptedRunTest, AnExceptionThatReachesTheHostExitsWithTwo) {
   dir_.Write("sale.json", kSale);
   dir_.Write("script.jsonl", "{\"click\": \"spbSair\"}\n");

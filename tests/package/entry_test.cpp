@@ -230,3 +230,16 @@ TEST(PackageGlobals, ClearingLeavesEveryGlobalEmpty) {
 
 }  // namespace
 }  // namespace recebimento::package
+
+namespace recebimento::package {
+namespace {
+
+TEST(EntryWithoutHost, RefusesToRunBeforeTheHostServicesAreInstalled) {
+  pos::UninstallHostServices();
+  RecebimentoArgs args;
+  EXPECT_THROW(Recebimento(args), std::logic_error);
+  EXPECT_EQ(frmRecebimento, nullptr);
+}
+
+}  // namespace
+}  // namespace recebimento::package
