@@ -51,7 +51,7 @@ class HostSimulator {
   TefExchangeFolder& TefFiles() { return *tef_files_; }
   SimulatedDialogs& Dialogs() { return *dialogs_; }
   SimulatedAccessControl& Access() { return *access_; }
-  ScriptedServices& Services_() { return *services_; }
+  ScriptedServices& AnsweringServices() { return *services_; }
   const SimulatorConfig& Config() const { return config_; }
 
  private:
