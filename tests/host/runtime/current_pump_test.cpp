@@ -7,15 +7,15 @@
 namespace recebimento::runtime {
 namespace {
 
-class InstalledScriptedPump : public ::testing::Test {
+class DelayOnScriptedPumpTest : public ::testing::Test {
  protected:
-  InstalledScriptedPump() { SetEventPump(&pump); }
-  ~InstalledScriptedPump() override { SetEventPump(nullptr); }
+  DelayOnScriptedPumpTest() { SetEventPump(&pump); }
+  ~DelayOnScriptedPumpTest() override { SetEventPump(nullptr); }
   base::VirtualClock clock{base::DateTime::FromYMD(2026, 12, 6, 12, 0, 0)};
   base::ScriptedEventPump pump{clock};
 };
 
-TEST_F(InstalledScriptedPump, DelayPassesVirtualTimeFiresTimersAndLeavesOperatorActionsAlone) {
+TEST_F(DelayOnScriptedPumpTest, DelayPassesVirtualTimeFiresTimersAndLeavesOperatorActionsAlone) {
   int fired = 0;
   base::Timer counter(pump, 1000, [&] { ++fired; });
   counter.SetEnabled(true);
