@@ -108,56 +108,40 @@ TEST_F(ScriptedPumpTest, TimersStartDisabledAndEnablingOrChangingTheIntervalRest
   t.SetEnabled(true);  // due at 4000
   pump.AdvanceTime(700);
   t.SetInterval(1000);  // due again at 4700
-  pump.AdvanceTime(900);
+  pump.AdvanceTime(999);
   EXPECT_EQ(fired, 0);
-  pump.AdvanceTime(100);
+  pump.AdvanceTime(1);
   EXPECT_EQ(fired, 1);
 
-  // Enabling an enabled timer keeps its rhythm.
-  pump.AdvanceTime(500);
-  t.SetEnabled(true);
-  pump.AdvanceTime(500);
-  EXPECT_EQ(fired, 2);
-
-  // A zero interval never fires and never loops.
-  t.SetInterval(0);
+  t.SetInterval(0);  // never fires, never loops
   pump.AdvanceTime(10000);
-  EXPECT_EQ(fired, 2);
+  EXPECT_EQ(fired, 1);
 }
 
-TEST_F(ScriptedPumpTest, DisablingOrDestroyingATimerInsideItsCallbackStopsIt) {
+TEST_F(ScriptedPumpTest, DisabledOrDestroyedTimersStopEvenFromInsideTheirCallback) {
   int fired = 0;
   Timer once(pump, 1000, nullptr);
   once.SetOnTimer([&] { ++fired; once.SetEnabled(false); });
   once.SetEnabled(true);
-  pump.AdvanceTime(5000);
-  EXPECT_EQ(fired, 1);
 
   auto self_destroying = std::make_unique<Timer>(pump, 1000, nullptr);
-  int self_fired = 0;
-  self_destroying->SetOnTimer([&] { ++self_fired; self_destroying.reset(); });
+  self_destroying->SetOnTimer([&] { ++fired; self_destroying.reset(); });
   self_destroying->SetEnabled(true);
+
+  auto destroyed = std::make_unique<Timer>(pump, 1000, [&] { ++fired; });
+  destroyed->SetEnabled(true);
+  destroyed.reset();
   pump.AdvanceTime(5000);
-  EXPECT_EQ(self_fired, 1);
+  EXPECT_EQ(fired, 2);
   EXPECT_EQ(self_destroying, nullptr);
-}
 
-TEST_F(ScriptedPumpTest, ADestroyedTimerIsUnregisteredAndAPumpMayGoFirst) {
-  int fired = 0;
-  {
-    Timer t(pump, 1000, [&] { ++fired; });
-    t.SetEnabled(true);
-    EXPECT_TRUE(pump.HasTimer(&t));
-  }
-  pump.AdvanceTime(5000);
-  EXPECT_EQ(fired, 0);
-
+  // The pump may go first: its timers stop instead of reaching into freed memory.
   auto short_lived = std::make_unique<ScriptedEventPump>(clock);
   Timer orphan(*short_lived, 1000, [&] { ++fired; });
   orphan.SetEnabled(true);
   short_lived.reset();
-  orphan.Poll(1000000);  // nothing to drive it any more
-  EXPECT_EQ(fired, 0);
+  orphan.Poll(1000000);
+  EXPECT_EQ(fired, 2);
 }
 
 TEST_F(ScriptedPumpTest, ACallbackThatPumpsMessagesDoesNotReenterItselfButLetsOthersFire) {

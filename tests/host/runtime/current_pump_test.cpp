@@ -33,18 +33,5 @@ TEST_F(DelayOnScriptedPumpTest, DelayPassesVirtualTimeFiresTimersAndLeavesOperat
   EXPECT_EQ(clock.TickMs(), 3500);
 }
 
-TEST(CurrentPumpTest, TheDefaultIsARealPumpAndNullptrRestoresIt) {
-  base::EventPump& real = GetEventPump();
-  base::VirtualClock clock{base::DateTime::FromYMD(2026, 1, 1)};
-  base::ScriptedEventPump scripted{clock};
-  SetEventPump(&scripted);
-  EXPECT_EQ(&GetEventPump(), &scripted);
-  SetEventPump(nullptr);
-  EXPECT_EQ(&GetEventPump(), &real);
-  const int64_t before = GetClock().TickMs();
-  Delay(15);
-  EXPECT_GE(GetClock().TickMs() - before, 15);
-}
-
 }  // namespace
 }  // namespace recebimento::runtime

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "host/runtime/dates.h"
-#include "host/runtime/receipt_footer.h"
 #include "host/runtime/translation.h"
 
 namespace recebimento::runtime {
@@ -13,12 +12,6 @@ TEST(UltimoDiaMesTest, KnowsMonthLengthsLeapYearsAndTheYearEnd) {
   EXPECT_EQ(UltimoDiaMes(base::DateTime::FromYMD(2026, 4, 30)), base::DateTime::FromYMD(2026, 4, 30));
   EXPECT_EQ(UltimoDiaMes(base::DateTime::FromYMD(2026, 12, 6)), base::DateTime::FromYMD(2026, 12, 31));
   EXPECT_EQ(UltimoDiaMes(base::DateTime::FromYMD(9999, 12, 1)), base::DateTime::FromYMD(9999, 12, 31));
-}
-
-TEST(MontaRodapeGeralTest, JoinsTheCodeVersionAndFiscalMark) {
-  EXPECT_EQ(MontaRodapeGeral(true, "REV00000", "S"), std::string("REV00000 - v") + PackageVersion() + " - ECF");
-  EXPECT_EQ(MontaRodapeGeral(false, "REV00000", "N"), "REV00000");
-  EXPECT_EQ(MontaRodapeGeral(true, "", ""), "ECF");
 }
 
 TEST(TradTest, TranslatesCaptionsButNeverBlanksThem) {
