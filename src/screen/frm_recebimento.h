@@ -97,6 +97,24 @@ class TfrmRecebimento {
   TInputStep tpInputStep = isNone;
   TTipoTecl tpTeclado = ttvalor;
 
+  // Each concern of the screen keeps its handlers and its own state in its section below,
+  // implemented in the source file named in the section's title.
+
+  // ===== Initialisation, configuration fields, totals, payment list (screen_init*.cpp) =====
+
+  // ===== Tender grid (tender_grid.cpp) =====
+
+  // ===== Keyboard and input steps (keyboard.cpp) =====
+
+  // ===== Tender selection and the payment line (tender_selection*.cpp) =====
+
+  // ===== Amount entry, confirmation and exit (amount_entry.cpp, confirmation.cpp) =====
+
+  // ===== Discount, surcharge, service fee and tip (discount_surcharge_tip.cpp) =====
+
+  // ===== Installments (installments.cpp) =====
+
+
  private:
   void CreateControls();
 
