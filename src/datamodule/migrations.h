@@ -1,6 +1,6 @@
 #pragma once
-// The schema migrations and the demo store that the program carries (copied from db/
-// by db/embed.sh), and the splitting of an SQL file into statements.
+// The schema migrations and the demo store that the program carries (the build embeds
+// the files of db/), and the splitting of an SQL file into statements.
 #include <string>
 #include <vector>
 

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
 
 #include "datamodule/migrations.h"
 #include "store_fixture.h"
@@ -61,19 +59,6 @@ TEST(StoreInit, FreshSqliteFileWithoutDemoHasTablesButNoRows) {
   datamodule::StoreConnection conn([c] { return c; });
   EXPECT_EQ(CountRows(conn, "TIPORECE"), 0);
   EXPECT_EQ(CountRows(conn, "NOVOCODIGO"), 0);
-}
-
-// The program carries a copy of db/; it must not drift from the files.
-TEST(StoreInit, EmbeddedSqlMatchesTheFilesInDb) {
-  auto read = [](const std::string& rel) {
-    std::ifstream in(std::string(RECEBIMENTO_SOURCE_DIR) + "/db/" + rel, std::ios::binary);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-  };
-  for (const auto* files : {&datamodule::StoreMigrationFiles(), &datamodule::DemoStoreFiles()}) {
-    for (const auto& f : *files) EXPECT_EQ(f.text, read(f.path)) << f.path << ": run db/embed.sh";
-  }
 }
 
 TEST(StoreInit, SplitsStatementsOutsideQuotesAndComments) {
