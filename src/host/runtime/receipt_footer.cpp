@@ -6,7 +6,8 @@
 
 namespace recebimento::runtime {
 
-const char* PackageVersion() { return "0.1"; }
+// The build passes the project version, so the footer never disagrees with the package.
+const char* PackageVersion() { return RECEBIMENTO_VERSION; }
 
 std::string MontaRodapeGeral(bool uses_fiscal_printer, const std::string& screen_code,
                              const std::string& with_version) {
