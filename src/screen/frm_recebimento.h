@@ -102,6 +102,96 @@ class TfrmRecebimento {
 
   // ===== Initialisation, configuration fields, totals, payment list (screen_init*.cpp) =====
 
+  // Configuration: one field per column of the host's parameters file (PARAMETROSZEM.CDS),
+  // named after the column with its type prefix; empty, 0 or false when the file is
+  // missing. stCDFILIAL, stCDCAIXA, stIDESQUEMA and boUTILIZAIMPFIS live in the common part.
+  int inIDTIPOIMPFIS = 0, inTAMDISPLAY = 0, inCTCUPDESCONTO = 0, inCTABRIRGAVETA = 0, inCTACRESCIMO = 0,
+      inCTSELECCLICONS = 0, inCTRETTAXASERV = 0, inQTDMAXDIGNSU = 0;
+  bool boDisplayOK = false, boSISTEMAVANTOMI = false, boSISTEMAZEMNFCE = false, boSISTEMAZEMSAT = false;
+  double doDTABERCAIX = 0, doNRDIASCUPTROCA = 0, doVRPEMAXREPIQMRX = 0, doVRCOMISVENDA = 0,
+      doVROBRIGCPFNOTA = 0;
+  std::string stDSDIRCAD, stDSDIRFOTOZEM, stIDCOLETOR, stIDUTILTEF, stIDBLOQIDCART, stDSENDIPSITEF,
+      stIDTPTEF, stCDPORTATEF, stCDESTTEF, stCDLOJATEF, stCDTERTEF, stIDIMPCUPFIS, stIDUTILCHEQ,
+      stIDCOUVERART, stCDPRODCOUVER, stIDSOLICITACPF, stIDTIPOGAVETA, stCDPORTAIMPFIS, stSTTOTCV,
+      stDSOBSCUPFIS, stIDIMPBARRCUP, stNMPADBARRCUP, stIDIMPSALDOCUPOM, stIdTpTelaVe, stDSMENSCPFCUP,
+      stIDIMPRCUPTEFRED, stIDIMPVENDCON, stIDIMPCOMPVCP, stIDPAISINTEGRA, stIDIMPCOMPDEBCON, stCDPORTIMPNF1,
+      stIDTIPOIMPNF1, stNMRAZSOCFILI, stDSENDEFILI, stCDINSCMUNIFILI, stNMCAIXA, stNMBAIRFILI,
+      stNMMUNICIPIOFILI, stSGESTADOFILI, stIDTPVENDIMPNF1, stIDTIPOIMPNF2, stCDPORTIMPNF2, stIDTPVENDIMPNF2,
+      stCDPREFINTGCOL, stNRCUPINIINTGCOL, stNRCUPFININTGCOL, stCDPRODCONSUM, stSTPROCESSAMENTO,
+      stDSDIRPENTEF, stIDIMPCOMPCUPVEN, stIDIMPCUPTROCA, stNRSERIEIMP, stECFIMP, stIDTPCONTRREPIQ,
+      stNRINSJURFILI, stCDINSCESTAEMPR, stNRINSJUREMPR, stIDPARIMPRLIMVDC, stIDSOLOBSDESC, stIDHABFORMTEF,
+      stIDEXISTECAMPDOTZ, stCDEMPRESA, stNRDIAFECHAFOLHA, stDSLOGOTELA, stIDAMBTRABNFCE, stIDINTHOTEL,
+      stIDTIPOIMPNF3, stCDPORTIMPNF3, stIDTPVENDIMPNF3, stIDSOLICITADOTZ, stIDSOLICITANSU, stIDENVIAPEDKDS,
+      stIDIMPCNPJCLIE, stIDCOMISVENDA, stIDTRATTAXAENTR, stCDPRODTAXASERV, stCDPRODTXEXCEDE,
+      stIDTRATTAXASERV, stCDPRODTAXAENTR, stIDSOLOBSFINVEN, stNRCNPJLOJA, stNRCNPJTEFHOUSE, stIDFECHACUPOM,
+      stIDIMPRVIACONSTEF, stCDTOKENTLS, stCDTPCOMUNTLS, stCDTPPROXYTLS, stCDENPROXYTLS, stIDINFOCPFPINPAD,
+      stIDHABCAIXAVENDA, stIDALTTXSERV, stIDCONSUBDESFOL, stIDCPFPINPAD, stIDMOMENTOCPFVEN,
+      stIDVERGAVETANFIS, stIDINFNOMEEND, stIDPERCOMVENCPDC, stCDLOJA, stIDEXTCONSONLINE, stCDURLWSEXTCONS,
+      stIDIMPRTEF, stIDINTRESGSALDO, stIDUTILFID4ALL, stCDURLWSFID4ALL, stIDUTLINTFACELE, stIDUTILFIDUDS,
+      stCDURLWSFIDUDS, stIDUTLCOMUDIRMFE, stIDUTILINTEPROMO, stCDURLINTEPROMO, stIDDEBCONSCENTRAL,
+      stIDEXTCONSCENTRAL, stCDURLINTCARTPRE, stIDAPLPREDIFCOMB, stIDSOLICITATEL, stCDURLFIDONLINE,
+      stIDPERACRTXSECUP, stIDSOLICTELGER, stIDUTLNFSVENCONS, stIDIMPCUPMEI, stIDUTILINTVALPRE,
+      stCDURLINTVALPRE, stNRSEGREQVALPRE, stIDUTICOREBANC, stCDURLCOREBANC, stNRTEMPOCOREBANC,
+      stIDUTILINTOLGA, stCDURLINTOLGA, stIDUTILFIXECRM, stCDURLFIXECRM;
+  std::string stCdLoja;         // CDLOJA once more (the host reads the column into two fields)
+  base::DateTime dtDTABERCAIX;  // DTABERCAIX as a date
+
+  // State of the sale the initialisation leaves for every handler.
+  std::string stOrigemVenda;     // origin recorded in the store ("DLV_IFO", "DLV_CAL", ...)
+  std::string stNrComandaCurto;  // short tab number (last four characters)
+  std::string stIdTpVendaCons;   // the consumer's kind of sale (not read for counter sales)
+  std::string stCdNsuHostTef;    // host NSU kept from a delivery order's payments
+  std::string stMD5Ident;        // "MD-5:" + the deciphered digest of the identification file
+  std::string stCdClienteCons, stCdConsumidorCons;  // codes of the consumer-account lookup
+  std::string stIDVERSALDCON, stVRLIMDEBCONS;       // the consumer's balance control and floor
+  std::string stPodeDesconto, stPodeAcrescimo, stPodeRetTaxaServ, stPodeSelecCliCons;  // "S"/"N"
+  std::string stIDFECHRECAUT, stIDUTCUPOMDESC;
+  std::string stIdUsaCupomDesc = "N";  // per-sale coupon flag, "N" at start
+  std::string stGrupoBotoes = "01";
+  int inPaginaBotoes = 1;
+  int inHabCaixaVenda = 0;  // 1 when IDHABCAIXAVENDA is "TAA"
+  double doVrServicoOrig = 0, doVrAcrComanda = 0, doVrDescComanda = 0, doVrDescItens = 0;
+  double doVrConsumacao = 0, doVrCouver = 0, doVrUnitVendCl = 0;
+  double doVrDescFid = 0, doVrDescCash4All = 0, doVrDescCashUDS = 0;
+  double doSaldoCons = 0;      // consumer balance shown
+  double doVrSaldoConsAtual = 0;  // balance MostraSaldoCons leaves
+  bool boImpNomeConsumidor = false;
+  base::DateTime dtMoviFiscal;
+
+  // Datasets the initialisation fills (the host's own are referenced in the common part).
+  base::Dataset cdsParametrosZem{"cdsParametrosZem"}, cdsControleAcess{"cdsControleAcess"},
+      cdsIdentPaf{"cdsIdentPaf"}, cdsReceb{"cdsReceb"}, cdsTroco{"cdsTroco"},
+      cdsProdServTCon{"cdsProdServTCon"}, cdsProdServ{"cdsProdServ"}, cdsParcelas{"cdsParcelas"},
+      cdsAliqImpFis{"cdsAliqImpFis"}, cdsCliente{"cdsCliente"}, cdsConsumidor{"cdsConsumidor"},
+      cdsDadosMp{"cdsDadosMp"}, cdsDadosAme{"cdsDadosAme"}, cdsItProdVend{"cdsItProdVend"};
+
+  // Steps of InicializaForm, each implemented in the screen_init file of its concern.
+  void CarregaParametrosZem();  // the parameters file and its column rules
+  void CarregaArquivosReferencia(const InicializaFormArgs& args);  // photo, identification, operator, tenders
+  void CalculaTotais();
+  void MontaListaPagamentos();
+  // Layout by stTipoTela; true for the badge layouts ("S", "A"), which skip the sale's own lines.
+  bool AplicaLayoutTipoTela();
+  void AplicaLayoutModoVenda();
+  void AplicaBotoesImpressora();
+  void MostraDisplayCliente();
+  void MostraClienteConsumidor();
+  void MostraSaldoConsumidor();
+  void AplicaDireitosOperador();
+  void AplicaLayoutRecarga();
+  // Adds the first 35 characters of `text` as a line of `memo`, and of memListaAux when `aux`.
+  void Linha(Control& memo, const std::string& text, bool aux);
+
+  // Work that belongs to features built elsewhere; the bodies here are the minimum the
+  // initialisation needs until those features take them over (screen_init_pending.cpp).
+  // Spending and balance of a consumer account; leaves the balance in doVrSaldoConsAtual.
+  void MostraSaldoCons(const std::string& kind, const std::string& client, const std::string& consumer,
+                       const std::string& family);
+  void ReiniciaIntegracoes();  // ClubPetro, AME and Mercado Pago state back to its start
+  void spbDotzClick();         // the Dotz campaign
+  void TrimAppMemorySize();
+
+
   // ===== Tender grid (tender_grid.cpp) =====
 
   // ===== Keyboard and input steps (keyboard.cpp) =====
