@@ -59,7 +59,7 @@ demo() {
 }
 
 bench() {
-  configure build-bench Release -DRECEBIMENTO_BENCH=ON
+  configure build-bench Release -DRECEBIMENTO_BENCH=ON -DRECEBIMENTO_GUI=OFF -DRECEBIMENTO_TESTS=OFF
   cmake --build build-bench -j"$(nproc)"
   for b in build-bench/bench/bench_*; do [ -x "$b" ] && "$b"; done
 }
