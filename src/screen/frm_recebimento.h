@@ -193,8 +193,71 @@ class TfrmRecebimento {
 
 
   // ===== Tender grid (tender_grid.cpp) =====
+  bool boBotoesVisiveis = false;     // last visibility given to the button area
+  bool boBotoesHabilitados = false;  // last enabling given to the button area
+  bool boSelecionandoTipo = false;   // the grid is offered for a choice (mode "D")
+  bool boProcessandoBotao = false;   // a tender press is being handled
+  // Shared with tender selection (it sets them); the grid reads them after a press.
+  bool boFalhaReceb = false;
+  std::string stConsPesquisado;  // "S" once the consumer was chosen through the search
+  // The last tender handed to tender selection (code and glyph of the pressed button).
+  std::string stTipoReceEscolhido, stGlyphReceEscolhido;
+
+  void MontaMenuGrupo();
+  void LimpaMenuGrupo();
+  void MontaBotoes(const std::string& grupo, const std::string& pagina);
+  void LimpaMenuReceb();
+  // Handlers of the six group buttons and the thirty tender buttons; `sender` is the
+  // name of the pressed button.
+  void tcbGrupo01Click(const std::string& sender);
+  void tcbBalcao01Click(const std::string& sender);
+  void VisibleBotoes(bool visible);
+  void EnabledBotoes(bool enabled);
+  // Puts the button area into mode "H", "D", "P", "E" or "C" with option 1 or 2.
+  void CtrlBotoes(const std::string& mode, int option);
+  // Tender selection for the chosen tender (its code and the button's glyph).
+  void DoMenuRecebimentoClick(const std::string& cdTipoRece, const std::string& glyph);
+  // The consumer's sale type applied to a tender kind when the branch restricts tenders
+  // by it (stIDPERCOMVENCPDC "N"); nullopt leaves the button as it is.
+  std::optional<bool> TipoVendaPermite(const std::string& idTipoRece) const;
+  // Puts cdsReceb on the row of grid position `posicao` ("01".."30") of the current group
+  // and page; false (cursor unchanged) when there is none.
+  bool LocalizaBotao(const std::string& posicao);
+  // Shows `text` in the runtime's message dialog of `kind` (runtime::MessageKind) with
+  // the screen's scheme; the answer only counts for a question.
+  bool MostraMensagem(const std::string& text, int kind);
 
   // ===== Keyboard and input steps (keyboard.cpp) =====
+  std::string stValorDigitado;     // the value being typed (mirrored in the value label)
+  double doVrDigitado = 0;         // the value Enter took
+  bool boLimpaEntrada = false;     // the next character replaces the proposed value
+  bool boEntradaGorjeta = false;   // tip input: Enter is accepted without a value
+  std::string stCodTipoDigitado;   // up to two digits typed as a tender-button number
+  // Shared with tender selection, confirmation and exit, which set them.
+  bool boOperacaoEmCurso = false;  // a tender, confirmation or printing operation is under way
+  bool boProcessandoSaida = false; // the confirmation or exit of the screen is under way
+  int inQtdeTef = 0;               // card transactions made for the sale
+  std::string stPAYMENTID;         // Mercado Pago payments still to refund, comma separated
+  std::string stPAYMENTIDestorno;
+
+  // The work of FormKeyDown and FormKeyPress. `key` is changeable: 0 swallows it.
+  void TrataKeyDown(int& key, bool shift, bool alt, bool ctrl);
+  void TrataKeyPress(char32_t ch);
+  // Enables or disables the fourteen keypad buttons together.
+  void KeybEnabled(bool enabled);
+  // Sends each character of `text` to the key handlers (as characters, or as key-downs
+  // with the character's code), then the Enter key when `enter`. Synchronous.
+  void PostText(const std::string& text, bool enter, bool as_chars);
+  // Escape with the keypad hidden: refunds, pending card transactions, closing.
+  void SaidaPorEscape();
+  // Refunds every Mercado Pago payment listed in stPAYMENTID.
+  void CancelaPagamentosMP();
+  // The Enter procedure; false when the key was abandoned (limit or no value).
+  bool TeclaEnter();
+  // The label that shows the value being typed for the keyboard kind (nullptr: none).
+  Control* ValorDigitadoLabel();
+  // A card-terminal answer file ("intpos.*") waits in the pending folder stDSDIRPENTEF.
+  bool ExisteTefPendente() const;
 
   // ===== Tender selection and the payment line (tender_selection*.cpp) =====
 
