@@ -16,6 +16,17 @@ Control& ControlRegistry::Add(const std::string& name, const std::string& kind, 
   return ref;
 }
 
+Control& ControlRegistry::Add(const std::string& name, const std::string& kind, const std::string& caption, int left,
+                              int top, int width, int height, const std::string& parent) {
+  Control& c = Add(name, kind, caption);
+  c.left = left;
+  c.top = top;
+  c.width = width;
+  c.height = height;
+  c.parent = parent;
+  return c;
+}
+
 Control* ControlRegistry::FindComponent(const std::string& name) {
   auto it = by_name_.find(name);
   return it == by_name_.end() ? nullptr : it->second;
@@ -29,7 +40,13 @@ const Control* ControlRegistry::FindComponent(const std::string& name) const {
 bool ControlRegistry::Click(const std::string& name) {
   Control* c = FindComponent(name);
   if (!c) throw std::out_of_range("unknown control '" + name + "'");
-  if (!c->visible || !c->enabled || !c->on_click) return false;
+  if (!c->on_click) return false;
+  // The operator cannot reach a control that is hidden or disabled, nor one inside a
+  // hidden or disabled panel.
+  int depth = 0;
+  for (const Control* p = c; p; p = p->parent.empty() ? nullptr : FindComponent(p->parent)) {
+    if (!p->visible || !p->enabled || ++depth > 32) return false;
+  }
   // The handler may rebuild controls; keep our own copy of it while it runs.
   auto handler = c->on_click;
   handler();

@@ -1,6 +1,7 @@
 #pragma once
 // The screen's named controls: buttons, labels, panels, lists and images with the
 // properties handlers use. The GUI renders this registry and forwards clicks to it.
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <memory>
@@ -19,17 +20,29 @@ struct Control {
   int tag = 0;
   std::vector<std::string> lines;  // lists only
   std::function<void()> on_click;
+
+  // Windows colours (0x00BBGGRR). kDefaultColor leaves the GUI's own colour.
+  static constexpr int64_t kDefaultColor = -1;
+  int64_t color = kDefaultColor;       // background (brush) of buttons, panels and labels
+  int64_t font_color = kDefaultColor;  // caption colour
+  int font_size = 0;                   // caption size in points; 0: the GUI's default
+  std::string glyph;                   // image file of a button or the picture of an image
+  bool stretch = false;                // images: the picture fills the control
+  std::string parent;                  // name of the panel that holds it; empty: the screen
 };
 
 class ControlRegistry {
  public:
   // Adds a control (std::logic_error when the name is taken).
   Control& Add(const std::string& name, const std::string& kind, const std::string& caption = "");
+  // Adds a control with its place on the screen (or in its parent panel).
+  Control& Add(const std::string& name, const std::string& kind, const std::string& caption, int left, int top,
+               int width, int height, const std::string& parent = "");
   // The control of that name, or nullptr.
   Control* FindComponent(const std::string& name);
   const Control* FindComponent(const std::string& name) const;
-  // Presses a button as the operator would: nothing happens when it is hidden or
-  // disabled. std::out_of_range naming the control when there is none of that name.
+  // Presses a button as the operator would: nothing happens when it, or a panel that
+  // holds it, is hidden or disabled. std::out_of_range naming the control when there is none of that name.
   bool Click(const std::string& name);
   // In the order they were added.
   std::vector<const Control*> All() const;

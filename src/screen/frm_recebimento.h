@@ -181,6 +181,17 @@ class TfrmRecebimento {
   void AplicaLayoutRecarga();
   // Adds the first 35 characters of `text` as a line of `memo`, and of memListaAux when `aux`.
   void Linha(Control& memo, const std::string& text, bool aux);
+  // The control of that name; std::logic_error naming it when the screen has none.
+  Control& Ctl(const std::string& name);
+  // The sale's items are there to read (open, not empty).
+  bool TemItens() const;
+  // A column of the current item row; "" or 0 when the host's dataset has no such column.
+  std::string CampoItem(const std::string& column) const;
+  double ValorItem(const std::string& column) const;
+  void ReiniciaEstadoVenda();
+  // Empties the host's payment dataset; one without fields gets the payment columns.
+  void RecriaMoviVenda();
+  void CopiaArgumentos(const InicializaFormArgs& args);
 
   // Work that belongs to features built elsewhere; the bodies here are the minimum the
   // initialisation needs until those features take them over (screen_init_pending.cpp).
@@ -188,6 +199,8 @@ class TfrmRecebimento {
   void MostraSaldoCons(const std::string& kind, const std::string& client, const std::string& consumer,
                        const std::string& family);
   void ReiniciaIntegracoes();  // ClubPetro, AME and Mercado Pago state back to its start
+  // Books the consumer's pending debits since `desde` in the store.
+  void AtualizaDebitosConsumidor(const base::DateTime& desde);
   void spbDotzClick();         // the Dotz campaign
   void TrimAppMemorySize();
 
@@ -260,6 +273,47 @@ class TfrmRecebimento {
   bool ExisteTefPendente() const;
 
   // ===== Tender selection and the payment line (tender_selection*.cpp) =====
+  // The consumer the payment lines charge, and the sale numbers that go with it.
+  std::string stCdClienteReceb, stCdConsumidorReceb, stNmConsumidorReceb;
+  std::string stNrCerVendaRest, stNrCooVendaRest;
+  std::string stIdRecebeBonus;    // IDRECEBEBONUS of the consumer's type (credit top-up)
+  double doVrBonusCredito = 0;    // VRBONUSCREDITO of the consumer's type
+  double doVrCargaCredito = 0;    // VRCARGACREDITO: the fixed top-up of a bonus type
+  bool boDigitouValor = false;    // the amount of the current tender was asked of the keypad
+  int inQtParcReceb = 0;          // installments asked for the current tender (0: none)
+  std::string stFuncoesTef;       // TEF function list of the current tender ("[29;" or "[")
+  double doVrCotacao = 1.0;       // rate of the current tender (foreign currency)
+  double doVrMoedaEstrangeira = 0;  // amount of the current tender in the foreign currency
+  // Card payments: the card flow fills these before the payment line is written.
+  bool boTemPagtoTef = false;     // the sale holds a card payment through TEF
+  double doVrTef = 0;             // amount the card terminal approved for the current tender
+  struct DadosTefLinha {
+    std::string NRCARTBANCO, CDNSUHOSTTEF, CDNSUTEF, NRCONTROLTEF, NMBANDTEF, NRAUTORIZATEF, DSCARTDIGITAL;
+    std::string CDBANCARTCR, CDINSTCAR, CDTIPORECEORIG, NMTIPORECEORIG, IDTRANSAME;
+    std::string IDFILAPAGMFE, CDAUTORIZMFE, CDBINCARTMFE, NMINSTFINMFE, CDPAGAMENMFE;
+    int QTPARCRECEB = 0;  // installments the terminal returned
+  } dadosTefReceb;
+  base::Dataset cdsTipoConsFili{"cdsTipoConsFili"}, cdsMoedas{"cdsMoedas"};
+
+  // The tender's kind-specific work; each gives the amount of the line, or false when
+  // the selection ended without one (refused, or the operator went back to the grid).
+  bool ValorDoTeclado(TInputStep step, double& amount);
+  bool RecebeConvenio(double& amount);
+  bool RecebeMoedaEstrangeira(double& amount);
+  // cdsMoedas from "cdsMoedas.cds", rebuilt by the host when missing or not of today.
+  bool CarregaMoedas();
+  // Refuses the current selection with the message of `key`.
+  void RecusaRecebimento(const std::string& key);
+  // Writes the payment line (cash merges into the open cash line) and the list line.
+  void GravaLinhaPagamento(double amount);
+  void AtualizaValoresPagos(double amount);
+  // The change step; false when the operator refused to take the excess back.
+  bool TrataTroco();
+  // Redraws the payment list from the sale's own lines and the payment lines.
+  void RedesenhaListaPagamentos();
+  // Is the sale fully paid: spbOk, the button area and the automatic Enter after a card.
+  void FinalizaSelecao();
+  void MostraTotaisTecladoPOS();
 
   // ===== Amount entry, confirmation and exit (amount_entry.cpp, confirmation.cpp) =====
 

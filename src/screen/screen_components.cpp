@@ -1,0 +1,219 @@
+// Every named control of the payment screen, placed on the 800 x 600 form. Handlers
+// are bound by the concern that owns them; only the exit button is bound here.
+#include <string>
+
+#include "screen/frm_recebimento.h"
+
+namespace recebimento::screen {
+
+namespace {
+
+std::string TwoDigits(int i) { return (i < 10 ? "0" : "") + std::to_string(i); }
+
+// Background of an empty tender or group button, as the grid clears them.
+constexpr int64_t kButtonBack = 0x00B09090;
+constexpr int64_t kBlack = 0x00000000;
+constexpr int64_t kWhite = 0x00FFFFFF;
+constexpr int64_t kNavy = 0x00800000;
+constexpr int64_t kPanelBack = 0x00F0F0F0;
+
+}  // namespace
+
+void TfrmRecebimento::CreateControls() {
+  ControlRegistry& r = controls_;
+  auto label = [&](const char* name, const std::string& caption, int l, int t, int w, int h,
+                   const std::string& parent = "") -> Control& {
+    return r.Add(name, "label", caption, l, t, w, h, parent);
+  };
+  auto button = [&](const std::string& name, const std::string& caption, int l, int t, int w, int h,
+                    const std::string& parent = "") -> Control& {
+    return r.Add(name, "button", caption, l, t, w, h, parent);
+  };
+  auto panel = [&](const char* name, int l, int t, int w, int h, const std::string& parent = "") -> Control& {
+    Control& c = r.Add(name, "panel", "", l, t, w, h, parent);
+    c.color = kPanelBack;
+    return c;
+  };
+  auto image = [&](const char* name, int l, int t, int w, int h, bool visible) -> Control& {
+    Control& c = r.Add(name, "image", "", l, t, w, h);
+    c.visible = visible;
+    return c;
+  };
+
+  // Header.
+  Control& titulo = label("lblTitulo", "", 0, 0, 800, 36);
+  titulo.color = kNavy;
+  titulo.font_color = kWhite;
+  titulo.font_size = 16;
+  label("lblTipoTela", "", 8, 40, 300, 22).font_size = 12;
+  label("lblNrVenda", "", 8, 62, 300, 22).font_size = 12;
+  label("lblCodTela", "", 600, 580, 200, 18).font_size = 7;
+  Control& mens = label("lblMens", "", 0, 556, 800, 22);
+  mens.visible = false;
+  mens.font_color = 0x000000FF;
+
+  // Consumer and client.
+  image("imgFotoConsumidor", 8, 88, 90, 110, true);
+  image("imgLogoPadrao", 8, 88, 90, 110, false);
+  image("imgTalvora", 8, 520, 120, 32, true);
+  image("imgVantomi", 8, 520, 120, 32, false);
+  image("imgBrisova", 8, 520, 120, 32, false);
+  label("lblCPFCliente", "", 104, 88, 200, 18);
+  label("lblNomeCliente", "", 104, 106, 200, 18);
+  label("lblCPFCons", "", 104, 128, 200, 18);
+  label("lblNomeCons", "", 104, 146, 200, 18);
+  label("lblSaldoCons", "", 104, 166, 200, 18);
+  label("lblFamilia", "", 104, 184, 120, 18);
+  label("lblSaldoFam", "", 224, 184, 80, 18);
+  label("lblCrachaNome", "", 8, 200, 296, 18);
+
+  // Payment list.
+  panel("panLista", 8, 220, 296, 252);
+  r.Add("memLista", "list", "", 0, 0, 296, 252, "panLista");
+  Control& aux = r.Add("memListaAux", "list", "", 0, 0, 296, 252, "panLista");
+  aux.visible = false;  // the same lines, kept for printing
+  r.Add("memDelivery", "list", "", 8, 400, 296, 72).visible = false;
+
+  // Amounts of the sale.
+  panel("panFundoVendaVista", 8, 474, 296, 80);
+  label("lblTotal", "Total", 4, 2, 90, 18, "panFundoVendaVista");
+  label("lblValorTotal", "0,00", 94, 2, 100, 18, "panFundoVendaVista").font_size = 12;
+  label("lblPago", "Pago", 4, 22, 90, 18, "panFundoVendaVista");
+  label("lblValorPago", "0,00", 94, 22, 100, 18, "panFundoVendaVista").font_size = 12;
+  label("lblPagar", "A Pagar", 4, 44, 90, 22, "panFundoVendaVista").font_size = 14;
+  Control& pagar = label("lblValorPagar", "0,00", 94, 44, 120, 22, "panFundoVendaVista");
+  pagar.font_size = 14;
+  pagar.font_color = 0x000000C0;
+  label("lblTxServico", "Serviço", 200, 2, 50, 16, "panFundoVendaVista").visible = false;
+  label("lblServico", "0,00", 250, 2, 46, 16, "panFundoVendaVista").visible = false;
+  label("lblConsumacao", "Consumação", 200, 20, 50, 16, "panFundoVendaVista").visible = false;
+  label("lblVrConsumacao", "0,00", 250, 20, 46, 16, "panFundoVendaVista").visible = false;
+  label("lblCouver", "Couvert", 200, 38, 50, 16, "panFundoVendaVista").visible = false;
+  label("lblVrCouver", "0,00", 250, 38, 46, 16, "panFundoVendaVista").visible = false;
+  r.Add("bsdAcres", "panel", "", 198, 56, 98, 20, "panFundoVendaVista").visible = false;
+  label("lblAcres", "Acréscimo", 200, 58, 50, 16, "panFundoVendaVista").visible = false;
+  label("lblVrAcrescimo", "0,00", 250, 58, 46, 16, "panFundoVendaVista").visible = false;
+
+  // Badge recharge and advance.
+  Control& carga = panel("panCargaCredito", 8, 474, 296, 80);
+  carga.visible = false;
+  label("lblTotalFam", "", 4, 4, 150, 20, "panCargaCredito");
+  label("lblTotalCarga", "0,00", 160, 4, 120, 20, "panCargaCredito").font_size = 14;
+
+  // Group row and tender grid.
+  for (int i = 1; i <= 6; ++i) {
+    const int col = (i - 1) % 3, row = (i - 1) / 3;
+    Control& g = button("tcbGrupo" + TwoDigits(i), "", 312 + col * 160, 40 + row * 34, 156, 32);
+    g.color = kButtonBack;
+    g.font_color = kBlack;
+    g.visible = false;
+    Control& corner = r.Add("stt" + TwoDigits(i), "label", std::string(1, char('A' + i - 1)), g.left, g.top, 14, 14);
+    corner.color = kButtonBack;
+    corner.visible = false;
+  }
+  for (int i = 1; i <= 30; ++i) {
+    const int col = (i - 1) % 6, row = (i - 1) / 6;
+    Control& b = button("tcbBalcao" + TwoDigits(i), "", 312 + col * 80, 110 + row * 54, 80, 52);
+    b.color = kButtonBack;
+    b.font_color = kBlack;
+    b.visible = false;
+    Control& corner = r.Add("sttP" + TwoDigits(i), "label", TwoDigits(i), b.left, b.top, 16, 14);
+    corner.color = kButtonBack;
+    corner.visible = false;
+  }
+  image("imgDireita", 0, 0, 32, 32, false);
+  image("imgEsquerda", 0, 0, 32, 32, false);
+
+  // Keypad.
+  Control& teclado = panel("panKeyboard", 312, 380, 480, 170);
+  label("lblNrCupom", "Valor", 4, 4, 160, 24, "panKeyboard");
+  label("lblInputReceb2", "", 164, 4, 200, 24, "panKeyboard").font_size = 14;
+  image("imgReceb", 0, 0, 0, 0, true).parent = "panKeyboard";
+  const char* keys[] = {"sbt7", "sbt8", "sbt9", "sbt4", "sbt5", "sbt6", "sbt1", "sbt2", "sbt3", "sbt0", "sbt00", "sbt000"};
+  for (int i = 0; i < 12; ++i) {
+    std::string caption = std::string(keys[i]).substr(3);
+    button(keys[i], caption, 4 + (i % 3) * 62, 32 + (i / 3) * 33, 60, 31, "panKeyboard");
+  }
+  button("sbtVirgula", ",", 194, 32, 60, 31, "panKeyboard");
+  button("sbtCorrigir", "Corrigir", 194, 65, 90, 31, "panKeyboard");
+  button("sbtEnter", "Enter", 194, 98, 90, 64, "panKeyboard");
+  button("sbtVoltar", "Voltar", 290, 98, 90, 64, "panKeyboard");
+  (void)teclado;
+
+  // Function buttons.
+  const struct {
+    const char* name;
+    const char* caption;
+  } functions[] = {{"spbOk", "OK"},
+                   {"spbSair", "Sair"},
+                   {"spbClear", "Limpar"},
+                   {"spbCNPJCPF", "CPF/CNPJ"},
+                   {"spbDesconto", "Desconto"},
+                   {"spbAcrescimo", "Acréscimo"},
+                   {"spbTaxaServico", "Taxa Serviço"},
+                   {"sbtCashback", "Cashback"},
+                   {"sbtCashbackUDS", "Cashback UDS"},
+                   {"sbtCashbackCore", "Cashback Banco"},
+                   {"sbtFidelidadeOlga", "Fidelidade"},
+                   {"spbDotz", "Dotz"},
+                   {"bltPesquisar", "Pesquisar"}};
+  int x = 8;
+  for (const auto& f : functions) {
+    button(f.name, f.caption, x, 578, 60, 20);
+    x += 60;
+  }
+  r.FindComponent("spbSair")->on_click = [this] { spbSairClick(); };
+  for (const char* hidden : {"spbTaxaServico", "sbtCashback", "sbtCashbackUDS", "sbtCashbackCore",
+                             "sbtFidelidadeOlga", "spbDotz", "bltPesquisar"})
+    r.FindComponent(hidden)->visible = false;
+
+  // Waiting panels.
+  Control& tef = panel("panTef", 145, 200, 510, 120);
+  tef.visible = false;
+  label("lblTef", "", 8, 8, 494, 60, "panTef").font_size = 12;
+  label("lblSegundos", "( 0 )", 8, 80, 494, 24, "panTef");
+  Control& imptef = panel("panImpTef", 145, 340, 510, 60);
+  imptef.visible = false;
+  label("lblImpTef", "Aguarde.. Imprimindo o Cupom TEF.", 8, 8, 494, 40, "panImpTef").font_size = 12;
+  panel("panFundoConfirma", 0, 576, 800, 24).color = Control::kDefaultColor;
+  Control& dados = panel("panDadosVenda", 200, 150, 400, 250);
+  dados.visible = false;
+  label("lblDadosVenda", "", 8, 8, 384, 234, "panDadosVenda");
+
+  // Consumer document through the PIN pad or typed.
+  panel("panCPFPinPad", 250, 200, 300, 120).visible = false;
+  button("btnCPFPinPad", "PinPad", 10, 40, 90, 50, "panCPFPinPad");
+  button("btnCPFSistema", "Digitar", 105, 40, 90, 50, "panCPFPinPad");
+  button("btnSairCPF", "Sair", 200, 40, 90, 50, "panCPFPinPad");
+
+  // Promotions and discount coupons.
+  panel("panConsultaPromo", 150, 100, 500, 360).visible = false;
+  r.Add("dbgPromocao", "list", "", 8, 8, 484, 280, "panConsultaPromo");
+  button("btnAnterior", "<", 8, 300, 80, 50, "panConsultaPromo");
+  button("btnProximo", ">", 96, 300, 80, 50, "panConsultaPromo");
+  button("btnAplicarCupom", "Aplicar", 320, 300, 80, 50, "panConsultaPromo");
+  button("btnSair", "Sair", 408, 300, 80, 50, "panConsultaPromo");
+  panel("panInformaDesconto", 200, 200, 400, 140).visible = false;
+  button("btnAplicarDesc", "Aplicar", 100, 80, 90, 50, "panInformaDesconto");
+  button("btnCancelarDesc", "Cancelar", 210, 80, 90, 50, "panInformaDesconto");
+
+  // Loyalty and banking-core panels.
+  Control& olga = panel("panFidelidadeOlga", 200, 200, 400, 140);
+  olga.visible = false;
+  olga.enabled = false;
+  button("btnBeneficioOlga", "Benefício", 10, 60, 90, 50, "panFidelidadeOlga");
+  button("btnCashBackOlga", "Cashback", 105, 60, 90, 50, "panFidelidadeOlga");
+  button("btnTransVenda", "Transferir", 200, 60, 90, 50, "panFidelidadeOlga");
+  button("btnNTransVenda", "Não transferir", 200, 60, 90, 50, "panFidelidadeOlga").visible = false;
+  button("btnCancelaOlga", "Cancelar", 295, 60, 90, 50, "panFidelidadeOlga");
+  panel("panCoreBancario", 200, 200, 400, 140).visible = false;
+  button("btnCoreBancCash", "Cashback", 10, 60, 90, 50, "panCoreBancario");
+  button("btnCoreBancCorp", "Corporativo", 105, 60, 90, 50, "panCoreBancario");
+  button("btnCoreBancQual", "Qualificado", 200, 60, 90, 50, "panCoreBancario");
+  button("btnCoreBancSair", "Sair", 295, 60, 90, 50, "panCoreBancario");
+  panel("panSerialPos", 200, 200, 400, 140).visible = false;
+  button("sbtConfPos", "Confirmar", 100, 80, 90, 50, "panSerialPos");
+  button("sbtCancPos", "Cancelar", 210, 80, 90, 50, "panSerialPos");
+}
+
+}  // namespace recebimento::screen
