@@ -1,0 +1,207 @@
+#include "control_widgets.h"
+
+#include <cmath>
+#include <filesystem>
+#include <map>
+
+#include <QLabel>
+#include <QListWidget>
+#include <QPainter>
+#include <QPainterPath>
+#include <QScrollBar>
+
+#include "dialog_kit.h"
+
+namespace recebimento::gui {
+
+std::optional<QColor> ColorOf(int64_t c) {
+  if (c < 0) return std::nullopt;
+  if (c & 0x80000000LL) {
+    // System colours: the few a form of this kind uses, with the look of a plain desktop.
+    switch (c & 0xFF) {
+      case 5: return QColor(0xFF, 0xFF, 0xFF);     // window
+      case 8: return QColor(0, 0, 0);              // window text
+      case 13: return QColor(0x00, 0x78, 0xD7);    // highlight
+      case 14: return QColor(0xFF, 0xFF, 0xFF);    // highlighted text
+      case 18: return QColor(0, 0, 0);             // button text
+      default: return QColor(0xF0, 0xF0, 0xF0);    // button face and the rest
+    }
+  }
+  return QColor(static_cast<int>(c & 0xFF), static_cast<int>((c >> 8) & 0xFF), static_cast<int>((c >> 16) & 0xFF));
+}
+
+QFont ControlFont(int point_size, bool bold) {
+  QFont f(QStringLiteral("DejaVu Sans"));
+  f.setPixelSize(std::max(6, static_cast<int>(std::lround((point_size > 0 ? point_size : 9) * 96.0 / 72.0))));
+  f.setBold(bold);
+  return f;
+}
+
+namespace {
+
+QPixmap Arrow(bool right) {
+  QPixmap p(40, 40);
+  p.fill(Qt::transparent);
+  QPainter g(&p);
+  g.setRenderHint(QPainter::Antialiasing);
+  g.setBrush(QColor(0x20, 0x20, 0x20));
+  g.setPen(Qt::NoPen);
+  QPolygonF tri = right ? QPolygonF({QPointF(10, 6), QPointF(34, 20), QPointF(10, 34)})
+                        : QPolygonF({QPointF(30, 6), QPointF(6, 20), QPointF(30, 34)});
+  g.drawPolygon(tri);
+  return p;
+}
+
+}  // namespace
+
+QPixmap GlyphPixmap(const std::string& name) {
+  if (name.empty()) return {};
+  static std::map<std::string, QPixmap> cache;
+  auto it = cache.find(name);
+  if (it != cache.end()) return it->second;
+  QPixmap p;
+  std::error_code ec;
+  if (std::filesystem::is_regular_file(name, ec)) p.load(Q(name));
+  if (p.isNull() && name == "imgDireita") p = Arrow(true);
+  if (p.isNull() && name == "imgEsquerda") p = Arrow(false);
+  // A file that is not there yet may appear later: only found pictures are kept.
+  if (!p.isNull()) cache[name] = p;
+  return p;
+}
+
+ControlLook LookOf(const screen::Control& c) {
+  ControlLook l;
+  l.kind = c.kind;
+  l.caption = c.caption;
+  l.glyph = c.glyph;
+  l.parent = c.parent;
+  l.visible = c.visible;
+  l.enabled = c.enabled;
+  l.stretch = c.stretch;
+  l.left = c.left;
+  l.top = c.top;
+  l.width = c.width;
+  l.height = c.height;
+  l.font_size = c.font_size;
+  l.color = c.color;
+  l.font_color = c.font_color;
+  if (c.kind == "list") l.lines = c.lines;
+  return l;
+}
+
+ControlButton::ControlButton(QWidget* parent) : QAbstractButton(parent) {
+  setFocusPolicy(Qt::NoFocus);
+  setAttribute(Qt::WA_AcceptTouchEvents);
+}
+
+void ControlButton::SetLook(const ControlLook& look, const QPixmap& glyph) {
+  setText(Q(look.caption));
+  setFont(ControlFont(look.font_size, true));
+  background_ = ColorOf(look.color).value_or(QColor(0xD9, 0xDD, 0xE2));
+  text_color_ = ColorOf(look.font_color).value_or(QColor(0, 0, 0));
+  glyph_ = glyph;
+  update();
+}
+
+void ControlButton::paintEvent(QPaintEvent*) {
+  QPainter g(this);
+  g.setRenderHint(QPainter::Antialiasing);
+  QColor fill = background_;
+  if (isDown()) fill = fill.darker(130);
+  if (!isEnabled()) fill = QColor::fromHsv(fill.hsvHue(), fill.hsvSaturation() / 3, std::min(255, fill.value() + 30));
+  const QRectF box = QRectF(rect()).adjusted(1, 1, -1, -1);
+  QPainterPath path;
+  path.addRoundedRect(box, 6, 6);
+  g.fillPath(path, fill);
+  g.setPen(QPen(fill.darker(isDown() ? 170 : 140), 1.2));
+  g.drawPath(path);
+
+  QRect area = rect().adjusted(4, 3, -4, -3);
+  if (!glyph_.isNull()) {
+    const bool alone = text().isEmpty();
+    const QSize room = alone ? area.size() : QSize(area.width(), area.height() / 2);
+    const QPixmap shown = glyph_.width() > room.width() || glyph_.height() > room.height()
+                              ? glyph_.scaled(room, Qt::KeepAspectRatio, Qt::SmoothTransformation)
+                              : glyph_;
+    const QPoint at(area.left() + (area.width() - shown.width()) / 2,
+                    alone ? area.top() + (area.height() - shown.height()) / 2 : area.top());
+    if (!isEnabled()) g.setOpacity(0.45);
+    g.drawPixmap(at, shown);
+    g.setOpacity(1);
+    if (!alone) area.setTop(at.y() + shown.height());
+  }
+  if (!text().isEmpty()) {
+    g.setFont(font());
+    g.setPen(isEnabled() ? text_color_ : QColor(0x70, 0x70, 0x70));
+    g.drawText(area, Qt::AlignCenter | Qt::TextWordWrap, text());
+  }
+}
+
+ControlPanel::ControlPanel(QWidget* parent) : QFrame(parent) {
+  setFrameShape(QFrame::StyledPanel);
+  setAutoFillBackground(true);
+}
+
+void ControlPanel::SetLook(const ControlLook& look) {
+  QPalette pal = palette();
+  pal.setColor(QPalette::Window, ColorOf(look.color).value_or(QColor(0xF0, 0xF0, 0xF0)));
+  setPalette(pal);
+  caption_ = Q(look.caption);
+  text_color_ = ColorOf(look.font_color).value_or(QColor(0, 0, 0));
+  setFont(ControlFont(look.font_size, true));
+  update();
+}
+
+void ControlPanel::paintEvent(QPaintEvent* event) {
+  QFrame::paintEvent(event);
+  if (caption_.isEmpty()) return;
+  QPainter g(this);
+  g.setFont(font());
+  g.setPen(text_color_);
+  g.drawText(rect().adjusted(6, 4, -6, -4), Qt::AlignCenter | Qt::TextWordWrap, caption_);
+}
+
+ControlImage::ControlImage(QWidget* parent) : QWidget(parent) {}
+
+void ControlImage::SetLook(const ControlLook& look, const QPixmap& picture) {
+  picture_ = picture;
+  stretch_ = look.stretch;
+  update();
+}
+
+void ControlImage::paintEvent(QPaintEvent*) {
+  if (picture_.isNull()) return;
+  QPainter g(this);
+  g.setRenderHint(QPainter::SmoothPixmapTransform);
+  if (stretch_) {
+    g.drawPixmap(rect(), picture_);
+    return;
+  }
+  const QPixmap shown = picture_.width() > width() || picture_.height() > height()
+                            ? picture_.scaled(size(), Qt::KeepAspectRatio, Qt::SmoothTransformation)
+                            : picture_;
+  g.drawPixmap((width() - shown.width()) / 2, (height() - shown.height()) / 2, shown);
+}
+
+void ApplyLabelLook(QLabel& label, const ControlLook& look) {
+  label.setText(Q(look.caption));
+  label.setFont(ControlFont(look.font_size, look.font_size >= 12));
+  QPalette pal = label.palette();
+  const std::optional<QColor> back = ColorOf(look.color);
+  label.setAutoFillBackground(back.has_value());
+  if (back) pal.setColor(QPalette::Window, *back);
+  pal.setColor(QPalette::WindowText, ColorOf(look.font_color).value_or(QColor(0, 0, 0)));
+  label.setPalette(pal);
+}
+
+void ApplyListLook(QListWidget& list, const ControlLook& look) {
+  QFont mono(QStringLiteral("DejaVu Sans Mono"));
+  mono.setStyleHint(QFont::Monospace);
+  mono.setPixelSize(std::max(8, static_cast<int>(std::lround((look.font_size > 0 ? look.font_size : 10) * 96.0 / 72.0))));
+  list.setFont(mono);
+  list.clear();
+  for (const std::string& line : look.lines) list.addItem(Q(line));
+  list.scrollToBottom();
+}
+
+}  // namespace recebimento::gui

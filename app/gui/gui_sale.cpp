@@ -1,0 +1,163 @@
+#include "gui_sale.h"
+
+#include <filesystem>
+#include <memory>
+
+#include <QApplication>
+#include <QTimer>
+
+#include "base/clock.h"
+#include "datamodule/connection_config.h"
+#include "dialog_kit.h"
+#include "host/pos/host_simulator.h"
+#include "host_config.h"
+#include "json_values.h"
+#include "message_dialogs.h"
+#include "operator_script.h"
+#include "package/recebimento.h"
+#include "qt_event_pump.h"
+#include "qt_host_dialogs.h"
+#include "sale_file.h"
+#include "screen/frm_recebimento.h"
+#include "screen_pictures.h"
+#include "screen_view.h"
+#include "screen_window.h"
+
+namespace recebimento::gui {
+
+namespace {
+
+// Undoes what the run installed in the process, whatever way it ends.
+struct Installed {
+  ~Installed() {
+    screen::SetScreenClosedObserver(nullptr);
+    pos::UninstallHostServices();
+    SetDialogOwner(nullptr);
+  }
+};
+
+// Plays a script's operator actions on the window, one each time the screen waits.
+class ScriptPlayer {
+ public:
+  ScriptPlayer(cli::OperatorScript& script, QtEventPump& pump, ScreenTarget& target)
+      : script_(script), pump_(pump), target_(target) {
+    timer_.setInterval(40);
+    QObject::connect(&timer_, &QTimer::timeout, [this] { Step(); });
+    timer_.start();
+  }
+
+ private:
+  void Step() {
+    if (!pump_.Waiting() || !target_.Accepting()) return;
+    if (!script_.HasAction()) {
+      pump_.Abort("the script ran out");
+      return;
+    }
+    pump_.Deliver([this] { script_.RunNext(); });
+  }
+
+  cli::OperatorScript& script_;
+  QtEventPump& pump_;
+  ScreenTarget& target_;
+  QTimer timer_;
+};
+
+}  // namespace
+
+GuiSaleOutcome RunSaleOnScreen(const GuiSaleOptions& options) {
+  GuiSaleOutcome outcome;
+  std::unique_ptr<cli::Sale> sale;
+  pos::SimulatorConfig config;
+  std::unique_ptr<cli::OperatorScript> script;
+  try {
+    sale = cli::LoadSale(options.sale_path);
+    config = cli::ParseHostConfig(sale->host, options.host_dir);
+    if (!options.script_path.empty())
+      script = std::make_unique<cli::OperatorScript>(cli::OperatorScript::Load(options.script_path));
+    if (!options.screenshots_dir.empty()) std::filesystem::create_directories(options.screenshots_dir);
+  } catch (const std::exception& e) {
+    outcome.exit_code = 1;
+    outcome.message = e.what();
+    return outcome;
+  }
+
+  base::RealClock clock;
+  QtEventPump pump(clock);
+  // With a script the dialogs answer from it, as in a scripted run; else a person does.
+  pos::HostSimulator host(config, pump, script.get());
+  QtMessageDialogs messages;
+  QtHostDialogs dialogs([&clock] { return clock.Now(); },
+                        config.currency_rates.IsPacket() ? config.currency_rates.AsPacket() : base::DataPacket{});
+
+  OpenScreenTarget target;
+  auto* view = new ScreenView(target, &pump);
+  ScreenWindow window(view);
+  pump.SetRefresh([view] { view->Sync(); });
+
+  auto picture = [&](const std::string& name) {
+    if (options.screenshots_dir.empty()) return;
+    view->Sync();
+    const std::string file = (std::filesystem::path(options.screenshots_dir) / (name + ".png")).string();
+    WritePicture(*view, file);
+    outcome.pictures.push_back(file);
+  };
+  std::unique_ptr<ScriptPlayer> player;
+  if (script) {
+    script->Attach(nullptr, [&pump] { pump.ProcessMessages(); }, picture);
+    player = std::make_unique<ScriptPlayer>(*script, pump, target);
+  }
+
+  pos::HostServices services = host.Services();
+  if (!script) {
+    services.dialogs = &dialogs;
+    services.messages = &messages;
+  }
+  services.pump = &pump;
+  services.host_dir = options.host_dir;
+  services.db_connection = options.db;
+  Installed installed;
+  pos::InstallHostServices(services);
+  datamodule::SetHostFolder(options.host_dir);
+  datamodule::SetStringConexZem(options.db);
+  SetDialogOwner(&window);
+  screen::SetScreenClosedObserver([&](const screen::TfrmRecebimento&) {
+    try {
+      picture("closed");
+    } catch (const std::exception&) {
+      // A picture that cannot be written does not change the sale.
+    }
+  });
+
+  if (options.windowed) {
+    window.resize(ScreenView::kWidth, ScreenView::kHeight);
+    window.show();
+  } else {
+    window.showFullScreen();
+  }
+  view->Sync();
+
+  try {
+    outcome.result = package::Recebimento(sale->args);
+  } catch (const cli::ScriptError& e) {
+    outcome.exit_code = 1;
+    outcome.message = e.what();
+  } catch (const WaitAborted& e) {
+    outcome.exit_code = 1;
+    outcome.message = e.what();
+  } catch (const pos::DialogUnanswered& e) {
+    outcome.exit_code = 1;
+    outcome.message = e.what();
+  } catch (const std::exception& e) {
+    outcome.exit_code = 2;
+    outcome.message = e.what();
+  } catch (...) {
+    outcome.exit_code = 2;
+    outcome.message = "an unknown exception reached the host";
+  }
+  for (const auto& p : host.Record().Printed()) outcome.printed.push_back(p.text);
+  window.SetClosable(true);
+  window.close();
+  return outcome;
+}
+
+}  // namespace recebimento::gui

@@ -1,0 +1,71 @@
+// `recebimento-gui`: a sale paid on the touch screen, and pictures of the screen and of
+// the dialogs for the documentation.
+#include <iostream>
+
+#include <CLI/CLI.hpp>
+#include <QApplication>
+
+#include "gui_sale.h"
+#include "screen_pictures.h"
+
+int main(int argc, char** argv) {
+  using namespace recebimento;
+  QApplication qt(argc, argv);
+  CLI::App app{"recebimento-gui: the payment screen on a touch display"};
+  app.require_subcommand(0, 1);
+
+  gui::GuiSaleOptions sale;
+  app.add_option("--host-dir", sale.host_dir, "the host program's folder");
+  app.add_option("--sale", sale.sale_path, "SALE.json");
+  app.add_option("--db", sale.db, "store connection (default: the embedded store under the host folder)");
+  app.add_flag("--windowed", sale.windowed, "an 800 x 600 window instead of full screen");
+  app.add_option("--script", sale.script_path, "SCRIPT.jsonl: play these operator actions on the window");
+
+  std::string pictures_dir;
+  gui::GuiSaleOptions shots;
+  auto* shots_cmd = app.add_subcommand("screenshots", "PNG pictures of the screen's states and of the dialogs");
+  shots_cmd->add_option("--out", pictures_dir, "folder of the pictures")->required();
+  shots_cmd->add_option("--host-dir", shots.host_dir, "the host program's folder");
+  shots_cmd->add_option("--sale", shots.sale_path, "SALE.json");
+  shots_cmd->add_option("--script", shots.script_path, "SCRIPT.jsonl whose snapshot lines name the pictures");
+  shots_cmd->add_option("--db", shots.db, "store connection");
+
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::ParseError& e) {
+    const int code = app.exit(e);
+    return code == 0 ? 0 : 1;
+  }
+
+  if (*shots_cmd) {
+    try {
+      for (const auto& file : gui::WriteDialogPictures(pictures_dir)) std::cout << file << "\n";
+    } catch (const std::exception& e) {
+      std::cerr << "recebimento-gui screenshots: " << e.what() << "\n";
+      return 1;
+    }
+    if (shots.sale_path.empty()) return 0;
+    shots.windowed = true;
+    shots.screenshots_dir = pictures_dir;
+    const gui::GuiSaleOutcome outcome = gui::RunSaleOnScreen(shots);
+    for (const auto& file : outcome.pictures) std::cout << file << "\n";
+    if (outcome.exit_code != 0) std::cerr << "recebimento-gui screenshots: " << outcome.message << "\n";
+    return outcome.exit_code;
+  }
+
+  if (sale.sale_path.empty()) {
+    std::cerr << "recebimento-gui: --sale SALE.json is required\n";
+    return 1;
+  }
+  const gui::GuiSaleOutcome outcome = gui::RunSaleOnScreen(sale);
+  if (outcome.exit_code == 1) {
+    std::cerr << "recebimento-gui: " << outcome.message << "\n";
+    return 1;
+  }
+  std::cout << "Receipt\n-------\n";
+  if (outcome.printed.empty()) std::cout << "(nothing printed: the sale was not completed)\n";
+  for (const auto& line : outcome.printed) std::cout << line << "\n";
+  std::cout << "\nResult\n------\n" << (outcome.result ? "sale completed" : "sale not completed") << "\n";
+  if (outcome.exit_code == 2) std::cout << "error: " << outcome.message << "\n";
+  return outcome.exit_code;
+}
