@@ -164,6 +164,25 @@ class TrdmRecebimento {
   base::Variant PrxPedidoZem(const std::string& cdfilial);
   base::Variant PrxItPedidoZem(const std::string& cdfilial, const std::string& nrpedidozem);
 
+  // ---- Sale and receipt numbers (sale_numbers.cpp) ----------------------------------
+  // The day's first-number counters of NOVOCODIGO are created once: a register that
+  // finds the counter already there (also one created by another register a moment
+  // before) leaves it as it is. Each returns the error text when the database fails,
+  // and then no counter is created and no number is spent.
+  // "" when recorded.
+  std::string setGravaCupomInicial(const std::string& cdfilial, const std::string& cdcaixa,
+                                   const std::string& nrcupom, const base::DateTime& data);
+  // `tipo` "C": a consumer sale; anything else a cash sale. The new sale number.
+  base::Variant setNrVendaNFisc(const std::string& cdfilial, const std::string& cdcaixa, const std::string& tipo);
+  // The new NFC-e number; with `inutiliza` the number is also set aside (INUTILIZANFCE).
+  base::Variant setNumeroNFCe(const std::string& cdfilial, const std::string& cdcaixa, const std::string& nrserie,
+                              const std::string& ambiente, bool inutiliza);
+  // The next external sale number within [primeiro, ultimo], zero-padded to the width
+  // of `ultimo`; "CUPINV" once the range is spent.
+  base::Variant getPrxVendaColombia(const std::string& cdfilial, const std::string& cdcaixa,
+                                    const std::string& prefixo, const std::string& primeiro,
+                                    const std::string& ultimo);
+
  private:
   // The common frame of the catalogue: run, and turn a database error into its text
   // (noticing a lost connection so the next call reconnects).
