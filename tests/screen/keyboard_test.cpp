@@ -1,0 +1,381 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "grid_keyboard_fixture.h"
+#include "host/runtime/format.h"
+#include "screen/message_table.h"
+
+namespace recebimento::testing {
+namespace {
+
+using screen::Msg;
+using Keyboard = GridKeyboardTest;
+
+constexpr int kBackspace = 8, kEnter = 13, kEscape = 27, kDelete = 46, kF1 = 112, kF4 = 115;
+
+TEST_F(Keyboard, TwoDigitsPressATenderButtonOnlyFrom01To24) {
+  AddTender("001", "4", "01", "1", "01", "Dinheiro");
+  AddTender("025", "7", "01", "1", "25", "Ticket 25");
+  AddTender("010", "A", "01", "1", "03", "Débito consumidor");
+  BuildGrid();
+  frm().CtrlBotoes("D", 1);
+  frm().EnabledBotoes(true);
+
+  Type("25");
+  EXPECT_EQ(frm().stTipoReceEscolhido, "");
+  ASSERT_EQ(Messages().size(), 1u);
+  EXPECT_EQ(Messages()[0], Msg("TIP_INV"));
+
+  Type("07");  // a slot without a button
+  EXPECT_EQ(Messages().size(), 2u);
+
+  NextKey(kEscape);  // tender selection waits for the amount; the operator goes back
+  Type("01");
+  EXPECT_EQ(frm().stTipoReceEscolhido, "001");
+  EXPECT_EQ(pump_.Remaining(), 0u);
+  EXPECT_EQ(frm().stCodTipoDigitado, "");
+
+  // A tender the consumer's sale type disables cannot be reached by its number either.
+  frm().stTipoReceEscolhido.clear();
+  frm().stIDPERCOMVENCPDC = "N";
+  frm().stIdTpVendaCons = "3";
+  BuildGrid();
+  frm().CtrlBotoes("D", 1);
+  frm().EnabledBotoes(true);
+  ASSERT_FALSE(ctl("tcbBalcao03").enabled);
+  Type("03");
+  EXPECT_EQ(frm().stTipoReceEscolhido, "");
+  EXPECT_EQ(Messages().size(), 3u);
+}
+
+TEST_F(Keyboard, LettersAToFPressTheVisibleGroupButtons) {
+  AddGroup("01", "Um");
+  AddGroup("02", "Dois");
+  AddTender("004", "3", "02", "1", "01", "Cheque");
+  BuildGrid();
+  Type("b");
+  EXPECT_EQ(frm().stGrupoBotoes, "02");
+  EXPECT_EQ(ctl("tcbBalcao01").caption, "Cheque");
+  Type("F");  // no such group
+  EXPECT_EQ(frm().stGrupoBotoes, "02");
+  Type("A");
+  EXPECT_EQ(frm().stGrupoBotoes, "01");
+}
+
+TEST_F(Keyboard, TypingAnAmountKeepsTwoDecimalsAndOneSeparator) {
+  WaitForAmount(screen::isDinheiro1);
+  Type("12.345");
+  EXPECT_EQ(ctl("lblInputReceb2").caption, "12,34") << "'.' becomes the decimal comma; third decimal ignored";
+  Type(",7");
+  EXPECT_EQ(ctl("lblInputReceb2").caption, "12,34");
+
+  ctl("lblInputReceb2").caption = "";
+  Type(",5");
+  EXPECT_EQ(ctl("lblInputReceb2").caption, "0,5");
+
+  // The proposed amount is replaced by the first character typed.
+  ctl("lblInputReceb2").caption = "57,30";
+  frm().boLimpaEntrada = true;
+  Type("9");
+  EXPECT_EQ(ctl("lblInputReceb2").caption, "9");
+  EXPECT_FALSE(frm().boLimpaEntrada);
+
+  // Without the keypad, or with its digits off, nothing is appended.
+  frm().KeybEnabled(false);
+  Type("1");
+  EXPECT_EQ(ctl("lblInputReceb2").caption, "9");
+  frm().KeybEnabled(true);
+  ctl("panKeyboard").visible = false;
+  Type("1");
+  EXPECT_EQ(ctl("lblInputReceb2").caption, "9");
+
+  // While change is shown the value cannot be typed over.
+  ctl("panKeyboard").visible = true;
+  frm().tpInputStep = screen::isTroco;
+  Type("1");
+  EXPECT_EQ(ctl("lblInputReceb2").caption, "9");
+}
+
+TEST_F(Keyboard, TypingFollowsTheConfiguredDecimalSeparator) {
+  runtime::ScopedNumberLocale english(runtime::EnglishNumberLocale());
+  WaitForAmount(screen::isDinheiro1);
+  Type("3,25");
+  EXPECT_EQ(ctl("lblInputReceb2").caption, "3.25");
+  KeyDown(kEnter);
+  EXPECT_DOUBLE_EQ(frm().doVrDigitado, 3.25);
+}
+
+TEST_F(Keyboard, BackspaceAndDeleteEditTheValueExceptWhileChangeIsShown) {
+  WaitForAmount(screen::isDinheiro1, "12,3€");
+  KeyDown(kBackspace);
+  EXPECT_EQ(ctl("lblInputReceb2").caption, "12,3") << "a whole character goes";
+  KeyDown(kDelete);
+  EXPECT_EQ(ctl("lblInputReceb2").caption, "");
+
+  ctl("lblInputReceb2").caption = "5,00";
+  frm().tpInputStep = screen::isTroco;
+  KeyDown(kBackspace);
+  KeyDown(kDelete);
+  EXPECT_EQ(ctl("lblInputReceb2").caption, "5,00");
+
+  frm().tpInputStep = screen::isDinheiro1;
+  ctl("sbtCorrigir").enabled = false;
+  KeyDown(kBackspace);
+  EXPECT_EQ(ctl("lblInputReceb2").caption, "5,00") << "correction key off";
+
+  // With a POS keyboard, Delete belongs to it.
+  config_.display.keyboard_present = true;
+  SetUpHost();
+  ctl("sbtCorrigir").enabled = true;
+  KeyDown(kDelete);
+  EXPECT_EQ(ctl("lblInputReceb2").caption, "5,00");
+}
+
+TEST_F(Keyboard, EnterAcceptsUpTo999999_99AndRefusesMore) {
+  WaitForAmount(screen::isDinheiro1);
+  Type("999999,99");
+  KeyDown(kEnter);
+  EXPECT_TRUE(Messages().empty());
+  EXPECT_DOUBLE_EQ(frm().doVrDigitado, 999999.99);
+  EXPECT_EQ(frm().tpInputStep, screen::isNone);
+
+  // Already-paid plus typed must stay within the limit, to the cent.
+  WaitForAmount(screen::isDinheiro1, "0,01");
+  frm().doVrPago = 999999.98;
+  KeyDown(kEnter);
+  EXPECT_TRUE(Messages().empty());
+  frm().doVrPago = 0;
+
+  WaitForAmount(screen::isDinheiro1, "999999,991");
+  KeyDown(kEnter);
+  ASSERT_EQ(Messages().size(), 1u);
+  EXPECT_EQ(Messages()[0], Msg("Lim_Pag"));
+  EXPECT_EQ(frm().tpInputStep, screen::isDinheiro1) << "the step does not move on";
+  EXPECT_TRUE(frm().boSelecionandoTipo) << "back to the tender grid";
+  EXPECT_FALSE(ctl("panKeyboard").visible);
+  EXPECT_EQ(ctl("lblInputReceb2").caption, "") << "an abandoned key does not redraw the value";
+
+  WaitForAmount(screen::isDinheiro1, "2,00");
+  frm().doVrPago = 999999.00;
+  KeyDown(kEnter);
+  EXPECT_EQ(Messages().size(), 2u);
+}
+
+TEST_F(Keyboard, EnterMovesTheInputStepOnOrRefusesAnEmptyValue) {
+  WaitForAmount(screen::isMoeda1, "10");
+  KeyDown(kEnter);
+  EXPECT_EQ(frm().tpInputStep, screen::isMoeda2);
+  WaitForAmount(screen::isConvenio1, "1");
+  KeyDown(kEnter);
+  EXPECT_EQ(frm().tpInputStep, screen::isConvenio2);
+  ctl("panKeyboard").visible = false;
+  ctl("lblInputReceb2").caption = "3";
+  frm().tpInputStep = screen::isNone;
+  KeyDown(kEnter);
+  EXPECT_EQ(frm().tpInputStep, screen::isTroco);
+
+  // Nothing typed while the keypad waits: refused.
+  WaitForAmount(screen::isDinheiro1, "");
+  KeyDown(kEnter);
+  ASSERT_EQ(Messages().size(), 1u);
+  EXPECT_EQ(Messages()[0], Msg("Dig_Val"));
+  EXPECT_EQ(frm().tpInputStep, screen::isDinheiro1);
+  EXPECT_TRUE(frm().boSelecionandoTipo);
+
+  // The tip input takes Enter without a value.
+  WaitForAmount(screen::isTicket1, "");
+  frm().boEntradaGorjeta = true;
+  KeyDown(kEnter);
+  EXPECT_EQ(frm().tpInputStep, screen::isNone);
+  EXPECT_EQ(Messages().size(), 1u);
+}
+
+TEST_F(Keyboard, EnterConfirmsWhenTheConfirmationIsOpen) {
+  int confirmations = 0;
+  ctl("spbOk").on_click = [&] { ++confirmations; };
+  ctl("panKeyboard").visible = false;
+  ctl("lblInputReceb2").caption = "";
+  frm().stTipoTela = "S";
+  KeyDown(kEnter);
+  EXPECT_EQ(confirmations, 1);
+  ctl("spbOk").enabled = false;
+  KeyDown(kEnter);
+  EXPECT_EQ(confirmations, 1);
+  ctl("spbOk").enabled = true;
+  ctl("panFundoConfirma").enabled = false;
+  KeyDown(kEnter);
+  EXPECT_EQ(confirmations, 1);
+
+  // The sale summary waiting for an answer takes Enter as yes.
+  ctl("panDadosVenda").visible = true;
+  KeyDown(kEnter);
+  EXPECT_FALSE(ctl("panDadosVenda").visible);
+  EXPECT_EQ(ctl("panDadosVenda").tag, 1);
+}
+
+TEST_F(Keyboard, EnterCharacterWithAValueOpensThePaymentsMode) {
+  AddTender("001", "4", "01", "1", "01", "Dinheiro");
+  BuildGrid();
+  WaitForAmount(screen::isDinheiro1, "5");
+  frm().TrataKeyPress(U'\r');
+  EXPECT_TRUE(ctl("tcbBalcao01").visible && ctl("tcbBalcao01").enabled);
+  EXPECT_FALSE(ctl("panKeyboard").visible);
+}
+
+TEST_F(Keyboard, AltCombinationsActOnlyWithAltAlone) {
+  int searches = 0, discounts = 0;
+  ctl("spbCNPJCPF").on_click = [&] { ++searches; };
+  ctl("spbDesconto").on_click = [&] { ++discounts; };
+  KeyDown('C', true, true, false);
+  KeyDown('C', false, true, true);
+  EXPECT_EQ(searches, 0);
+  KeyDown('C', false, true, false);
+  EXPECT_EQ(searches, 1);
+  frm().stIdTipoVenda = "B";
+  KeyDown('C', false, true, false);
+  EXPECT_EQ(searches, 1) << "counter sales identify the consumer elsewhere";
+
+  EXPECT_EQ(KeyDown(kF4, false, true, false), 0) << "Alt+F4 swallowed";
+  EXPECT_FALSE(frm().Closed());
+  EXPECT_EQ(KeyDown(kF4), kF4);
+  EXPECT_EQ(KeyDown(kF4, true, true, false), kF4);
+
+  // Letter keys act whatever the shift state, when their button is enabled.
+  KeyDown('O', true, false, true);
+  EXPECT_EQ(discounts, 1);
+  ctl("spbDesconto").enabled = false;
+  KeyDown('O');
+  EXPECT_EQ(discounts, 1);
+}
+
+TEST_F(Keyboard, F1OpensTheFiscalReportsOutsideCounterSales) {
+  pos::DialogAnswer cancelled;
+  cancelled.cancelled = true;
+  config_.dialog_defaults["RelFiscais"] = cancelled;
+  SetUpHost();
+  KeyDown(kF1);
+  EXPECT_EQ(sim_->Record().CountOf("RelFiscais"), 1u);
+  frm().stIdTipoVenda = "B";
+  KeyDown(kF1);
+  EXPECT_EQ(sim_->Record().CountOf("RelFiscais"), 1u);
+}
+
+TEST_F(Keyboard, EscapeWithTheKeypadOnlyReturnsToTheGrid) {
+  AddTender("001", "4", "01", "1", "01", "Dinheiro");
+  BuildGrid();
+  WaitForAmount(screen::isDinheiro1, "10");
+  KeyDown(kEscape);
+  EXPECT_FALSE(frm().Closed());
+  EXPECT_FALSE(ctl("panKeyboard").visible);
+  EXPECT_TRUE(frm().boSelecionandoTipo);
+  EXPECT_TRUE(ctl("tcbBalcao01").visible);
+
+  // Nor does it close anything while an operation is under way.
+  frm().boOperacaoEmCurso = true;
+  KeyDown(kEscape);
+  EXPECT_FALSE(frm().Closed());
+}
+
+TEST_F(Keyboard, EscapeWithoutTheKeypadRefundsWalletPaymentsAndCloses) {
+  AddPayment("001", "4", 10);
+  ctl("panKeyboard").visible = false;
+  frm().stPAYMENTID = "111,222,333";
+  frm().boVendaOk = true;
+  KeyDown(kEscape);
+  EXPECT_TRUE(frm().Closed());
+  EXPECT_EQ(frm().stPAYMENTID, "");
+  EXPECT_EQ(frm().stPAYMENTIDestorno, "");
+  EXPECT_FALSE(frm().boVendaOk);
+  EXPECT_FALSE(movi_.Active()) << "the host's payments are closed";
+  EXPECT_EQ(sim_->Record().CountOf("CancelaPendencia"), 0u) << "no card transaction was made";
+}
+
+TEST_F(Keyboard, EscapeAfterCardTransactionsWithoutPendingFilesCloses) {
+  ctl("panKeyboard").visible = false;
+  frm().inQtdeTef = 1;
+  frm().stDSDIRPENTEF = (dir_ / "pend").string();
+  KeyDown(kEscape);
+  EXPECT_TRUE(frm().Closed());
+  EXPECT_EQ(sim_->Record().CountOf("CheckIntPosFiles"), 1u);
+  EXPECT_EQ(sim_->Record().CountOf("CancelaPendencia"), 0u);
+}
+
+TEST_F(Keyboard, EscapeCancelsTheReceiptAndPendingCardTransactionsBeforeClosing) {
+  config_.printer_failures["Cancela_Cupom_Imp"] = 0;
+  SetUpHost();
+  dir_.Write("pend/INTPOS.001", "000-000 = CRT\n");
+  ctl("panKeyboard").visible = false;
+  frm().inQtdeTef = 2;
+  frm().stDSDIRPENTEF = (dir_ / "pend").string();
+  frm().stCDFILIAL = "0001";
+  KeyDown(kEscape);
+  EXPECT_EQ(sim_->Record().CountOf("Cancela_Cupom_Imp"), 3u) << "a refused cancellation is tried three times";
+  EXPECT_FALSE(frm().boCupomCancelado);
+  ASSERT_EQ(sim_->Record().CountOf("CancelaPendencia"), 1u);
+  EXPECT_EQ(sim_->Record().CallsOf("CancelaPendencia")[0].args[0].AsString(), "0001");
+  EXPECT_EQ(sim_->Record().CallsOf("CancelaPendencia")[0].args[4].AsInteger(), 2);
+  EXPECT_TRUE(ctl("spbSair").enabled);
+  EXPECT_TRUE(frm().Closed());
+}
+
+TEST_F(Keyboard, EscapeStaysWhenThePendingCardTransactionsCannotBeCancelled) {
+  config_.printer_failures["CancelaPendencia"] = 0;
+  SetUpHost();
+  dir_.Write("pend/intpos.001", "x");
+  ctl("panKeyboard").visible = false;
+  frm().inQtdeTef = 1;
+  frm().boCupomCancelado = true;
+  frm().stDSDIRPENTEF = (dir_ / "pend").string();
+  AddPayment("002", "1", 20);
+  KeyDown(kEscape);
+  EXPECT_FALSE(frm().Closed());
+  EXPECT_TRUE(movi_.Active());
+  EXPECT_EQ(sim_->Record().CountOf("Cancela_Cupom_Imp"), 0u) << "already cancelled";
+  EXPECT_TRUE(ctl("spbSair").enabled);
+}
+
+TEST_F(Keyboard, PostTextDeliversBeforeItReturns) {
+  WaitForAmount(screen::isDinheiro1);
+  frm().PostText("42,5", true, true);
+  EXPECT_DOUBLE_EQ(frm().doVrDigitado, 42.5);
+  EXPECT_EQ(frm().tpInputStep, screen::isNone);
+
+  WaitForAmount(screen::isDinheiro1, "42");
+  frm().PostText(std::string(1, '\b'), false, false);
+  EXPECT_EQ(ctl("lblInputReceb2").caption, "4");
+}
+
+TEST_F(Keyboard, KeypadButtonsSwitchTogether) {
+  frm().KeybEnabled(false);
+  for (const char* n : {"sbt0", "sbt5", "sbt9", "sbt00", "sbt000", "sbtCorrigir", "sbtVirgula"})
+    EXPECT_FALSE(ctl(n).enabled) << n;
+  EXPECT_TRUE(ctl("sbtEnter").enabled) << "not a typing key";
+  frm().KeybEnabled(true);
+  EXPECT_TRUE(ctl("sbt000").enabled);
+}
+
+TEST_F(Keyboard, NothingIsTypedWithoutAKeyboardKind) {
+  WaitForAmount(screen::isDinheiro1, "1");
+  frm().tpTeclado = screen::ttNone;
+  Type("2");
+  EXPECT_EQ(ctl("lblInputReceb2").caption, "1");
+}
+
+TEST(InputStepTables, PromptKeysForEachStep) {
+  screen::InitInputStepTables();
+  EXPECT_EQ(screen::MsgInputStep[screen::isMoeda2], "isCredito3");
+  EXPECT_EQ(screen::TeclMsgInputStep[screen::isTicket1], "TeclisCredito3");
+  EXPECT_EQ(screen::MsgInputStep[screen::isConvenio2], "isConvenio2");
+  EXPECT_EQ(screen::TeclMsgInputStep[screen::isMoeda1], "TeclisMoeda1");
+  for (auto s : {screen::isNone, screen::isTroco, screen::isPagSite, screen::isPrePago}) {
+    EXPECT_EQ(screen::MsgInputStep[s], "") << screen::InputStepName(s);
+    EXPECT_EQ(screen::TeclMsgInputStep[s], "");
+  }
+  EXPECT_EQ(screen::arValLabels[screen::ttvalor], "lblInputReceb2");
+  EXPECT_EQ(screen::arLabels[screen::ttvalor], "lblNrCupom");
+  EXPECT_STREQ(screen::InputStepName(screen::isPrePago), "isPrePago");
+}
+
+}  // namespace
+}  // namespace recebimento::testing
