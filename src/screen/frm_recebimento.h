@@ -318,8 +318,47 @@ class TfrmRecebimento {
   // ===== Amount entry, confirmation and exit (amount_entry.cpp, confirmation.cpp) =====
 
   // ===== Discount, surcharge, service fee and tip (discount_surcharge_tip.cpp) =====
+  double doPercDesconto = 0, doPercAcrescimo = 0;
+  // Sale total without the fee and the surcharge of the screen; the real total is this
+  // plus doVrAcrescimo (the fee stays in it when the branch keeps it beside a surcharge).
+  double doVrBaseAcrescimo = 0;
+  std::string stDSOBSDESC, stCDGRPOCORDESC;  // reason of the manual discount and its group
+  std::string stUtilDescCrmBonus = "N";      // "S" while a CRM Bonus discount is in force
+  base::Dataset cdsDesconto{"cdsDesconto"};  // the host dialog's answer: TIPO ("V"/"P"), VALOR
+
+  void spbDescontoClick();
+  void spbAcrescimoClick();
+  void spbTaxaServicoClick();
+  // Shows a discount an integration already placed in doVrDesconto.
+  void AplicaDesconto();
+  // The tip kept from the change, for the tender on the current row of `tender`.
+  void Controla_Repique(base::Dataset& tender);
+  // Item discounts by product subgroup and the quantity sold of it.
+  void CalculaDescSubGrupo(base::Dataset& itens);
+  // The discount-coupon dialog: "CUPOM" (a coupon was validated), "SAIR", or "" to go on
+  // with a manual discount.
+  std::string CriaInformaDesconto();
+  // The host's value-or-percentage dialog into cdsDesconto; false when dismissed.
+  bool PedeDescontoHost(const std::string& title, double total, std::string& tipo, double& valor);
+  // memLista from memListaAux plus the discount, surcharge and subtotal lines in force.
+  void MostraListaAjustes();
+  // lblValorPagar and the customer display after a discount or surcharge.
+  void MostraValorAjustado(const std::string& display_label, double amount);
+  // The tip typed on the keypad (cash input step); 0 when none.
+  double DigitaRepique(const std::string& idTipoRece);
+  // The message that refuses the discount now in doVrDesconto; "" when it may stand.
+  std::string RecusaDesconto();
+  // Reason and supervisor of the manual discount on every item line.
+  void MarcaItensDesconto();
+  // The surcharge's limit message for `acrescimo` on `base` with `servico` kept; "" when allowed.
+  std::string RecusaAcrescimo(double base, double acrescimo, double percentual, double servico);
 
   // ===== Installments (installments.cpp) =====
+  // Asks the number of installments (1 when not typed), at most `maximo`.
+  double SolicitaQuantidadeParcelas(double maximo);
+  // Checks the number against the minimum value of one installment; on refusal fills
+  // `mensagem`, puts the amount back on the keypad and replays its Enter.
+  bool ValidaQuantidadeParcelas(double minimo, double valor, double quantidade, std::string& mensagem);
 
 
  private:
