@@ -315,7 +315,71 @@ class TfrmRecebimento {
   void FinalizaSelecao();
   void MostraTotaisTecladoPOS();
 
-  // ===== Amount entry, confirmation and exit (amount_entry.cpp, confirmation.cpp) =====
+  // ===== Amount entry, confirmation and exit (amount_entry.cpp, confirmation*.cpp, exit_and_clear.cpp) =====
+  bool boProcessandoEnter = false;  // an Enter of the keypad is being handled
+  bool boVendaFechada = false;      // the integrations were captured and the close posted
+  std::string stLegendaPagar;       // lblPagar's caption as the screen opened it
+  base::Dataset cdsParamImpCupNF{"cdsParamImpCupNF"};    // the host's non-fiscal receipt
+  base::Dataset cdsTipoRecebimento{"cdsTipoRecebimento"};  // tender kinds: which open the drawer
+  // The sale as the entry handed it over; the clear action puts it back.
+  struct VendaInicial {
+    bool gravada = false;
+    base::DataPacket itens, pagamentos;
+    double doVrPago = 0;
+    std::vector<std::string> lista, lista_aux;
+  } vendaInicial;
+
+  // Binds the keypad, spbOk, spbClear and the sale-summary panel's answers to their handlers.
+  void LigaBotoesEntradaValor();
+  void sbt1Click(const std::string& sender);  // any digit button; its tag is the character code
+  void sbt00Click();
+  void sbt000Click();
+  void sbtVirgulaClick();
+  void sbtCorrigirClick();
+  void sbtEnterClick();
+  void sbtVoltarClick();
+  void spbOkClick();
+  // The work of spbSairClick and spbClearClick.
+  void ExecutaSaida();
+  void LimpaRecebimentos();
+  // Text of a card-terminal return code.
+  static std::string MsgErro(const std::string& codigo);
+  // The close message the screen posts to itself.
+  void PostaFechamento();
+
+  // Steps of the confirmation (confirmation*.cpp); false abandons it.
+  bool PedeObservacaoVenda();
+  bool ConfirmaDadosVenda();
+  void CriaItensTaxas();
+  bool ImprimeVenda();
+  bool ImprimeVendaHost();
+  void RegistraVendaSemImpressora();
+  // The sale number of a sale without a fiscal printer; false (message shown) when none.
+  bool ReservaNumeroVenda();
+  // Opens the drawer for the tenders that ask it; through the printer or the host.
+  bool AbreGavetaRecebimentos(bool pela_impressora);
+  // The non-fiscal receipt's parameters (one row of cdsParamImpCupNF).
+  void PreencheParamImpCupNF();
+  // Captures of the integrations and the close; false when the screen must stay open.
+  bool FechaVenda();
+  // The dedicated card transaction left in "ultTef.cds" of a cleared sale.
+  void CancelaTefDedicadoPendente();
+  // The line of the non-fiscal log: amounts of the sale and of each payment.
+  std::string LinhaLogNaoFiscal() const;
+
+  // Work of features built elsewhere, with the bodies the confirmation, the exit and the
+  // clear action need until those features take them over (confirmation_pending.cpp).
+  bool ResgataCartoesPrePagos();                       // prepaid cards: redemption at confirmation
+  bool VerificaEstadoGaveta(const std::string& tipo);  // the drawer before a fiscal sale
+  void CriaItemTaxaServ();                             // the service-fee item
+  void CriaItemTaxaEntr();                             // the delivery-fee item
+  void VerifVrSubsBasico();                            // the basic subsidy of a consumer-debit sale
+  bool ImprimeCupom();                                 // the fiscal receipt
+  void Vd_Ingresso();                                  // tickets of a check-in sale
+  void GravaConsumidor();                              // the consumer record
+  bool CapturaIntegracoes();                           // ClubPetro, AME, CRM Bonus, GCOM; false keeps the screen open
+  void CancelaOrdemAmePendente();                      // AME order of an abandoned sale
+  void EstornaPagamentosCarteiras();                   // AME, gift card and CHART of a cleared sale
 
   // ===== Discount, surcharge, service fee and tip (discount_surcharge_tip.cpp) =====
   double doPercDesconto = 0, doPercAcrescimo = 0;

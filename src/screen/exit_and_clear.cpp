@@ -1,0 +1,141 @@
+// Leaving the screen (spbSair) and discarding every payment entered on it (spbClear).
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "base/packet_file.h"
+#include "base/path.h"
+#include "base/text.h"
+#include "host/pos/host_services.h"
+#include "screen/frm_recebimento.h"
+#include "screen/screen_globals.h"
+#include "screen/screen_log.h"
+
+namespace recebimento::screen {
+
+namespace {
+
+void Habilita(ControlRegistry& c, const char* name, bool enabled) {
+  if (Control* ctl = c.FindComponent(name)) ctl->enabled = enabled;
+}
+
+// A folder of the configuration: absolute as given, else under the host's folder.
+std::string PastaDaConfiguracao(const std::string& pasta) {
+  const std::string p = base::Trim(pasta);
+  if (p.empty()) return {};
+  if (p[0] == '/') return p;
+  try {
+    return base::JoinSpecPath(pos::Host().host_dir.empty() ? "." : pos::Host().host_dir, p);
+  } catch (const base::PathError&) {
+    return {};
+  }
+}
+
+}  // namespace
+
+void TfrmRecebimento::ExecutaSaida() {
+  if (boProcessandoSaida) return;
+  LogRev00000("aciona botao voltar");
+  ControlRegistry& c = Controls();
+  if (Control* pagar = c.FindComponent("lblPagar"); pagar && !stLegendaPagar.empty()) pagar->caption = stLegendaPagar;
+  if (const Control* digito = c.FindComponent("sbt1"); digito && digito->enabled) {
+    int escape = 27;
+    TrataKeyDown(escape, false, false, false);
+    if (Closed()) return;  // the keyboard's own exit already closed the screen
+  }
+  boProcessandoSaida = true;
+  struct Libera {
+    bool& flag;
+    ~Libera() { flag = false; }
+  } libera{boProcessandoSaida};
+
+  if (inQtdeTef > 0) {
+    const pos::HostServices& host = pos::Host();
+    host.printer->CheckIntPosFiles(stIDESQUEMA, false);
+    if (ExisteTefPendente()) {
+      const std::vector<base::Variant> args = {base::Variant(stIDESQUEMA), base::Variant(false),
+                                               base::Variant(false),       base::Variant(true),
+                                               base::Variant(stCDFILIAL),  base::Variant(stCDCAIXA),
+                                               base::Variant(stNRSERIEIMP)};
+      if (host.printer->Cancela_Cupom_Imp(args, oleRetorno)) boCupomCancelado = true;
+      Habilita(c, "spbSair", false);
+      pos::PendingTefRequest pedido;
+      pedido.stCDFILIAL = stCDFILIAL;
+      pedido.stCDCAIXA = stCDCAIXA;
+      pedido.stIDESQUEMA = stIDESQUEMA;
+      pedido.inQtdeTef = inQtdeTef;
+      pedido.inIDTIPOIMPFIS = inIDTIPOIMPFIS;
+      pedido.fiscal_flag = boUTILIZAIMPFIS ? "F" : "N";
+      pedido.stIDTIPOIMPNF3 = stIDTIPOIMPNF3;
+      pedido.stCDPORTIMPNF3 = stCDPORTIMPNF3;
+      const bool cancelou = host.printer->CancelaPendencia(pedido);
+      Habilita(c, "spbSair", true);
+      if (!cancelou) return;  // card transactions still stand: the screen stays open
+      PostaFechamento();
+      return;
+    }
+  } else {
+    CancelaOrdemAmePendente();
+  }
+  PostaFechamento();
+}
+
+void TfrmRecebimento::LimpaRecebimentos() {
+  ControlRegistry& c = Controls();
+  if (!vendaInicial.gravada) {
+    // The entry's own clear, before the screen shows: the sale as it came is what any
+    // later clear goes back to.
+    vendaInicial.gravada = true;
+    if (cdsItensVenda && cdsItensVenda->Active()) vendaInicial.itens = cdsItensVenda->Data();
+    if (cdsMoviVenda && cdsMoviVenda->Active()) vendaInicial.pagamentos = cdsMoviVenda->Data();
+    vendaInicial.doVrPago = doVrPago;
+    vendaInicial.lista = Ctl("memLista").lines;
+    vendaInicial.lista_aux = Ctl("memListaAux").lines;
+    if (const Control* pagar = c.FindComponent("lblPagar")) stLegendaPagar = pagar->caption;
+  } else {
+    LogRev00000("Limpa recebimentos");
+    CancelaTefDedicadoPendente();
+    CancelaPagamentosMP();
+    EstornaPagamentosCarteiras();
+    if (cdsItensVenda && cdsItensVenda->Active() && !vendaInicial.itens.fields.empty())
+      cdsItensVenda->SetData(vendaInicial.itens);
+    if (cdsMoviVenda && !vendaInicial.pagamentos.fields.empty()) cdsMoviVenda->SetData(vendaInicial.pagamentos);
+    doVrPago = vendaInicial.doVrPago;
+    doVrDesconto = doVrAcrescimo = doVrTroco = doVrRepique = doVrDigitado = 0;
+    doPercDesconto = doPercAcrescimo = 0;
+    boTemPagtoTef = false;
+    CalculaTotais();
+    Ctl("memLista").lines = vendaInicial.lista;
+    Ctl("memListaAux").lines = vendaInicial.lista_aux;
+    if (Control* pagar = c.FindComponent("lblPagar"); pagar && !stLegendaPagar.empty())
+      pagar->caption = stLegendaPagar;
+    MostraTotaisTecladoPOS();
+  }
+  stValorDigitado.clear();
+  stlRetorno.clear();
+  tpInputStep = isNone;
+  CtrlBotoes("P", 1);
+}
+
+void TfrmRecebimento::CancelaTefDedicadoPendente() {
+  const std::string pasta = PastaDaConfiguracao(stDSDIRCAD);
+  if (pasta.empty()) return;
+  const std::string arquivo = pasta + "/ultTef.cds";
+  std::error_code ec;
+  if (!std::filesystem::exists(arquivo, ec)) return;
+  LogRev00000("Limpa recebimentos - trata Tef pendente");
+  base::Dataset ult("cdsUltTef");
+  try {
+    ult.LoadFromFile(arquivo);
+  } catch (const std::exception& e) {
+    // A damaged file is kept for the host to look at; nothing is cancelled blindly.
+    MostraMensagem(std::string("Arquivo de TEF pendente ilegível: ") + e.what(), 3);
+    return;
+  }
+  if (ult.IsEmpty()) return;
+  if (pos::Host().tef_dedicated->CancelaTefDed(stDSENDIPSITEF, stCDLOJATEF, stCDTERTEF, ult, stCDFILIAL, "", "",
+                                                stIDTPTEF))
+    std::filesystem::remove(arquivo, ec);
+}
+
+}  // namespace recebimento::screen
