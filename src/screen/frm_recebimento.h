@@ -297,7 +297,10 @@ class TfrmRecebimento {
 
   // The tender's kind-specific work; each gives the amount of the line, or false when
   // the selection ended without one (refused, or the operator went back to the grid).
-  bool ValorDoTeclado(TInputStep step, double& amount);
+  // The keypad step with `proposed` shown; waits until the operator's Enter ends it.
+  bool ValorDoTeclado(TInputStep step, double proposed, double& amount);
+  // The checks of a typed amount: advance limit, installments, the manual card path.
+  bool ConfereValorDigitado(double amount, bool paid_on_site);
   bool RecebeConvenio(double& amount);
   bool RecebeMoedaEstrangeira(double& amount);
   // cdsMoedas from "cdsMoedas.cds", rebuilt by the host when missing or not of today.
@@ -314,6 +317,8 @@ class TfrmRecebimento {
   // Is the sale fully paid: spbOk, the button area and the automatic Enter after a card.
   void FinalizaSelecao();
   void MostraTotaisTecladoPOS();
+  // The consumer charged and the dates, written into the line being inserted.
+  void PreencheConsumidorLinha(base::Dataset& movi);
 
   // ===== Amount entry, confirmation and exit (amount_entry.cpp, confirmation*.cpp, exit_and_clear.cpp) =====
   bool boProcessandoEnter = false;  // an Enter of the keypad is being handled
