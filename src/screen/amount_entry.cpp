@@ -66,8 +66,8 @@ void TfrmRecebimento::LigaBotoesEntradaValor() {
   liga("sbtEnter", [this] { sbtEnterClick(); });
   liga("sbtVoltar", [this] { sbtVoltarClick(); });
   liga("spbOk", [this] { spbOkClick(); });
-  liga("spbSair", [this] { spbSairClick(); });
-  liga("spbClear", [this] { spbClearClick(); });
+  liga("spbSair", [this] { ExecutaSaida(); });
+  liga("spbClear", [this] { LimpaRecebimentos(); });
 
   // The sale summary is answered on its own panel: the tag carries the answer (1 yes,
   // 2 no) to the confirmation that waits for the panel to close.
