@@ -58,13 +58,21 @@ bool TfrmRecebimento::MostraMensagem(const std::string& text, int kind) {
                            kind == runtime::kMsgQuestion ? "S" : "N", kind, "", stIDESQUEMA, 0, nullptr);
 }
 
+// Clearing a slot also gives it its press: every group button and every tender button
+// share one handler, which tells them apart by name.
 void TfrmRecebimento::LimpaMenuGrupo() {
-  for (int i = 1; i <= 6; ++i) LimpaBotao(Controls().FindComponent("tcbGrupo" + Dois(i)));
+  for (int i = 1; i <= 6; ++i) {
+    Control* g = Controls().FindComponent("tcbGrupo" + Dois(i));
+    LimpaBotao(g);
+    if (g && !g->on_click) g->on_click = [this, nome = g->name] { tcbGrupo01Click(nome); };
+  }
 }
 
 void TfrmRecebimento::LimpaMenuReceb() {
   for (int i = 1; i <= 30; ++i) {
-    LimpaBotao(Controls().FindComponent("tcbBalcao" + Dois(i)));
+    Control* b = Controls().FindComponent("tcbBalcao" + Dois(i));
+    LimpaBotao(b);
+    if (b && !b->on_click) b->on_click = [this, nome = b->name] { tcbBalcao01Click(nome); };
     if (Control* l = Controls().FindComponent("sttP" + Dois(i))) l->visible = false;
   }
 }
