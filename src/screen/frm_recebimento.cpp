@@ -121,8 +121,7 @@ void TfrmRecebimento::InicializaForm(const InicializaFormArgs& a) {
         Linha(Ctl("memLista"), Msg("GARCOM") + "  " + stNmGarcom, true);
       }
       if (stIdTela == "T") {
-        const double troca = TemItens() ? cdsItensVenda->FieldByName("VRDESCOMANDA").AsFloat() : 0;
-        Linha(Ctl("memLista"), Msg("TROCA") + "  " + runtime::FormatFloat("0.00", troca), true);
+        Linha(Ctl("memLista"), Msg("TROCA") + "  " + runtime::FormatFloat("0.00", ValorItem("VRDESCOMANDA")), true);
       }
       MontaMenuGrupo();
       MontaBotoes(stGrupoBotoes, std::to_string(inPaginaBotoes));
