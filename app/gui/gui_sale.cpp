@@ -92,7 +92,6 @@ GuiSaleOutcome RunSaleOnScreen(const GuiSaleOptions& options) {
   OpenScreenTarget target;
   auto* view = new ScreenView(target, &pump);
   ScreenWindow window(view);
-  pump.SetRefresh([view] { view->Sync(); });
 
   auto picture = [&](const std::string& name) {
     if (options.screenshots_dir.empty()) return;

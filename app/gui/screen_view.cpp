@@ -52,9 +52,14 @@ ScreenView::ScreenView(ScreenTarget& target, QtEventPump* pump, QWidget* parent)
   idle_->setGeometry(rect());
   // Key preview: the screen sees every key of its window before any control does.
   qApp->installEventFilter(this);
+  // Whatever a handler or a timer changed is drawn before the screen waits again.
+  if (pump_) pump_->SetRefresh([this] { Sync(); });
 }
 
-ScreenView::~ScreenView() { qApp->removeEventFilter(this); }
+ScreenView::~ScreenView() {
+  qApp->removeEventFilter(this);
+  if (pump_) pump_->SetRefresh(nullptr);
+}
 
 QWidget* ScreenView::WidgetFor(const std::string& name) const {
   auto it = drawn_.find(name);

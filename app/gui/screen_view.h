@@ -48,7 +48,8 @@ class ScreenView : public QWidget {
   static constexpr int kWidth = 800;
   static constexpr int kHeight = 600;
 
-  // `pump` may be null (input then runs directly).
+  // `pump` may be null (input then runs directly); with one, the view repaints each
+  // time the pump refreshes.
   ScreenView(ScreenTarget& target, QtEventPump* pump, QWidget* parent = nullptr);
   ~ScreenView() override;
 
