@@ -346,36 +346,5 @@ TEST_F(Keyboard, PostTextDeliversBeforeItReturns) {
   EXPECT_EQ(ctl("lblInputReceb2").caption, "4");
 }
 
-TEST_F(Keyboard, KeypadButtonsSwitchTogether) {
-  frm().KeybEnabled(false);
-  for (const char* n : {"sbt0", "sbt5", "sbt9", "sbt00", "sbt000", "sbtCorrigir", "sbtVirgula"})
-    EXPECT_FALSE(ctl(n).enabled) << n;
-  EXPECT_TRUE(ctl("sbtEnter").enabled) << "not a typing key";
-  frm().KeybEnabled(true);
-  EXPECT_TRUE(ctl("sbt000").enabled);
-}
-
-TEST_F(Keyboard, NothingIsTypedWithoutAKeyboardKind) {
-  WaitForAmount(screen::isDinheiro1, "1");
-  frm().tpTeclado = screen::ttNone;
-  Type("2");
-  EXPECT_EQ(ctl("lblInputReceb2").caption, "1");
-}
-
-TEST(InputStepTables, PromptKeysForEachStep) {
-  screen::InitInputStepTables();
-  EXPECT_EQ(screen::MsgInputStep[screen::isMoeda2], "isCredito3");
-  EXPECT_EQ(screen::TeclMsgInputStep[screen::isTicket1], "TeclisCredito3");
-  EXPECT_EQ(screen::MsgInputStep[screen::isConvenio2], "isConvenio2");
-  EXPECT_EQ(screen::TeclMsgInputStep[screen::isMoeda1], "TeclisMoeda1");
-  for (auto s : {screen::isNone, screen::isTroco, screen::isPagSite, screen::isPrePago}) {
-    EXPECT_EQ(screen::MsgInputStep[s], "") << screen::InputStepName(s);
-    EXPECT_EQ(screen::TeclMsgInputStep[s], "");
-  }
-  EXPECT_EQ(screen::arValLabels[screen::ttvalor], "lblInputReceb2");
-  EXPECT_EQ(screen::arLabels[screen::ttvalor], "lblNrCupom");
-  EXPECT_STREQ(screen::InputStepName(screen::isPrePago), "isPrePago");
-}
-
 }  // namespace
 }  // namespace recebimento::testing
