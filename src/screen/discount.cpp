@@ -120,6 +120,13 @@ void TfrmRecebimento::MostraValorAjustado(const std::string& display_label, doub
   display.DisplayEnviaTexto(LinhaDisplay(display_label, amount, inTAMDISPLAY), 2, 1);
 }
 
+void TfrmRecebimento::LigaBotoesAjustes() {
+  ControlRegistry& c = Controls();
+  if (Control* b = c.FindComponent("spbDesconto")) b->on_click = [this] { spbDescontoClick(); };
+  if (Control* b = c.FindComponent("spbAcrescimo")) b->on_click = [this] { spbAcrescimoClick(); };
+  if (Control* b = c.FindComponent("spbTaxaServico")) b->on_click = [this] { spbTaxaServicoClick(); };
+}
+
 // Until the discount-coupon flow is built the branch's coupon setting leads straight to
 // the manual discount.
 std::string TfrmRecebimento::CriaInformaDesconto() { return std::string(); }

@@ -395,6 +395,8 @@ class TfrmRecebimento {
   std::string stUtilDescCrmBonus = "N";      // "S" while a CRM Bonus discount is in force
   base::Dataset cdsDesconto{"cdsDesconto"};  // the host dialog's answer: TIPO ("V"/"P"), VALOR
 
+  // Binds spbDesconto, spbAcrescimo and spbTaxaServico to their handlers.
+  void LigaBotoesAjustes();
   void spbDescontoClick();
   void spbAcrescimoClick();
   void spbTaxaServicoClick();

@@ -72,7 +72,7 @@ bool TfrmRecebimento::ValidaQuantidadeParcelas(double minimo, double valor, doub
   const std::string texto_valor = runtime::FormatFloat("0.00", valor);
   if (Control* entrada = Controls().FindComponent("lblInputReceb2")) entrada->caption = texto_valor;
   stValorDigitado = texto_valor;
-  Controls().Click("sbtEnter");
+  sbtEnterClick();
   return false;
 }
 

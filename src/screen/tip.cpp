@@ -81,6 +81,9 @@ void TfrmRecebimento::Controla_Repique(base::Dataset& tender) {
   }
 
   const std::string tipo = TextoCampo(tender, "IDTIPORECE");
+  // The change step goes on in its own input step once the tip is typed.
+  const TInputStep passo = tpInputStep;
+  const bool digitou = digitar;
   while (digitar) {
     const double digitado = DigitaRepique(tipo);
     if (digitado > troco) {
@@ -95,6 +98,8 @@ void TfrmRecebimento::Controla_Repique(base::Dataset& tender) {
     repique = digitado;
     digitar = false;
   }
+
+  if (digitou) tpInputStep = passo;
 
   doVrRepique = Trunc2(repique);
   if (TemItens()) {

@@ -269,7 +269,9 @@ TEST_F(DiscountTest, SurchargeWithoutAFiscalPrinterIsBoundByTheSale) {
 TEST_F(DiscountTest, SurchargeNeedsItsAccessRight) {
   Sale(100);
   Rights({{kAcrescimo, "N"}});
-  frm().spbAcrescimoClick();
+  frm().LigaBotoesAjustes();
+  frm().Controls().Click("spbAcrescimo");
+  EXPECT_EQ(Calls("VerificaAcesso"), 1u) << "the button runs the surcharge";
   EXPECT_EQ(Calls("CriaDesconto"), 0u);
   EXPECT_EQ(frm().doVrAcrescimo, 0);
   EXPECT_TRUE(ctl("spbDesconto").enabled);

@@ -64,7 +64,9 @@ TEST_F(Installments, EachInstallmentMustReachTheMinimum) {
   EXPECT_TRUE(Messages().empty());
 
   ctl("spbSair").enabled = false;
+  WaitForAmount(screen::isCredito3, "10,00");
   EXPECT_FALSE(frm().ValidaQuantidadeParcelas(5, 10, 3, msg));
+  EXPECT_EQ(frm().tpInputStep, screen::isNone) << "the keypad's Enter ends the input step";
   EXPECT_EQ(msg, Msg("VRMINPARC1") + "3,33.  " + Msg("VRMINPARC2") + " 5,00");
   EXPECT_EQ(Messages().back(), msg);
   EXPECT_TRUE(ctl("spbSair").enabled);
