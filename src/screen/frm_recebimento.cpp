@@ -39,6 +39,11 @@ TfrmRecebimento::TfrmRecebimento() {
 TfrmRecebimento::~TfrmRecebimento() = default;
 
 void TfrmRecebimento::InicializaForm(const InicializaFormArgs& a) {
+  // The buttons reach their handlers once the screen serves a sale; each concern binds
+  // the buttons it owns.
+  LigaBotoesEntradaValor();
+  LigaBotoesAjustes();
+
   // 1-2. The data module, the working set and the lists.
   if (!rdmRecebimento) {
     rdmRecebimento = new datamodule::TrdmRecebimento();
@@ -150,10 +155,7 @@ void TfrmRecebimento::InicializaForm(const InicializaFormArgs& a) {
   stIDUTCUPOMDESC = rdmRecebimento->getIDUTCUPOMDESC();
 }
 
-void TfrmRecebimento::spbClearClick() {
-  stlRetorno.clear();
-  tpInputStep = isNone;
-}
+void TfrmRecebimento::spbClearClick() { LimpaRecebimentos(); }
 
 // Delivery and mobile orders already paid are settled here once their checks exist;
 // until then no such payment is ever found.
