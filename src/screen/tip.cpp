@@ -32,6 +32,7 @@ double TfrmRecebimento::DigitaRepique(const std::string& idTipoRece) {
   // Enter must not confirm the sale while the tip is being typed.
   if (Control* ok = c.FindComponent("spbOk")) ok->enabled = false;
   Ctl("panKeyboard").visible = idTipoRece != "8";
+  Ctl("panKeyboard").enabled = true;
   KeybEnabled(true);
 
   tpInputStep = isDinheiro1;
