@@ -29,8 +29,6 @@ std::string Line(const std::string& name, const std::string& amount) {
 TEST_F(DiscountTest, PercentageDiscountIsTakenOnTheItemsAndMarksThemWithReasonAndSupervisor) {
   Rights({{kDesconto, "SUP01"}});
   frm().stIDSOLOBSDESC = "S";
-  frm().boDisplayOK = true;
-  frm().inTAMDISPLAY = 20;
   AddItem("1001", 1, 50);
   AddItem("1002", 1, 40);
   items_.First();
@@ -49,7 +47,6 @@ TEST_F(DiscountTest, PercentageDiscountIsTakenOnTheItemsAndMarksThemWithReasonAn
   EXPECT_EQ(ctl("lblValorPagar").caption, "91,00");
   EXPECT_EQ(Lista(), (std::vector<std::string>{"PICANHA                    89,90",
                                                 Line("Desconto: 10,00% ", "-9,00"), Line("Sub-Total:", "91,00")}));
-  EXPECT_EQ(ctl("memListaAux").lines.size(), 1u) << "the sale's own lines stay as they were";
   EXPECT_EQ(frm().stCdSupervisor, "SUP01");
   for (int row : {1, 2}) {
     EXPECT_EQ(Item("DSOBSDESC", row), "cliente antigo");
@@ -58,26 +55,6 @@ TEST_F(DiscountTest, PercentageDiscountIsTakenOnTheItemsAndMarksThemWithReasonAn
   EXPECT_EQ(Item("VRDESCCASH4ALL", 1), "0") << "a manual discount replaces the cashback one";
   EXPECT_FALSE(ctl("spbAcrescimo").enabled);
   EXPECT_FALSE(ctl("spbTaxaServico").enabled);
-
-  const auto dialog = sim_->Record().CallsOf("CriaDesconto").at(0);
-  EXPECT_EQ(dialog.args.at(0).AsString(), "Desconto");
-  EXPECT_DOUBLE_EQ(dialog.args.at(1).AsFloat(), 100.0);
-  const auto display = sim_->Record().CallsOf("DisplayEnviaTexto");
-  ASSERT_EQ(display.size(), 2u);
-  EXPECT_EQ(display[0].args[0].AsString(), "A PAGAR:       91,00");
-  EXPECT_EQ(display[1].args[0].AsString(), "DESCONTO:       9,00");
-}
-
-TEST_F(DiscountTest, ValueDiscountGetsItsPercentageAndTheCrmBonusTitle) {
-  AddItem("1001", 2, 20);
-  Sale(40);
-  frm().stUtilDescCrmBonus = "S";
-  AnswerAdjustment("V", 5);
-  frm().spbDescontoClick();
-  EXPECT_DOUBLE_EQ(frm().doVrDesconto, 5.0);
-  EXPECT_DOUBLE_EQ(frm().doPercDesconto, 12.5);
-  EXPECT_EQ(Lista().at(1), Line("Desconto: 12,50% ", "-5,00"));
-  EXPECT_EQ(sim_->Record().CallsOf("CriaDesconto").at(0).args.at(0).AsString(), "DescontoCRMBONUS");
 }
 
 TEST_F(DiscountTest, WholeSaleDiscountIsRefusedAndLeavesTheScreenAsItWas) {
@@ -88,8 +65,6 @@ TEST_F(DiscountTest, WholeSaleDiscountIsRefusedAndLeavesTheScreenAsItWas) {
     frm().spbDescontoClick();
     EXPECT_EQ(Messages().back(), Msg("Ope_Desc_Maior")) << tipo << valor;
     EXPECT_EQ(frm().doVrDesconto, 0);
-    EXPECT_EQ(frm().doPercDesconto, 0);
-    EXPECT_DOUBLE_EQ(frm().doVrAPagar, 50.0);
     EXPECT_EQ(Lista().size(), 1u);
     EXPECT_TRUE(ctl("spbAcrescimo").enabled) << "nothing in force: the other adjustments are free again";
   }
@@ -102,7 +77,6 @@ TEST_F(DiscountTest, EveryItemKeepsACentPerUnitAndPerLine) {
   AnswerAdjustment("V", 0.03);
   frm().spbDescontoClick();
   EXPECT_EQ(Messages().back(), MsgFmt("Desc_Max", {0.02}));
-  EXPECT_NE(Messages().back().find("R$ 0,02"), std::string::npos) << Messages().back();
   EXPECT_EQ(frm().doVrDesconto, 0);
 
   AnswerAdjustment("V", 0.02);
@@ -170,8 +144,11 @@ TEST_F(DiscountTest, MobileOrderPaidInPartGetsAtMostWhatIsLeftToPay) {
 TEST_F(DiscountTest, RefusedAccessDismissedDialogOrZeroChangeNothing) {
   AddItem("1001", 1, 30);
   Sale(30);
-  Rights({{kDesconto, "N"}});
-  frm().spbDescontoClick();
+  Rights({{kDesconto, "N"}, {kAcrescimo, "N"}});
+  frm().LigaBotoesAjustes();
+  frm().Controls().Click("spbDesconto");
+  frm().Controls().Click("spbAcrescimo");
+  EXPECT_EQ(Calls("VerificaAcesso"), 2u) << "the buttons run their handlers";
   EXPECT_EQ(Calls("CriaDesconto"), 0u);
   EXPECT_TRUE(ctl("spbAcrescimo").enabled);
 
@@ -266,17 +243,6 @@ TEST_F(DiscountTest, SurchargeWithoutAFiscalPrinterIsBoundByTheSale) {
   EXPECT_DOUBLE_EQ(frm().doVrAPagar, 200.0);
 }
 
-TEST_F(DiscountTest, SurchargeNeedsItsAccessRight) {
-  Sale(100);
-  Rights({{kAcrescimo, "N"}});
-  frm().LigaBotoesAjustes();
-  frm().Controls().Click("spbAcrescimo");
-  EXPECT_EQ(Calls("VerificaAcesso"), 1u) << "the button runs the surcharge";
-  EXPECT_EQ(Calls("CriaDesconto"), 0u);
-  EXPECT_EQ(frm().doVrAcrescimo, 0);
-  EXPECT_TRUE(ctl("spbDesconto").enabled);
-}
-
 TEST_F(DiscountTest, ServiceFeeChangeIsLoggedAndAFeeAboveTheSalesOwnIsConfirmed) {
   Rights({{kTaxa, "SUP02"}});
   frm().stNrComanda = "0012";
@@ -308,7 +274,6 @@ TEST_F(DiscountTest, ServiceFeeChangeIsLoggedAndAFeeAboveTheSalesOwnIsConfirmed)
   EXPECT_DOUBLE_EQ(frm().doVrTotal, 115.0);
   EXPECT_DOUBLE_EQ(frm().doVrAPagar, 115.0);
   EXPECT_EQ(ctl("lblValorTotal").caption, "115,00");
-  EXPECT_EQ(ctl("lblValorPagar").caption, "115,00");
   EXPECT_EQ(ctl("lblServico").caption, "15,00");
 
   // A percentage is taken on the sale without its fee; 0 removes the fee.
