@@ -108,7 +108,6 @@ void ControlButton::paintEvent(QPaintEvent*) {
   g.setRenderHint(QPainter::Antialiasing);
   QColor fill = background_;
   if (isDown()) fill = fill.darker(130);
-  if (!isEnabled()) fill = QColor::fromHsv(fill.hsvHue(), fill.hsvSaturation() / 3, std::min(255, fill.value() + 30));
   const QRectF box = QRectF(rect()).adjusted(1, 1, -1, -1);
   QPainterPath path;
   path.addRoundedRect(box, 6, 6);
@@ -125,16 +124,16 @@ void ControlButton::paintEvent(QPaintEvent*) {
                               : glyph_;
     const QPoint at(area.left() + (area.width() - shown.width()) / 2,
                     alone ? area.top() + (area.height() - shown.height()) / 2 : area.top());
-    if (!isEnabled()) g.setOpacity(0.45);
     g.drawPixmap(at, shown);
-    g.setOpacity(1);
     if (!alone) area.setTop(at.y() + shown.height());
   }
   if (!text().isEmpty()) {
     g.setFont(font());
-    g.setPen(isEnabled() ? text_color_ : QColor(0x70, 0x70, 0x70));
+    g.setPen(text_color_);
     g.drawText(area, Qt::AlignCenter | Qt::TextWordWrap, text());
   }
+  // Disabled: the whole button fades evenly, so its caption stays as readable as its colours allow.
+  if (!isEnabled()) g.fillPath(path, QColor(255, 255, 255, 120));
 }
 
 ControlPanel::ControlPanel(QWidget* parent) : QFrame(parent) {

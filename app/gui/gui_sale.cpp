@@ -20,6 +20,7 @@
 #include "sale_file.h"
 #include "screen/frm_recebimento.h"
 #include "screen_pictures.h"
+#include "script_player.h"
 #include "screen_view.h"
 #include "screen_window.h"
 
@@ -34,32 +35,6 @@ struct Installed {
     pos::UninstallHostServices();
     SetDialogOwner(nullptr);
   }
-};
-
-// Plays a script's operator actions on the window, one each time the screen waits.
-class ScriptPlayer {
- public:
-  ScriptPlayer(cli::OperatorScript& script, QtEventPump& pump, ScreenTarget& target)
-      : script_(script), pump_(pump), target_(target) {
-    timer_.setInterval(40);
-    QObject::connect(&timer_, &QTimer::timeout, [this] { Step(); });
-    timer_.start();
-  }
-
- private:
-  void Step() {
-    if (!pump_.Waiting() || !target_.Accepting()) return;
-    if (!script_.HasAction()) {
-      pump_.Abort("the script ran out");
-      return;
-    }
-    pump_.Deliver([this] { script_.RunNext(); });
-  }
-
-  cli::OperatorScript& script_;
-  QtEventPump& pump_;
-  ScreenTarget& target_;
-  QTimer timer_;
 };
 
 }  // namespace
@@ -103,7 +78,9 @@ GuiSaleOutcome RunSaleOnScreen(const GuiSaleOptions& options) {
   std::unique_ptr<ScriptPlayer> player;
   if (script) {
     script->Attach(nullptr, [&pump] { pump.ProcessMessages(); }, picture);
-    player = std::make_unique<ScriptPlayer>(*script, pump, target);
+    player = std::make_unique<ScriptPlayer>(
+        pump, [&script] { return script->HasAction(); }, [&script] { script->RunNext(); },
+        [&target] { return target.Accepting(); });
   }
 
   pos::HostServices services = host.Services();
@@ -121,7 +98,7 @@ GuiSaleOutcome RunSaleOnScreen(const GuiSaleOptions& options) {
   SetDialogOwner(&window);
   screen::SetScreenClosedObserver([&](const screen::TfrmRecebimento&) {
     try {
-      picture("closed");
+      picture("tela-fechada");
     } catch (const std::exception&) {
       // A picture that cannot be written does not change the sale.
     }

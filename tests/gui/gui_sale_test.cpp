@@ -41,7 +41,7 @@ TEST_F(SaleOnScreenTest, TheOperatorsActionsArePlayedOnTheWindowAndItsStatesPict
   ASSERT_EQ(outcome.exit_code, 0) << outcome.message;
   EXPECT_FALSE(outcome.result) << "leaving the screen does not complete the sale";
   EXPECT_TRUE(fs::file_size(host / "shots" / "opened.png") > 1000);
-  EXPECT_TRUE(fs::exists(host / "shots" / "closed.png"));
+  EXPECT_TRUE(fs::exists(host / "shots" / "tela-fechada.png"));
 }
 
 TEST_F(SaleOnScreenTest, AScriptThatRunsOutWhileTheScreenWaitsEndsTheRunWithAMessage) {
