@@ -163,8 +163,9 @@ bool OperatorScript::RunNext() {
   TakeSnapshots();
   if (cursor_ >= lines_.size()) return false;
   const ScriptLine line = lines_[cursor_++];
+  // Snapshots after this line wait for the next turn (or the screen's close), so they see
+  // the state once the action's handlers have finished, also those resumed by it.
   Perform(line);
-  TakeSnapshots();
   return true;
 }
 
@@ -186,7 +187,8 @@ void OperatorScript::Perform(const ScriptLine& line) {
   } else if (line.kind == "key") {
     const bool shift = a.value("shift", false), alt = a.value("alt", false), ctrl = a.value("ctrl", false);
     const KeyStroke k = KeyNamed(a["key"].get<std::string>(), shift);
-    frm->FormKeyDown(k.code, shift, alt, ctrl);
+    int code = k.code;
+    frm->FormKeyDown(code, shift, alt, ctrl);
     // The character follows its key unless Alt or Ctrl make it a command.
     if (k.ch != 0 && !alt && !ctrl && screen::frmRecebimento == frm && frm->Showing()) frm->FormKeyPress(k.ch);
   } else if (line.kind == "type") {

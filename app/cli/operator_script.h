@@ -49,6 +49,8 @@ class OperatorScript : public pos::DialogAnswerSource {
   // Performs the next operator action; false when the script has none left.
   bool RunNext();
   bool HasAction() const;
+  // Records the snapshot lines that come next (the screen calls it when it closes).
+  void TakeSnapshots();
   int LinesUsed() const { return static_cast<int>(cursor_); }
   size_t Size() const { return lines_.size(); }
 
@@ -56,7 +58,6 @@ class OperatorScript : public pos::DialogAnswerSource {
   [[noreturn]] void Unanswered(const pos::DialogRecord& dialog) override;
 
  private:
-  void TakeSnapshots();
   void Perform(const ScriptLine& line);
   std::string Where() const;
 

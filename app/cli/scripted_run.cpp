@@ -116,7 +116,10 @@ RunOutcome RunScriptedSale(const RunOptions& options) {
   datamodule::SetHostFolder(options.host_dir);
   datamodule::SetStringConexZem(options.db);
   screen::SetScreenClosedObserver(
-      [&closed_screen](const screen::TfrmRecebimento& frm) { closed_screen = ScreenStateJson(frm); });
+      [&closed_screen, &script](const screen::TfrmRecebimento& frm) {
+        script.TakeSnapshots();
+        closed_screen = ScreenStateJson(frm);
+      });
 
   bool result = false;
   json error = nullptr;

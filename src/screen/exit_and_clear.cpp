@@ -40,7 +40,7 @@ void TfrmRecebimento::ExecutaSaida() {
   if (Control* pagar = c.FindComponent("lblPagar"); pagar && !stLegendaPagar.empty()) pagar->caption = stLegendaPagar;
   if (const Control* digito = c.FindComponent("sbt1"); digito && digito->enabled) {
     int escape = 27;
-    TrataKeyDown(escape, false, false, false);
+    FormKeyDown(escape, false, false, false);
     if (Closed()) return;  // the keyboard's own exit already closed the screen
   }
   boProcessandoSaida = true;
@@ -99,7 +99,7 @@ void TfrmRecebimento::LimpaRecebimentos() {
     EstornaPagamentosCarteiras();
     if (cdsItensVenda && cdsItensVenda->Active() && !vendaInicial.itens.fields.empty())
       cdsItensVenda->SetData(vendaInicial.itens);
-    if (cdsMoviVenda && !vendaInicial.pagamentos.fields.empty()) cdsMoviVenda->SetData(vendaInicial.pagamentos);
+    RestauraPagamentosDoHost();
     doVrPago = vendaInicial.doVrPago;
     doVrDesconto = doVrAcrescimo = doVrTroco = doVrRepique = doVrDigitado = 0;
     doPercDesconto = doPercAcrescimo = 0;
@@ -115,6 +115,10 @@ void TfrmRecebimento::LimpaRecebimentos() {
   stlRetorno.clear();
   tpInputStep = isNone;
   CtrlBotoes("P", 1);
+}
+
+void TfrmRecebimento::RestauraPagamentosDoHost() {
+  if (cdsMoviVenda && !vendaInicial.pagamentos.fields.empty()) cdsMoviVenda->SetData(vendaInicial.pagamentos);
 }
 
 void TfrmRecebimento::CancelaTefDedicadoPendente() {

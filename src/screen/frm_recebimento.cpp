@@ -172,18 +172,7 @@ void TfrmRecebimento::ShowModal() {
 
 void TfrmRecebimento::setCPFCons() {}
 
-void TfrmRecebimento::FormKeyDown(int key, bool shift, bool alt, bool ctrl) {
-  constexpr int kEscape = 27, kF1 = 112;
-  if (key == kF1 && stIdTipoVenda != "B") pos::Host().fiscal->RelFiscais();
-  if (key == kEscape && !shift && !alt && !ctrl) spbSairClick();
-}
-
-void TfrmRecebimento::FormKeyPress(char32_t) {}
-
-void TfrmRecebimento::spbSairClick() {
-  boVendaOk = false;
-  FormClose();
-}
+void TfrmRecebimento::spbSairClick() { ExecutaSaida(); }
 
 void TfrmRecebimento::FormClose() { closed_ = true; }
 

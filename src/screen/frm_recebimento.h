@@ -53,7 +53,8 @@ class TfrmRecebimento {
   void setCPFCons();
 
   // --- Operator input.
-  void FormKeyDown(int key, bool shift, bool alt, bool ctrl);
+  // Windows virtual-key codes; `key` is set to 0 when the screen swallows it (Alt+F4).
+  void FormKeyDown(int& key, bool shift, bool alt, bool ctrl);
   void FormKeyPress(char32_t ch);
   void spbSairClick();
   void FormClose();
@@ -253,9 +254,6 @@ class TfrmRecebimento {
   std::string stPAYMENTID;         // Mercado Pago payments still to refund, comma separated
   std::string stPAYMENTIDestorno;
 
-  // The work of FormKeyDown and FormKeyPress. `key` is changeable: 0 swallows it.
-  void TrataKeyDown(int& key, bool shift, bool alt, bool ctrl);
-  void TrataKeyPress(char32_t ch);
   // Enables or disables the fourteen keypad buttons together.
   void KeybEnabled(bool enabled);
   // Sends each character of `text` to the key handlers (as characters, or as key-downs
@@ -347,6 +345,8 @@ class TfrmRecebimento {
   // The work of spbSairClick and spbClearClick.
   void ExecutaSaida();
   void LimpaRecebimentos();
+  // Puts back the payment lines the host handed over, dropping those entered here.
+  void RestauraPagamentosDoHost();
   // Text of a card-terminal return code.
   static std::string MsgErro(const std::string& codigo);
   // The close message the screen posts to itself.

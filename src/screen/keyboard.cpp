@@ -117,15 +117,15 @@ void TfrmRecebimento::PostText(const std::string& text, bool enter, bool as_char
   for (size_t i = 0; i < n; ++i) {
     const char32_t ch = PrimeiroCaractere(base::Utf8Mid(text, i, 1));
     if (as_chars) {
-      TrataKeyPress(ch);
+      FormKeyPress(ch);
     } else {
       int key = static_cast<int>(ch);
-      TrataKeyDown(key, false, false, false);
+      FormKeyDown(key, false, false, false);
     }
   }
   if (enter) {
     int key = kEnter;
-    TrataKeyDown(key, false, false, false);
+    FormKeyDown(key, false, false, false);
   }
 }
 
@@ -135,7 +135,7 @@ Control* TfrmRecebimento::ValorDigitadoLabel() {
   return Controls().FindComponent(arValLabels[kind]);
 }
 
-void TfrmRecebimento::TrataKeyDown(int& key, bool shift, bool alt, bool ctrl) {
+void TfrmRecebimento::FormKeyDown(int& key, bool shift, bool alt, bool ctrl) {
   ControlRegistry& c = Controls();
   Control* valor = ValorDigitadoLabel();
   if (valor) stValorDigitado = valor->caption;
@@ -230,7 +230,7 @@ bool TfrmRecebimento::TeclaEnter() {
   return true;
 }
 
-void TfrmRecebimento::TrataKeyPress(char32_t ch) {
+void TfrmRecebimento::FormKeyPress(char32_t ch) {
   if (tpTeclado == ttNone) return;
   ControlRegistry& c = Controls();
   Control* valor = ValorDigitadoLabel();
@@ -359,7 +359,9 @@ void TfrmRecebimento::SaidaPorEscape() {
     }
   }
 
-  if (cdsMoviVenda) cdsMoviVenda->Close();
+  // Closing the payment dataset here would hand the host back no payments at all, not
+  // even the ones it brought (a paid delivery or mobile order): give back what it brought.
+  RestauraPagamentosDoHost();
   stlRetorno.clear();
   doVrTroco = doVrRepique = doVrDigitado = 0;
   boVendaOk = false;

@@ -163,6 +163,8 @@ void TfrmRecebimento::CreateControls() {
     x += 60;
   }
   r.FindComponent("spbSair")->on_click = [this] { spbSairClick(); };
+  // Nothing to confirm until the sale is paid.
+  r.FindComponent("spbOk")->enabled = false;
   for (const char* hidden : {"spbTaxaServico", "sbtCashback", "sbtCashbackUDS", "sbtCashbackCore",
                              "sbtFidelidadeOlga", "spbDotz", "bltPesquisar"})
     r.FindComponent(hidden)->visible = false;

@@ -145,7 +145,7 @@ TEST_F(DiscountScenarioTest, SurchargeLimitDependsOnTheFiscalPrinter) {
 TEST_F(DiscountScenarioTest, TipUpToTheChangeIsKeptFromIt) {
   Parameters({{"IDTPCONTRREPIQ", base::Variant(std::string("S"))}, {"VRPEMAXREPIQMRX", base::Variant(0.0)},
               {"UTILIZAIMPFIS", base::Variant(false)}, {"SISTEMAZEMNFCE", base::Variant(true)}});
-  const json o = Run(Sale(95), Click("tcbBalcao01") + Keypad("100") + Keypad("5,01") + Keypad("5") + Click("spbSair"));
+  const json o = Run(Sale(95), Click("tcbBalcao01") + Keypad("100") + Keypad("5,01") + Keypad("5") + Click("spbOk"));
   ASSERT_TRUE(o.contains("screen") && o["screen"].is_object()) << o.dump();
   EXPECT_TRUE(Shown(o, "não pode ser maior que o valor do troco")) << o["dialogs"].dump();
   const json& s = o["screen"];

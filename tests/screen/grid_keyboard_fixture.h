@@ -87,7 +87,7 @@ class GridKeyboardTest : public ::testing::Test {
 
   // Key down as the keyboard sends it; returns the key as the handler left it.
   int KeyDown(int key, bool shift = false, bool alt = false, bool ctrl = false) {
-    frm_->TrataKeyDown(key, shift, alt, ctrl);
+    frm_->FormKeyDown(key, shift, alt, ctrl);
     return key;
   }
   // The operator's next key while the screen waits (tender selection waiting for an amount).
@@ -95,7 +95,7 @@ class GridKeyboardTest : public ::testing::Test {
     pump_.Push([this, key] { KeyDown(key); }, "key " + std::to_string(key));
   }
   void Type(const std::string& chars) {
-    for (char ch : chars) frm_->TrataKeyPress(static_cast<char32_t>(static_cast<unsigned char>(ch)));
+    for (char ch : chars) frm_->FormKeyPress(static_cast<char32_t>(static_cast<unsigned char>(ch)));
   }
 
   // The keypad as tender selection leaves it while it waits for an amount.
