@@ -9,7 +9,7 @@ PACKAGES=(
   libboost-dev libsqlite3-dev sqlite3
   libsoci-dev libsoci-sqlite3-4.0 libsoci-postgresql4.0 libsoci-odbc4.0
   libcurl4-openssl-dev libssl-dev nlohmann-json3-dev libpugixml-dev libfmt-dev libcli11-dev
-  qt6-base-dev libgl-dev
+  qt6-base-dev libgl-dev fonts-dejavu-core
   libgtest-dev libgmock-dev googletest libbenchmark-dev libcpp-httplib-dev
   postgresql
 )

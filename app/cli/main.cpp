@@ -1,5 +1,10 @@
 // The `recebimento` command: run a scripted sale, run the demo, initialise a store.
+#include <filesystem>
 #include <iostream>
+#include <string>
+#include <vector>
+
+#include <unistd.h>
 
 #include <CLI/CLI.hpp>
 
@@ -41,6 +46,11 @@ int main(int argc, char** argv) {
   init_cmd->add_option("--db", connection, "store connection, e.g. sqlite:/path/store.db")->required();
   init_cmd->add_flag("--empty", empty_store, "schema only, without the demo store");
 
+  auto* gui_cmd = app.add_subcommand("gui", "run a sale on the touch screen (recebimento-gui)");
+  gui_cmd->allow_extras();
+  gui_cmd->prefix_command();
+  gui_cmd->set_help_flag();  // --help goes to the touch screen program
+
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
@@ -66,6 +76,19 @@ int main(int argc, char** argv) {
       }
     }
     return outcome.exit_code;
+  }
+  if (*gui_cmd) {
+    // The touch screen is its own program (it links Qt); it sits beside this one.
+    std::error_code ec;
+    const auto self = std::filesystem::read_symlink("/proc/self/exe", ec);
+    const std::string gui = ((ec ? std::filesystem::path(argv[0]) : self).parent_path() / "recebimento-gui").string();
+    std::vector<std::string> rest = gui_cmd->remaining();
+    std::vector<char*> gui_argv{const_cast<char*>(gui.c_str())};
+    for (std::string& a : rest) gui_argv.push_back(a.data());
+    gui_argv.push_back(nullptr);
+    execv(gui.c_str(), gui_argv.data());
+    std::cerr << "recebimento gui: cannot start " << gui << " (built with the Qt front-end?)\n";
+    return 1;
   }
   if (*demo_cmd) return cli::RunDemo(demo, std::cout, std::cerr);
   if (*init_cmd) {
