@@ -1,96 +1,41 @@
 // Sales paid through `recebimento run` on the keypad: cash merged, vouchers kept apart,
 // change, the payment limit and foreign currency at a rate the host rebuilds.
-#include <filesystem>
-#include <string>
-#include <utility>
-#include <vector>
-
-#include <gtest/gtest.h>
-#include <nlohmann/json.hpp>
-
 #include "base/datetime.h"
 #include "base/packet_file.h"
-#include "cli_runner.h"
-#include "support/temp_dir.h"
+#include "scenario_fixture.h"
 
 namespace recebimento::testing {
 namespace {
 
-using json = nlohmann::ordered_json;
-
 // One item worth `total`, and the tenders on the first grid page: cash (01), voucher
 // (02), cheque (03) and dollars (04).
-std::string Sale(double total, const std::string& modo = "BAL", const std::string& tipo_venda = "B") {
-  json item = {{"CDPRODUTO", "1001"},   {"NMPRODUTO", "PICANHA"}, {"QTPRODCOMVEN", 1},  {"VRPRECCOMVEN", total},
-               {"VRUNITVENDCL", 0},     {"VRDESCCOMVEN", 0},      {"VRACRCOMVEN", 0},   {"VRTXSERVICO", 0},
-               {"VRACRCOMANDA", 0},     {"VRDESCOMANDA", 0},      {"IDCONFIGPROD", ""}, {"NRCOMANDA", "0000000012"},
-               {"DSCOMANDA", "12"},     {"NRVENDAREST", "000123"}, {"CDCLIENTE", ""},   {"CDCONSUMIDOR", ""}};
-  auto tender = [](const char* code, const char* name, const char* kind, const char* change, const char* pos,
-                   const char* index) {
-    return json{{"CDFILIAL", "0001"},   {"CDTIPORECE", code},   {"NMTIPORECE", name},   {"IDTIPORECE", kind},
-                {"CDTIPOTROCO", change}, {"NRORDTROCO", ""},    {"IDTPBUTTON", "5"},    {"NRBUTTON", pos},
-                {"NRBUTTONAUX", "01"},  {"NRPGCONFTELA", "1"},  {"DSBUTTON", name},     {"IDMOSTRARECE", "S"},
-                {"CDFPIMPFIS", "01"},   {"DSIMPFISCAL", name},  {"CDINDICE", index}};
-  };
-  json sale = {{"args", {{"stModoVenda", modo}, {"stTipoTela", "N"}, {"stIdTipoVenda", tipo_venda}, {"stIdTela", ""}}},
-               {"datasets",
-                {{"cdsItensVenda", json::array({item})},
-                 {"cdsRecebHost", json::array({tender("001", "DINHEIRO", "4", "001", "01", ""),
-                                               tender("003", "TICKET", "7", "", "02", ""),
-                                               tender("002", "CHEQUE", "3", "", "03", ""),
-                                               tender("004", "DOLAR", "6", "001", "04", "USD")})}}}};
-  return sale.dump();
+json SaleOf(double total, const std::string& modo = "BAL", const std::string& tipo_venda = "B") {
+  return Sale({{"stModoVenda", modo}, {"stIdTipoVenda", tipo_venda}}, json::array({Item("1001", total)}),
+              json::array({Tender("001", "DINHEIRO", "4", "01", {{"CDTIPOTROCO", "001"}}),
+                           Tender("003", "TICKET", "7", "02"), Tender("002", "CHEQUE", "3", "03"),
+                           Tender("004", "DOLAR", "6", "04", {{"CDTIPOTROCO", "001"}, {"CDINDICE", "USD"}})}));
 }
 
-// Presses the tender button, types the amount on the keypad and presses its Enter.
-std::string Pays(const std::string& button, const std::string& amount) {
-  std::string s = "{\"click\": \"" + button + "\"}\n";
-  for (char ch : amount) s += std::string("{\"click\": \"") + (ch == ',' ? "sbtVirgula" : "sbt" + std::string(1, ch)) + "\"}\n";
-  return s + "{\"click\": \"sbtEnter\"}\n";
-}
-
-class TenderScenarioTest : public ::testing::Test {
+class TenderScenario : public ScenarioTest {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(std::filesystem::exists(CliPath())) << CliPath() << " is missing: build the target recebimento_cli";
-    std::filesystem::create_directories(dir_ / "host" / "Dados");
-    const CliResult init = RunCli({"db", "init", "--db", "sqlite:" + (dir_ / "store.db").string()}, dir_.str());
-    ASSERT_EQ(init.exit_code, 0) << init.err;
+    ScenarioTest::SetUp();
+    if (!IsSkipped()) BareHost();
   }
-
-  json Run(const std::string& sale, const std::string& script) {
-    dir_.Write("sale.json", sale);
-    dir_.Write("script.jsonl", script);
-    const CliResult r = RunCli({"run", "--host-dir", (dir_ / "host").string(), "--sale", (dir_ / "sale.json").string(),
-                                "--script", (dir_ / "script.jsonl").string(), "--db",
-                                "sqlite:" + (dir_ / "store.db").string(), "--clock", "2026-12-06T12:00:00"},
-                               dir_.str());
-    EXPECT_EQ(r.exit_code, 0) << r.err;
-    return r.out.empty() ? json::object() : json::parse(r.out);
-  }
-
-  // Payment lines of the output as (tender, kind of movement, amount).
-  static std::vector<std::tuple<std::string, std::string, double>> Lines(const json& o) {
-    std::vector<std::tuple<std::string, std::string, double>> out;
-    for (const json& row : o["datasets"]["cdsMoviVenda"]["rows"])
-      out.emplace_back(row["CDTIPORECE"], row["IDTIPOMOVIVE"], row["VRMOVIVEND"].get<double>());
-    return out;
-  }
-
-  TempDir dir_;
 };
 
-TEST_F(TenderScenarioTest, CashMergesVouchersStayApartAndChangeIsGiven) {
-  const json o = Run(Sale(60), Pays("tcbBalcao02", "10") + Pays("tcbBalcao02", "15") + Pays("tcbBalcao01", "20") +
-                                   "{\"wait\": 1}\n{\"snapshot\": \"partial\"}\n" + Pays("tcbBalcao01", "20") +
-                                   "{\"wait\": 1}\n{\"snapshot\": \"paid\"}\n{\"click\": \"spbOk\"}\n");
+TEST_P(TenderScenario, CashMergesVouchersStayApartAndChangeIsGiven) {
+  using namespace act;
+  json o = Run(SaleOf(60), Pays("tcbBalcao02", "10") + Pays("tcbBalcao02", "15") + Pays("tcbBalcao01", "20") +
+                                     Wait(1) + Snapshot("partial") + Pays("tcbBalcao01", "20") + Wait(1) +
+                                     Snapshot("paid") + Click("spbOk"));
   ASSERT_TRUE(o.contains("snapshots")) << o.dump();
-  using L = std::tuple<std::string, std::string, double>;
-  EXPECT_EQ(Lines(o), (std::vector<L>{{"003", "E", 10.0}, {"003", "E", 15.0}, {"001", "E", 40.0}, {"001", "S", 5.0}}));
-  const json& partial = o["snapshots"]["partial"];
+  EXPECT_EQ(PaymentLines(o),
+            (std::vector<PaymentLine>{{"003", "E", 10.0}, {"003", "E", 15.0}, {"001", "E", 40.0}, {"001", "S", 5.0}}));
+  json& partial = o["snapshots"]["partial"];
   EXPECT_EQ(partial["state"]["doVrAPagar"], 15.0);
   EXPECT_EQ(partial["controls"]["spbOk"]["enabled"], false);
-  const json& paid = o["snapshots"]["paid"];
+  json& paid = o["snapshots"]["paid"];
   EXPECT_EQ(paid["state"]["doVrAPagar"], 0.0);
   EXPECT_EQ(paid["state"]["doVrTroco"], 5.0);
   EXPECT_EQ(paid["controls"]["spbOk"]["enabled"], true) << "cash waits for the operator's confirmation";
@@ -98,29 +43,30 @@ TEST_F(TenderScenarioTest, CashMergesVouchersStayApartAndChangeIsGiven) {
   EXPECT_EQ(paid["controls"]["lblValorPagar"]["caption"], "5,00");
 }
 
-TEST_F(TenderScenarioTest, ATableSalePaidExactlyByChequeHasNoChange) {
-  const json o = Run(Sale(87.35, "RES", "M"), Pays("tcbBalcao03", "87,35") + "{\"wait\": 1}\n{\"snapshot\": \"paid\"}\n{\"click\": \"spbOk\"}\n");
+TEST_P(TenderScenario, ATableSalePaidExactlyByChequeHasNoChange) {
+  using namespace act;
+  json o = Run(SaleOf(87.35, "RES", "M"), Pays("tcbBalcao03", "87,35") + Wait(1) + Snapshot("paid") +
+                                                    Click("spbOk"));
   ASSERT_TRUE(o.contains("snapshots")) << o.dump();
-  using L = std::tuple<std::string, std::string, double>;
-  EXPECT_EQ(Lines(o), (std::vector<L>{{"002", "E", 87.35}}));
+  EXPECT_EQ(PaymentLines(o), (std::vector<PaymentLine>{{"002", "E", 87.35}}));
   EXPECT_EQ(o["snapshots"]["paid"]["state"]["doVrAPagar"], 0.0);
+  EXPECT_EQ(o["snapshots"]["paid"]["state"]["doVrTroco"], 0.0);
   EXPECT_EQ(o["snapshots"]["paid"]["controls"]["spbOk"]["enabled"], true);
 }
 
-TEST_F(TenderScenarioTest, NoSaleTakesMoreThanTheLimitInAll) {
-  const json o = Run(Sale(1000000), Pays("tcbBalcao01", "400000") + Pays("tcbBalcao01", "600000") +
-                                        "{\"wait\": 1}\n{\"snapshot\": \"after\"}\n{\"key\": \"Escape\"}\n");
+TEST_P(TenderScenario, NoSaleTakesMoreThanTheLimitInAll) {
+  using namespace act;
+  json o = Run(SaleOf(1000000), Pays("tcbBalcao01", "400000") + Pays("tcbBalcao01", "600000") + Wait(1) +
+                                          Snapshot("after") + Key("Escape"));
   ASSERT_TRUE(o.contains("snapshots")) << o.dump();
-  const json& after = o["snapshots"]["after"];
+  json& after = o["snapshots"]["after"];
   EXPECT_EQ(after["state"]["doVrPago"], 400000.0);
   EXPECT_EQ(after["state"]["doVrAPagar"], 600000.0);
   EXPECT_EQ(after["controls"]["memLista"]["lines"].size(), 1u) << "only the first payment is listed";
-  bool limite = false;
-  for (const json& d : o["dialogs"]) limite = limite || d["text"].get<std::string>().find("999.999,99") != std::string::npos;
-  EXPECT_TRUE(limite) << o["dialogs"].dump();
+  EXPECT_TRUE(Shown(o, "999.999,99")) << o["dialogs"].dump();
 }
 
-TEST_F(TenderScenarioTest, ForeignCurrencyWithYesterdaysRatesAsksTheHostForTodays) {
+TEST_P(TenderScenario, ForeignCurrencyWithYesterdaysRatesAsksTheHostForTodays) {
   base::DataPacket rates;
   rates.fields = {{"CDINDICE", base::FieldType::String, 4},
                   {"NMTIPORECE", base::FieldType::String, 40},
@@ -128,30 +74,31 @@ TEST_F(TenderScenarioTest, ForeignCurrencyWithYesterdaysRatesAsksTheHostForToday
                   {"DTCOTACAO", base::FieldType::DateTime, 0}};
   rates.rows.push_back({base::Variant("USD"), base::Variant("DOLAR"), base::Variant(4.9),
                         base::Variant(base::DateTime::FromYMD(2026, 12, 5))});
-  base::WritePacketFile((dir_ / "host" / "cdsMoedas.cds").string(), rates);
+  base::WritePacketFile((HostDir() / "cdsMoedas.cds").string(), rates);
 
-  json sale = json::parse(Sale(100));
+  json sale = SaleOf(100);
   sale["host"]["currency_rates"] = {{"fields", {{{"name", "CDINDICE"}, {"type", "string"}, {"size", 4}},
                                                 {{"name", "NMTIPORECE"}, {"type", "string"}, {"size", 40}},
                                                 {{"name", "VRCOTACAO"}, {"type", "float"}},
                                                 {{"name", "DTCOTACAO"}, {"type", "datetime"}}}},
                                     {"rows", {{{"CDINDICE", "USD"}, {"NMTIPORECE", "DOLAR"}, {"VRCOTACAO", 5.0},
                                                {"DTCOTACAO", "2026-12-06T00:00:00"}}}}};
+  using namespace act;
   // 25 dollars, then the amount in reais confirmed as proposed.
-  const json o = Run(sale.dump(), Pays("tcbBalcao04", "25") + "{\"key\": \"Enter\"}\n{\"wait\": 1}\n{\"snapshot\": \"paid\"}\n{\"click\": \"spbOk\"}\n");
+  json o = Run(sale, Pays("tcbBalcao04", "25") + Key("Enter") + Wait(1) + Snapshot("paid") + Click("spbOk"));
   ASSERT_TRUE(o.contains("datasets")) << o.dump();
-  bool rebuilt = false;
-  for (const json& c : o["hostCalls"]) rebuilt = rebuilt || c["name"] == "CriaOutrasMoedas";
-  EXPECT_TRUE(rebuilt);
-  const base::DataPacket saved = base::ReadPacketFile((dir_ / "host" / "cdsMoedas.cds").string());
+  EXPECT_EQ(HostCalls(o, "CriaOutrasMoedas").size(), 1u);
+  const base::DataPacket saved = base::ReadPacketFile((HostDir() / "cdsMoedas.cds").string());
   EXPECT_DOUBLE_EQ(saved.rows.at(0).at(2).AsFloat(), 5.0) << "today's rates are kept for the next tender";
-  const json& line = o["datasets"]["cdsMoviVenda"]["rows"].at(0);
+  json& line = o["datasets"]["cdsMoviVenda"]["rows"].at(0);
   EXPECT_EQ(line["VRMOVIVEND"], 125.0);
   EXPECT_EQ(line["VRMOVIVEOUT"], 25.0);
   EXPECT_EQ(line["VRCOTINDOUT"], 5.0);
   // Change of 25,00 in the cash tender the currency names.
   EXPECT_EQ(o["snapshots"]["paid"]["state"]["doVrTroco"], 25.0);
 }
+
+RECEBIMENTO_SCENARIO_ENGINES(TenderScenario);
 
 }  // namespace
 }  // namespace recebimento::testing
