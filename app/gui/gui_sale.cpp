@@ -111,6 +111,7 @@ GuiSaleOutcome RunSaleOnScreen(const GuiSaleOptions& options) {
     window.showFullScreen();
   }
   view->Sync();
+  if (options.on_window_shown) options.on_window_shown(window, pump);
 
   try {
     outcome.result = package::Recebimento(sale->args);
@@ -131,6 +132,8 @@ GuiSaleOutcome RunSaleOnScreen(const GuiSaleOptions& options) {
     outcome.message = "an unknown exception reached the host";
   }
   for (const auto& p : host.Record().Printed()) outcome.printed.push_back(p.text);
+  if (auto it = sale->datasets.find("cdsMoviVenda"); it != sale->datasets.end() && it->second->Active())
+    outcome.payments = it->second->Data();
   window.SetClosable(true);
   window.close();
   return outcome;

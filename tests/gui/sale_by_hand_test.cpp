@@ -1,0 +1,163 @@
+// Sales taken on the window by a cashier's fingers and by the keyboard alone: from the
+// tender grid to the closed screen, on the example host with an NFC-e store (no fiscal
+// printer) and the host's dialogs as Qt dialogs.
+#include <filesystem>
+
+#include <QLabel>
+#include <QLineEdit>
+
+#include "datamodule/store_init.h"
+#include "dialog_kit.h"
+#include "gui_sale.h"
+#include "gui_test_support.h"
+#include "host_copy.h"
+#include "screen_operator.h"
+#include "screen_view.h"
+#include "support/temp_dir.h"
+
+namespace recebimento::gui {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::Press;
+using testing::ScreenOperator;
+using testing::Shown;
+using testing::ShownAndEnabled;
+
+class SaleByHandTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const fs::path examples(RECEBIMENTO_EXAMPLES_DIR);
+    const fs::path host = dir / "host";
+    CopyHostWithParameters((examples / "host").string(), host.string(),
+                           {{"UTILIZAIMPFIS", false}, {"SISTEMAZEMNFCE", true}});
+    options.db = "sqlite:" + (host / "Dados" / "recebimento.db").string();
+    datamodule::InitStoreDatabase(options.db, true);
+    options.host_dir = host.string();
+    // Mesa 12: 137,40 with the service fee; DINHEIRO is tender 01, the cards 02 and 03.
+    options.sale_path = (examples / "sales" / "table-sale.json").string();
+    options.windowed = true;
+  }
+
+  GuiSaleOutcome Run(ScreenOperator& cashier) {
+    options.on_window_shown = cashier.Start();
+    GuiSaleOutcome outcome = RunSaleOnScreen(options);
+    EXPECT_EQ(cashier.StepsLeft(), 0u) << "the screen closed before the cashier was done";
+    return outcome;
+  }
+
+  // Payment lines as (tender, kind of movement, amount).
+  static std::vector<std::tuple<std::string, std::string, double>> Lines(const base::DataPacket& p) {
+    std::vector<std::tuple<std::string, std::string, double>> out;
+    const int tender = p.FieldIndex("CDTIPORECE"), kind = p.FieldIndex("IDTIPOMOVIVE"), amount = p.FieldIndex("VRMOVIVEND");
+    if (tender < 0 || kind < 0 || amount < 0) return out;
+    for (const auto& row : p.rows) out.emplace_back(row[tender].AsString(), row[kind].AsString(), row[amount].AsFloat());
+    return out;
+  }
+
+  testing::TempDir dir;
+  GuiSaleOptions options;
+};
+
+using Line = std::tuple<std::string, std::string, double>;
+
+// What the cashier sees once 200,00 in cash paid the table.
+void ChangeIsShown(ScreenView& view) {
+  EXPECT_EQ(Shown(view, "lblValorPago"), "200,00");
+  EXPECT_EQ(Shown(view, "lblPagar"), "Troco: ");
+  EXPECT_EQ(Shown(view, "lblValorPagar"), "62,60");
+  EXPECT_FALSE(ShownAndEnabled(view, "panKeyboard")) << "the keypad goes once the sale is paid";
+  EXPECT_TRUE(ShownAndEnabled(view, "spbOk"));
+}
+
+TEST_F(SaleByHandTest, CashSaleWithChangeByTouchAlone) {
+  ScreenOperator cashier;
+  cashier.Look([](ScreenView& view) {
+    EXPECT_EQ(Shown(view, "lblValorPagar"), "137,40");
+    EXPECT_EQ(Shown(view, "tcbBalcao01"), "DINHEIRO");
+  });
+  cashier.Touch("tcbBalcao01").Look([](ScreenView& view) {
+    EXPECT_TRUE(ShownAndEnabled(view, "panKeyboard"));
+    EXPECT_EQ(Shown(view, "lblInputReceb2"), "137,40") << "what is still to pay is proposed";
+  });
+  // The first digit replaces the proposal; a slip is corrected on the keypad.
+  cashier.Touch("sbt2").Touch("sbt5").Touch("sbtCorrigir").Touch("sbt00").Look([](ScreenView& view) {
+    EXPECT_EQ(Shown(view, "lblInputReceb2"), "200");
+  });
+  cashier.Touch("sbtEnter").Look(ChangeIsShown).Touch("spbOk");
+
+  const GuiSaleOutcome outcome = Run(cashier);
+  ASSERT_EQ(outcome.exit_code, 0) << outcome.message;
+  EXPECT_TRUE(outcome.result) << "the sale is completed";
+  EXPECT_EQ(Lines(outcome.payments), (std::vector<Line>{{"001", "E", 200.0}, {"001", "S", 62.60}}));
+}
+
+TEST_F(SaleByHandTest, CashSaleWithChangeByKeyboardAlone) {
+  ScreenOperator cashier;
+  // Tender 01 by its number, the amount typed over the proposal, Enter to take it.
+  cashier.Keys("01").Look([](ScreenView& view) { EXPECT_TRUE(ShownAndEnabled(view, "panKeyboard")); });
+  cashier.Keys("200").Key(Qt::Key_Return).Look(ChangeIsShown);
+  // Enter again confirms the paid sale.
+  cashier.Key(Qt::Key_Return);
+
+  const GuiSaleOutcome outcome = Run(cashier);
+  ASSERT_EQ(outcome.exit_code, 0) << outcome.message;
+  EXPECT_TRUE(outcome.result);
+  EXPECT_EQ(Lines(outcome.payments), (std::vector<Line>{{"001", "E", 200.0}, {"001", "S", 62.60}}));
+}
+
+TEST_F(SaleByHandTest, DiscountThroughTheDialogThenPaidAndConfirmed) {
+  ScreenOperator cashier;
+  // O is the discount button's key; the dialog is answered with fingers.
+  cashier.Key(Qt::Key_O).InDialog("dlgDesconto", [](QWidget& dialog) {
+    EXPECT_EQ(testing::Child<QLabel>(dialog, "lblTotal")->text(), "Total da venda: R$ 137,40");
+    Press(dialog, {"btnPercentual", "key1", "key0", "btnOk"});
+  });
+  cashier.Look([](ScreenView& view) {
+    // 10 % of the sale without its service fee (124,91), cut to the cent.
+    EXPECT_EQ(Shown(view, "lblValorPagar"), "124,91");
+    const std::vector<std::string> lines = testing::ListShown(view, "memLista");
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines[1].substr(0, 17), "Desconto: 10,00% ");
+    EXPECT_NE(lines[1].find("-12,49"), std::string::npos) << lines[1];
+    EXPECT_NE(lines[2].find("124,91"), std::string::npos) << lines[2];
+    EXPECT_FALSE(ShownAndEnabled(view, "spbAcrescimo")) << "no surcharge on top of a discount";
+  });
+  // Cash for exactly what the keypad proposes, and Enter confirms.
+  cashier.Touch("tcbBalcao01").Look([](ScreenView& view) { EXPECT_EQ(Shown(view, "lblInputReceb2"), "124,91"); });
+  cashier.Touch("sbtEnter").Look([](ScreenView& view) {
+    EXPECT_EQ(Shown(view, "lblValorPago"), "124,91");
+    EXPECT_EQ(Shown(view, "lblValorPagar"), "0,00");
+  });
+  cashier.Key(Qt::Key_Return);
+
+  const GuiSaleOutcome outcome = Run(cashier);
+  ASSERT_EQ(outcome.exit_code, 0) << outcome.message;
+  EXPECT_TRUE(outcome.result);
+  EXPECT_EQ(Lines(outcome.payments), (std::vector<Line>{{"001", "E", 124.91}}));
+}
+
+TEST_F(SaleByHandTest, ACardTenderIsRefusedWithAMessageAndTheScreenStaysUsable) {
+  ScreenOperator cashier;
+  cashier.Touch("tcbBalcao02").InDialog("dlgMensagem", [](QWidget& dialog) {
+    EXPECT_FALSE(testing::Child<QLabel>(dialog, "lblTexto")->text().isEmpty());
+    Press(dialog, {"btnOk"});
+  });
+  cashier.Look([](ScreenView& view) {
+    EXPECT_EQ(Shown(view, "lblValorPagar"), "137,40");
+    EXPECT_TRUE(ShownAndEnabled(view, "tcbBalcao01")) << "back on the tender grid";
+  });
+  cashier.Keys("01").Keys("150").Key(Qt::Key_Return).Key(Qt::Key_Return);
+
+  const GuiSaleOutcome outcome = Run(cashier);
+  ASSERT_EQ(outcome.exit_code, 0) << outcome.message;
+  EXPECT_TRUE(outcome.result);
+  EXPECT_EQ(Lines(outcome.payments), (std::vector<Line>{{"001", "E", 150.0}, {"001", "S", 12.60}}));
+}
+
+TEST_F(SaleByHandTest, CardPaymentThroughTheSimulatedTerminal) {
+  GTEST_SKIP() << "waits for card tenders through the card terminal";
+}
+
+}  // namespace
+}  // namespace recebimento::gui
