@@ -155,6 +155,30 @@ TEST_F(SaleByHandTest, ACardTenderIsRefusedWithAMessageAndTheScreenStaysUsable) 
   EXPECT_EQ(Lines(outcome.payments), (std::vector<Line>{{"001", "E", 150.0}, {"001", "S", 12.60}}));
 }
 
+TEST_F(SaleByHandTest, KeyboardShortcutsStepBackClearAndLeave) {
+  ScreenOperator cashier;
+  // Escape on the keypad only goes back to the grid.
+  cashier.Keys("01").Key(Qt::Key_Escape).Look([](ScreenView& view) {
+    EXPECT_FALSE(ShownAndEnabled(view, "panKeyboard"));
+    EXPECT_TRUE(ShownAndEnabled(view, "tcbBalcao01"));
+    EXPECT_EQ(Shown(view, "lblValorPago"), "0,00");
+  });
+  cashier.Keys("01").Keys("50").Key(Qt::Key_Return).Look([](ScreenView& view) {
+    EXPECT_EQ(Shown(view, "lblValorPago"), "50,00");
+  });
+  // Alt+F4 does not close the screen; L clears the payments; V leaves.
+  cashier.Key(Qt::Key_F4, Qt::AltModifier).Key(Qt::Key_L).Look([](ScreenView& view) {
+    EXPECT_EQ(Shown(view, "lblValorPago"), "0,00");
+    EXPECT_EQ(Shown(view, "lblValorPagar"), "137,40");
+  });
+  cashier.Key(Qt::Key_V);
+
+  const GuiSaleOutcome outcome = Run(cashier);
+  ASSERT_EQ(outcome.exit_code, 0) << outcome.message;
+  EXPECT_FALSE(outcome.result) << "leaving does not complete the sale";
+  EXPECT_TRUE(Lines(outcome.payments).empty());
+}
+
 TEST_F(SaleByHandTest, CardPaymentThroughTheSimulatedTerminal) {
   GTEST_SKIP() << "waits for card tenders through the card terminal";
 }
