@@ -362,6 +362,9 @@ void TfrmRecebimento::SaidaPorEscape() {
   // Closing the payment dataset here would hand the host back no payments at all, not
   // even the ones it brought (a paid delivery or mobile order): give back what it brought.
   RestauraPagamentosDoHost();
+  // The amount paid goes with the payments: a sale left unpaid must not report the
+  // payments it dropped as paid.
+  if (vendaInicial.gravada) doVrPago = vendaInicial.doVrPago;
   stlRetorno.clear();
   doVrTroco = doVrRepique = doVrDigitado = 0;
   boVendaOk = false;

@@ -19,7 +19,7 @@ class GridScenario : public ScenarioTest {
  protected:
   void SetUp() override {
     ScenarioTest::SetUp();
-    if (!IsSkipped()) BareHost();
+    if (!IsSkipped() && !HasFatalFailure()) BareHost();
   }
 
   json RunGrid(const json& tenders, const std::string& script) {

@@ -4,6 +4,7 @@
 #include <sstream>
 
 #include "base/dataset.h"
+#include "base/text.h"
 
 namespace recebimento::testing {
 
@@ -81,10 +82,9 @@ json ExampleSale(const std::string& file) {
 }
 
 std::string ListLine(const std::string& name, const std::string& amount) {
-  // Widths count characters: the names are plain ASCII here.
   std::string n = name, a = amount;
-  while (n.size() < 20) n += ' ';
-  while (a.size() < 14) a = ' ' + a;
+  while (base::Utf8Length(n) < 20) n += ' ';
+  while (base::Utf8Length(a) < 14) a = ' ' + a;
   return n + " " + a;
 }
 
@@ -111,22 +111,28 @@ std::vector<json> HostCalls(const json& out, const std::string& name) {
   return calls;
 }
 
-void ScenarioTest::SetUp() {
+void RequireScenarioEngine(Engine engine) {
   ASSERT_TRUE(fs::exists(CliPath())) << CliPath() << " is missing: build the target recebimento_cli";
-  if (GetParam() == Engine::PostgreSQL && PostgresAdminConnInfo().empty())
+  if (engine == Engine::PostgreSQL && PostgresAdminConnInfo().empty())
     GTEST_SKIP() << "RECEBIMENTO_TEST_PG is not set: no PostgreSQL server for this run";
-  store_ = std::make_unique<TestStore>(GetParam());
+}
+
+Scenario::Scenario(Engine engine) : store_(engine) {
   fs::copy(fs::path(RECEBIMENTO_SOURCE_DIR) / "examples" / "host", HostDir(), fs::copy_options::recursive);
 }
 
-void ScenarioTest::TearDown() { store_.reset(); }
+void ScenarioTest::SetUp() {
+  RequireScenarioEngine(GetParam());
+  if (IsSkipped() || HasFatalFailure()) return;
+  scenario_ = std::make_unique<Scenario>(GetParam());
+}
 
-void ScenarioTest::BareHost() {
+void Scenario::BareHost() {
   fs::remove_all(HostDir());
   fs::create_directories(HostDir() / "Dados");
 }
 
-void ScenarioTest::Parameters(const std::map<std::string, base::Variant>& values) {
+void Scenario::Parameters(const std::map<std::string, base::Variant>& values) {
   const std::string path = (HostDir() / "PARAMETROSZEM.CDS").string();
   base::Dataset p("cdsParametrosZem");
   p.LoadFromFile(path);
@@ -137,7 +143,7 @@ void ScenarioTest::Parameters(const std::map<std::string, base::Variant>& values
   p.SaveToFile(path);
 }
 
-CliResult ScenarioTest::RunRaw(const json& sale, const std::string& script) {
+CliResult Scenario::RunRaw(const json& sale, const std::string& script) {
   dir_.Write("sale.json", sale.dump());
   dir_.Write("script.jsonl", script);
   return RunCli({"run", "--host-dir", HostDir().string(), "--sale", (dir_ / "sale.json").string(), "--script",
@@ -145,7 +151,7 @@ CliResult ScenarioTest::RunRaw(const json& sale, const std::string& script) {
                 dir_.str());
 }
 
-json ScenarioTest::Run(const json& sale, const std::string& script, int expected_exit) {
+json Scenario::Run(const json& sale, const std::string& script, int expected_exit) {
   const CliResult r = RunRaw(sale, script);
   EXPECT_EQ(r.exit_code, expected_exit) << r.err << r.out.substr(0, 2000);
   json out = json::parse(r.out, nullptr, false);

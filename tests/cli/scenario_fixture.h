@@ -58,14 +58,16 @@ bool Shown(const json& out, const std::string& fragment);
 // The arguments of every call the host received under that name.
 std::vector<json> HostCalls(const json& out, const std::string& name);
 
-class ScenarioTest : public ::testing::TestWithParam<Engine> {
- protected:
-  void SetUp() override;
-  void TearDown() override;
+// The world of one scenario: a host folder copied from the demo host and a store of
+// its own on the engine given.
+class Scenario {
+ public:
+  explicit Scenario(Engine engine);
 
-  const std::string& Db() const { return store_->connection(); }
-  TestStore& Store() { return *store_; }
+  const std::string& Db() const { return store_.connection(); }
+  TestStore& Store() { return store_; }
   std::filesystem::path HostDir() const { return dir_ / "host"; }
+  const TempDir& Dir() const { return dir_; }
   // A host folder with nothing in it: no parameters file, no operator.
   void BareHost();
   // Changes columns of the host's parameters file.
@@ -75,10 +77,33 @@ class ScenarioTest : public ::testing::TestWithParam<Engine> {
   json Run(const json& sale, const std::string& script, int expected_exit = 0);
   CliResult RunRaw(const json& sale, const std::string& script);
 
+ private:
   TempDir dir_;
+  TestStore store_;
+};
+
+// Skips the test when PostgreSQL is asked for and no server is configured; fails it when
+// the command is not built.
+void RequireScenarioEngine(Engine engine);
+
+// Base of the scenarios run once per engine.
+class ScenarioTest : public ::testing::TestWithParam<Engine> {
+ protected:
+  void SetUp() override;
+  void TearDown() override { scenario_.reset(); }
+
+  Scenario& S() { return *scenario_; }
+  const std::string& Db() const { return scenario_->Db(); }
+  TestStore& Store() { return scenario_->Store(); }
+  std::filesystem::path HostDir() const { return scenario_->HostDir(); }
+  void BareHost() { scenario_->BareHost(); }
+  void Parameters(const std::map<std::string, base::Variant>& values) { scenario_->Parameters(values); }
+  json Run(const json& sale, const std::string& script, int expected_exit = 0) {
+    return scenario_->Run(sale, script, expected_exit);
+  }
 
  private:
-  std::unique_ptr<TestStore> store_;
+  std::unique_ptr<Scenario> scenario_;
 };
 
 #define RECEBIMENTO_SCENARIO_ENGINES(suite)                                                              \

@@ -20,7 +20,7 @@ class TenderScenario : public ScenarioTest {
  protected:
   void SetUp() override {
     ScenarioTest::SetUp();
-    if (!IsSkipped()) BareHost();
+    if (!IsSkipped() && !HasFatalFailure()) BareHost();
   }
 };
 
