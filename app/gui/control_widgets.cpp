@@ -52,7 +52,37 @@ QPixmap Arrow(bool right) {
   return p;
 }
 
+// WCAG contrast ratio of two colours (1 to 21).
+double Contrast(const QColor& a, const QColor& b) {
+  auto luminance = [](const QColor& c) {
+    auto channel = [](double v) { return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+    return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
+  };
+  const double la = luminance(a), lb = luminance(b);
+  return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// The largest font not above `font` whose text fits `area`: word-wrapped in the whole
+// area, or on one line in its width. Never below a size that stays readable.
+QFont FittingFont(QFont font, const QString& text, const QSize& area, bool wrap) {
+  constexpr int kSmallestPx = 9;
+  while (font.pixelSize() > kSmallestPx) {
+    const QFontMetrics m(font);
+    const QRect needed = wrap ? m.boundingRect(QRect(QPoint(0, 0), area), Qt::TextWordWrap, text)
+                              : QRect(0, 0, m.horizontalAdvance(text), m.height());
+    if (needed.width() <= area.width() && (!wrap || needed.height() <= area.height())) break;
+    font.setPixelSize(font.pixelSize() - 1);
+  }
+  return font;
+}
+
 }  // namespace
+
+QColor ReadableOn(const QColor& back, const QColor& text) {
+  if (Contrast(back, text) >= 3.0) return text;
+  const QColor black(0, 0, 0), white(255, 255, 255);
+  return Contrast(back, black) >= Contrast(back, white) ? black : white;
+}
 
 QPixmap GlyphPixmap(const std::string& name) {
   if (name.empty()) return {};
@@ -128,7 +158,10 @@ void ControlButton::paintEvent(QPaintEvent*) {
     if (!alone) area.setTop(at.y() + shown.height());
   }
   if (!text().isEmpty()) {
-    g.setFont(font());
+    // Tall buttons keep a band free at the top (and, to stay centred, at the bottom):
+    // the grid puts the button's number in its top-left corner.
+    if (glyph_.isNull() && height() >= kTaggedButtonHeight) area.adjust(0, kTagBand - 3, 0, -(kTagBand - 3));
+    g.setFont(FittingFont(font(), text(), area.size(), true));
     g.setPen(text_color_);
     g.drawText(area, Qt::AlignCenter | Qt::TextWordWrap, text());
   }
@@ -183,13 +216,38 @@ void ControlImage::paintEvent(QPaintEvent*) {
 }
 
 void ApplyLabelLook(QLabel& label, const ControlLook& look) {
-  label.setText(Q(look.caption));
-  label.setFont(ControlFont(look.font_size, look.font_size >= 12));
-  QPalette pal = label.palette();
+  const QString caption = Q(look.caption);
+  label.setText(caption);
+  const bool several_lines = caption.contains(QLatin1Char('\n'));
   const std::optional<QColor> back = ColorOf(look.color);
+  // A bar of colour keeps its caption off the edge.
+  const int indent = back && look.width >= 100 ? 6 : 0;
+  label.setIndent(indent);
+  // A caption is never cut: it takes a smaller font when its place is too narrow.
+  const QFont wanted = ControlFont(look.font_size, look.font_size >= 12);
+  label.setToolTip(QString());
+  if (several_lines || look.width <= 0) {
+    label.setFont(wanted);
+  } else {
+    const int room = look.width - indent;
+    const QFont fitting = FittingFont(wanted, caption, QSize(room, look.height), false);
+    if (QFontMetrics(fitting).horizontalAdvance(caption) <= room) {
+      label.setFont(fitting);
+    } else {
+      // Too narrow even for the smallest readable size: cut with an ellipsis at the
+      // wanted size rather than shrink it into a smudge.
+      label.setFont(wanted);
+      label.setText(QFontMetrics(wanted).elidedText(caption, Qt::ElideRight, room));
+      label.setToolTip(caption);
+    }
+  }
+  // Several lines read from the top, as on the form; one line sits in the middle.
+  label.setAlignment(several_lines ? Qt::AlignLeft | Qt::AlignTop : Qt::AlignLeft | Qt::AlignVCenter);
+  QPalette pal = label.palette();
   label.setAutoFillBackground(back.has_value());
   if (back) pal.setColor(QPalette::Window, *back);
-  pal.setColor(QPalette::WindowText, ColorOf(look.font_color).value_or(QColor(0, 0, 0)));
+  const QColor text = ColorOf(look.font_color).value_or(QColor(0, 0, 0));
+  pal.setColor(QPalette::WindowText, back ? ReadableOn(*back, text) : text);
   label.setPalette(pal);
 }
 

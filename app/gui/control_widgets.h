@@ -22,6 +22,9 @@ namespace recebimento::gui {
 // nothing for the control's "default" colour.
 std::optional<QColor> ColorOf(int64_t windows_color);
 
+// `text` when it reads on `back`; otherwise black or white, whichever reads better.
+QColor ReadableOn(const QColor& back, const QColor& text);
+
 // Caption fonts are given in points at the 96 dpi the screen was laid out for.
 QFont ControlFont(int point_size, bool bold = false);
 
@@ -51,6 +54,9 @@ class ControlButton : public QAbstractButton {
   QColor TextColor() const { return text_color_; }
   const QPixmap& Glyph() const { return glyph_; }
   QSize sizeHint() const override { return {80, 52}; }
+  // From this height on a button may carry a number tag in its top-left corner.
+  static constexpr int kTaggedButtonHeight = 44;
+  static constexpr int kTagBand = 14;
 
  protected:
   void paintEvent(QPaintEvent* event) override;

@@ -1,11 +1,14 @@
 // `recebimento-gui`: a sale paid on the touch screen, and pictures of the screen and of
 // the dialogs for the documentation.
+#include <filesystem>
 #include <iostream>
 
 #include <CLI/CLI.hpp>
 #include <QApplication>
 
+#include "datamodule/store_init.h"
 #include "gui_sale.h"
+#include "host_copy.h"
 #include "screen_pictures.h"
 
 int main(int argc, char** argv) {
@@ -29,6 +32,10 @@ int main(int argc, char** argv) {
   shots_cmd->add_option("--sale", shots.sale_path, "SALE.json");
   shots_cmd->add_option("--script", shots.script_path, "SCRIPT.jsonl whose snapshot lines name the pictures");
   shots_cmd->add_option("--db", shots.db, "store connection");
+  std::string parameters_file;
+  shots_cmd->add_option("--parameters", parameters_file,
+                        "JSON object of host parameters: the sale runs on a copy of the host folder with them "
+                        "(and, without --db, a demo store of its own)");
 
   try {
     app.parse(argc, argv);
@@ -47,6 +54,32 @@ int main(int argc, char** argv) {
     if (shots.sale_path.empty()) return 0;
     shots.windowed = true;
     shots.screenshots_dir = pictures_dir;
+    // The copy lives in a folder of its own that goes when the pictures are made.
+    struct WorkFolder {
+      std::filesystem::path path;
+      ~WorkFolder() {
+        std::error_code ec;
+        if (!path.empty()) std::filesystem::remove_all(path, ec);
+      }
+    } work;
+    if (!parameters_file.empty()) {
+      try {
+        work.path = std::filesystem::temp_directory_path() /
+                    ("recebimento-pictures-" + std::to_string(QCoreApplication::applicationPid()));
+        std::filesystem::remove_all(work.path);
+        std::filesystem::create_directories(work.path);
+        const std::string copy = (work.path / "host").string();
+        gui::CopyHostWithParametersFile(shots.host_dir, copy, parameters_file);
+        shots.host_dir = copy;
+        if (shots.db.empty()) {
+          shots.db = "sqlite:" + (work.path / "host" / "Dados" / "recebimento.db").string();
+          datamodule::InitStoreDatabase(shots.db, true);
+        }
+      } catch (const std::exception& e) {
+        std::cerr << "recebimento-gui screenshots: " << e.what() << "\n";
+        return 1;
+      }
+    }
     const gui::GuiSaleOutcome outcome = gui::RunSaleOnScreen(shots);
     for (const auto& file : outcome.pictures) std::cout << file << "\n";
     if (outcome.exit_code != 0) std::cerr << "recebimento-gui screenshots: " << outcome.message << "\n";

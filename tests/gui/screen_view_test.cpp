@@ -59,6 +59,34 @@ TEST_F(ScreenViewTest, DrawsEveryKindWithItsPlaceCaptionColoursAndLines) {
   EXPECT_FALSE(image->Picture().isNull()) << "the arrow image is drawn when no file is found";
 }
 
+TEST(Captions, StayReadableOnTheirColourAndAreNeverCutSilently) {
+  EXPECT_EQ(ReadableOn(QColor(0, 0, 0x80), QColor(0, 0, 0)), QColor(255, 255, 255)) << "black on navy";
+  EXPECT_EQ(ReadableOn(QColor(0x20, 0xA0, 0x20), QColor(0, 0, 0)), QColor(0, 0, 0));
+  EXPECT_EQ(ReadableOn(QColor(0xF0, 0xF0, 0xF0), QColor(0xC0, 0, 0)), QColor(0xC0, 0, 0)) << "a chosen colour that reads stays";
+
+  ControlLook look;
+  look.kind = "label";
+  look.width = 200;
+  look.height = 18;
+  QLabel label;
+  look.caption = "Consumação";
+  ApplyLabelLook(label, look);
+  EXPECT_EQ(label.text(), "Consumação") << "room enough: shown whole";
+  look.width = 80;
+  ApplyLabelLook(label, look);
+  EXPECT_EQ(label.text(), "Consumação") << "a little short: a smaller font";
+  EXPECT_LE(QFontMetrics(label.font()).horizontalAdvance(label.text()), 80);
+  look.width = 30;
+  ApplyLabelLook(label, look);
+  EXPECT_TRUE(label.text().endsWith(QChar(0x2026))) << label.text().toStdString();
+  EXPECT_EQ(label.toolTip(), "Consumação");
+  look.caption = "06/12/2026 12:00:00\nTotal: 124,91";
+  look.width = 384;
+  look.height = 234;
+  ApplyLabelLook(label, look);
+  EXPECT_TRUE(label.alignment() & Qt::AlignTop) << "several lines read from the top";
+}
+
 TEST_F(ScreenViewTest, FollowsTheRegistryAsHandlersChangeIt) {
   auto& title = screen.controls.Add("lblTitulo", "label", "BALCAO", 0, 0, 800, 30);
   screen.controls.Add("lblSemLugar", "label", "ainda sem lugar");
