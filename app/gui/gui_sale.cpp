@@ -1,9 +1,12 @@
 #include "gui_sale.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <memory>
 
 #include <QApplication>
+#include <QEventLoop>
+#include <QScreen>
 #include <QTimer>
 
 #include "base/clock.h"
@@ -76,8 +79,22 @@ GuiSaleOutcome RunSaleOnScreen(const GuiSaleOptions& options) {
     outcome.pictures.push_back(file);
   };
   std::unique_ptr<ScriptPlayer> player;
+  base::VirtualClock waits(base::DateTime::FromYMD(2000, 1, 1));
+  int64_t waited_ms = 0;
   if (script) {
-    script->Attach(nullptr, [&pump] { pump.ProcessMessages(); }, picture);
+    // A script's "wait" lets real time pass on the window: the script adds its
+    // milliseconds to this tally, and the window runs on for as long before the next
+    // action (a plain loop, not a wait of the screen, so no action is played meanwhile).
+    script->Attach(&waits, [&] {
+      const int64_t ms = waits.TickMs() - waited_ms;
+      waited_ms = waits.TickMs();
+      if (ms > 0) {
+        QEventLoop loop;
+        QTimer::singleShot(static_cast<int>(std::min<int64_t>(ms, 24 * 3600 * 1000)), &loop, &QEventLoop::quit);
+        loop.exec();
+      }
+      pump.ProcessMessages();
+    }, picture);
     player = std::make_unique<ScriptPlayer>(
         pump, [&script] { return script->HasAction(); }, [&script] { script->RunNext(); },
         [&target] { return target.Accepting(); });
@@ -108,6 +125,9 @@ GuiSaleOutcome RunSaleOnScreen(const GuiSaleOptions& options) {
     window.resize(ScreenView::kWidth, ScreenView::kHeight);
     window.show();
   } else {
+    // A full-screen request is the window manager's to honour; a register without one
+    // (a bare X server) would leave the window in a corner. Take the display ourselves.
+    if (QScreen* display = QGuiApplication::primaryScreen()) window.setGeometry(display->geometry());
     window.showFullScreen();
   }
   view->Sync();

@@ -1,5 +1,6 @@
 // A sale on the window: the operator's actions played on it, pictures of its states,
 // and runs that must end with a clear message instead of hanging.
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 
@@ -35,9 +36,12 @@ class SaleOnScreenTest : public ::testing::Test {
 };
 
 TEST_F(SaleOnScreenTest, TheOperatorsActionsArePlayedOnTheWindowAndItsStatesPictured) {
-  options.script_path = Script("{\"snapshot\": \"opened\"}\n{\"key\": \"Escape\"}\n");
+  // A wait lets real time pass on the window before the next action.
+  options.script_path = Script("{\"snapshot\": \"opened\"}\n{\"wait\": 300}\n{\"key\": \"Escape\"}\n");
   options.screenshots_dir = (host / "shots").string();
+  const auto started = std::chrono::steady_clock::now();
   const GuiSaleOutcome outcome = RunSaleOnScreen(options);
+  EXPECT_GE(std::chrono::steady_clock::now() - started, std::chrono::milliseconds(300));
   ASSERT_EQ(outcome.exit_code, 0) << outcome.message;
   EXPECT_FALSE(outcome.result) << "leaving the screen does not complete the sale";
   EXPECT_TRUE(fs::file_size(host / "shots" / "opened.png") > 1000);
