@@ -14,7 +14,7 @@
 
 #include "base/variant.h"
 #include "cli_runner.h"
-#include "datamodule/store_fixture.h"
+#include "support/store_fixture.h"
 #include "support/temp_dir.h"
 
 namespace recebimento::testing {

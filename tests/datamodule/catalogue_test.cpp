@@ -3,7 +3,7 @@
 
 #include "base/clock.h"
 #include "base/data_packet.h"
-#include "store_fixture.h"
+#include "support/store_fixture.h"
 
 namespace recebimento::testing {
 namespace {

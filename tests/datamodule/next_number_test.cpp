@@ -5,7 +5,7 @@
 #include <thread>
 
 #include "datamodule/next_number.h"
-#include "store_fixture.h"
+#include "support/store_fixture.h"
 
 namespace recebimento::testing {
 namespace {

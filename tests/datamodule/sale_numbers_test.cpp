@@ -9,7 +9,7 @@
 #include "base/clock.h"
 #include "base/text.h"
 #include "datamodule/catalogue_support.h"
-#include "store_fixture.h"
+#include "support/store_fixture.h"
 
 namespace recebimento::testing {
 namespace {

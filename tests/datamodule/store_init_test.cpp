@@ -4,7 +4,7 @@
 
 
 #include "datamodule/migrations.h"
-#include "store_fixture.h"
+#include "support/store_fixture.h"
 
 namespace recebimento::testing {
 namespace {

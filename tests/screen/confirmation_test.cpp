@@ -2,7 +2,7 @@
 // discarding or leaving a sale: on SQLite and on PostgreSQL.
 #include <gtest/gtest.h>
 
-#include "../datamodule/store_fixture.h"
+#include "support/store_fixture.h"
 #include "datamodule/trdm_recebimento.h"
 #include "grid_keyboard_fixture.h"
 #include "screen/message_table.h"

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "datamodule/store_fixture.h"
+#include "support/store_fixture.h"
 #include "host/runtime/messages.h"
 #include "screen/frm_recebimento.h"
 #include "screen/screen_globals.h"
