@@ -47,17 +47,20 @@ void TfrmRecebimento::CreateControls() {
   titulo.font_size = 16;
   label("lblTipoTela", "", 8, 40, 300, 22).font_size = 12;
   label("lblNrVenda", "", 8, 62, 300, 22).font_size = 12;
-  label("lblCodTela", "", 600, 580, 200, 18).font_size = 7;
-  Control& mens = label("lblMens", "", 0, 556, 800, 22);
+  Control& codigo = label("lblCodTela", "", 560, 20, 116, 14);
+  codigo.font_size = 7;
+  codigo.font_color = kWhite;
+  Control& mens = label("lblMens", "", 8, 528, 296, 22);
   mens.visible = false;
   mens.font_color = 0x000000FF;
 
   // Consumer and client.
   image("imgFotoConsumidor", 8, 88, 90, 110, true);
   image("imgLogoPadrao", 8, 88, 90, 110, false);
-  image("imgTalvora", 8, 520, 120, 32, true);
-  image("imgVantomi", 8, 520, 120, 32, false);
-  image("imgBrisova", 8, 520, 120, 32, false);
+  // The maker's logos sit on the title bar.
+  image("imgTalvora", 680, 2, 112, 32, true);
+  image("imgVantomi", 680, 2, 112, 32, false);
+  image("imgBrisova", 680, 2, 112, 32, false);
   label("lblCPFCliente", "", 104, 88, 200, 18);
   label("lblNomeCliente", "", 104, 106, 200, 18);
   label("lblCPFCons", "", 104, 128, 200, 18);
@@ -68,14 +71,14 @@ void TfrmRecebimento::CreateControls() {
   label("lblCrachaNome", "", 8, 200, 296, 18);
 
   // Payment list.
-  panel("panLista", 8, 220, 296, 252);
-  r.Add("memLista", "list", "", 0, 0, 296, 252, "panLista");
-  Control& aux = r.Add("memListaAux", "list", "", 0, 0, 296, 252, "panLista");
+  panel("panLista", 8, 220, 296, 224);
+  r.Add("memLista", "list", "", 0, 0, 296, 224, "panLista");
+  Control& aux = r.Add("memListaAux", "list", "", 0, 0, 296, 224, "panLista");
   aux.visible = false;  // the same lines, kept for printing
-  r.Add("memDelivery", "list", "", 8, 400, 296, 72).visible = false;
+  r.Add("memDelivery", "list", "", 8, 372, 296, 72).visible = false;
 
   // Amounts of the sale.
-  panel("panFundoVendaVista", 8, 474, 296, 80);
+  panel("panFundoVendaVista", 8, 446, 296, 80);
   label("lblTotal", "Total", 4, 2, 90, 18, "panFundoVendaVista");
   label("lblValorTotal", "0,00", 94, 2, 100, 18, "panFundoVendaVista").font_size = 12;
   label("lblPago", "Pago", 4, 22, 90, 18, "panFundoVendaVista");
@@ -84,18 +87,21 @@ void TfrmRecebimento::CreateControls() {
   Control& pagar = label("lblValorPagar", "0,00", 94, 44, 120, 22, "panFundoVendaVista");
   pagar.font_size = 14;
   pagar.font_color = 0x000000C0;
-  label("lblTxServico", "Serviço", 200, 2, 50, 16, "panFundoVendaVista").visible = false;
-  label("lblServico", "0,00", 250, 2, 46, 16, "panFundoVendaVista").visible = false;
-  label("lblConsumacao", "Consumação", 200, 20, 50, 16, "panFundoVendaVista").visible = false;
-  label("lblVrConsumacao", "0,00", 250, 20, 46, 16, "panFundoVendaVista").visible = false;
-  label("lblCouver", "Couvert", 200, 38, 50, 16, "panFundoVendaVista").visible = false;
-  label("lblVrCouver", "0,00", 250, 38, 46, 16, "panFundoVendaVista").visible = false;
-  r.Add("bsdAcres", "panel", "", 198, 56, 98, 20, "panFundoVendaVista").visible = false;
-  label("lblAcres", "Acréscimo", 200, 58, 50, 16, "panFundoVendaVista").visible = false;
-  label("lblVrAcrescimo", "0,00", 250, 58, 46, 16, "panFundoVendaVista").visible = false;
+  // Side figures of the sale: a small caption and its amount.
+  auto figure = [&](const char* caption_name, const char* caption, const char* value_name, int top) {
+    Control& c = label(caption_name, caption, 196, top, 60, 16, "panFundoVendaVista");
+    c.font_size = 7;
+    c.visible = false;
+    label(value_name, "0,00", 256, top, 40, 16, "panFundoVendaVista").visible = false;
+  };
+  figure("lblTxServico", "Serviço", "lblServico", 2);
+  figure("lblConsumacao", "Consumação", "lblVrConsumacao", 20);
+  figure("lblCouver", "Couvert", "lblVrCouver", 38);
+  r.Add("bsdAcres", "panel", "", 194, 56, 102, 20, "panFundoVendaVista").visible = false;
+  figure("lblAcres", "Acréscimo", "lblVrAcrescimo", 58);
 
   // Badge recharge and advance.
-  Control& carga = panel("panCargaCredito", 8, 474, 296, 80);
+  Control& carga = panel("panCargaCredito", 8, 446, 296, 80);
   carga.visible = false;
   label("lblTotalFam", "", 4, 4, 150, 20, "panCargaCredito");
   label("lblTotalCarga", "0,00", 160, 4, 120, 20, "panCargaCredito").font_size = 14;
@@ -140,7 +146,9 @@ void TfrmRecebimento::CreateControls() {
   button("sbtVoltar", "Voltar", 290, 98, 90, 64, "panKeyboard");
   (void)teclado;
 
-  // Function buttons.
+  // Function buttons, on the confirmation bar that enables and disables them together;
+  // tall enough for a finger.
+  panel("panFundoConfirma", 0, 552, 800, 48).color = Control::kDefaultColor;
   const struct {
     const char* name;
     const char* caption;
@@ -157,10 +165,10 @@ void TfrmRecebimento::CreateControls() {
                    {"sbtFidelidadeOlga", "Fidelidade"},
                    {"spbDotz", "Dotz"},
                    {"bltPesquisar", "Pesquisar"}};
-  int x = 8;
+  int x = 4;
   for (const auto& f : functions) {
-    button(f.name, f.caption, x, 578, 60, 20);
-    x += 60;
+    button(f.name, f.caption, x, 2, 60, 44, "panFundoConfirma");
+    x += 61;
   }
   r.FindComponent("spbSair")->on_click = [this] { spbSairClick(); };
   // Nothing to confirm until the sale is paid.
@@ -177,10 +185,9 @@ void TfrmRecebimento::CreateControls() {
   Control& imptef = panel("panImpTef", 145, 340, 510, 60);
   imptef.visible = false;
   label("lblImpTef", "Aguarde.. Imprimindo o Cupom TEF.", 8, 8, 494, 40, "panImpTef").font_size = 12;
-  panel("panFundoConfirma", 0, 576, 800, 24).color = Control::kDefaultColor;
   Control& dados = panel("panDadosVenda", 200, 150, 400, 250);
   dados.visible = false;
-  label("lblDadosVenda", "", 8, 8, 384, 234, "panDadosVenda");
+  label("lblDadosVenda", "", 8, 8, 384, 176, "panDadosVenda");
 
   // Consumer document through the PIN pad or typed.
   panel("panCPFPinPad", 250, 200, 300, 120).visible = false;
