@@ -7,8 +7,6 @@
 #include "datamodule/store_init.h"
 #include "gui_sale.h"
 #include "gui_test_support.h"
-#include "host_copy.h"
-#include "base/dataset.h"
 #include "screen_pictures.h"
 #include "support/temp_dir.h"
 
@@ -68,30 +66,6 @@ TEST_F(SaleOnScreenTest, BadFilesAreReportedBeforeAnyWindowOpens) {
   outcome = RunSaleOnScreen(options);
   EXPECT_EQ(outcome.exit_code, 1);
   EXPECT_NE(outcome.message.find("line 1"), std::string::npos) << outcome.message;
-}
-
-TEST(HostCopy, TakesTheParametersGivenAndRefusesWhatItCannotSet) {
-  testing::TempDir dir;
-  const fs::path source = fs::path(RECEBIMENTO_EXAMPLES_DIR) / "host";
-  const fs::path copy = dir / "copy";
-  CopyHostWithParameters(source.string(), copy.string(),
-                         {{"UTILIZAIMPFIS", false}, {"IDIMPCUPMEI", "S"}, {"VRPEMAXREPIQMRX", 12.5}});
-  base::Dataset p("cdsParametrosZem");
-  p.LoadFromFile((copy / "PARAMETROSZEM.CDS").string());
-  p.First();
-  EXPECT_FALSE(p.FieldByName("UTILIZAIMPFIS").AsBoolean());
-  EXPECT_EQ(p.FieldByName("IDIMPCUPMEI").AsString(), "S");
-  EXPECT_DOUBLE_EQ(p.FieldByName("VRPEMAXREPIQMRX").AsFloat(), 12.5);
-  EXPECT_EQ(p.FieldByName("CDFILIAL").AsString(), "0001") << "the other parameters stay";
-  EXPECT_TRUE(fs::exists(copy / "Dados" / "Cadastros"));
-
-  EXPECT_THROW(CopyHostWithParameters(source.string(), copy.string(), nlohmann::json::object()), std::runtime_error)
-      << "an existing copy is never overwritten";
-  EXPECT_THROW(CopyHostWithParameters(source.string(), (dir / "b").string(), {{"NAOEXISTE", 1}}), std::runtime_error);
-  EXPECT_THROW(CopyHostWithParameters(source.string(), (dir / "c").string(), {{"IDIMPCUPMEI", {1, 2}}}),
-               std::runtime_error);
-  const std::string broken = dir.Write("p.json", "{ nope").string();
-  EXPECT_THROW(CopyHostWithParametersFile(source.string(), (dir / "d").string(), broken), std::runtime_error);
 }
 
 TEST(DialogPictures, EveryDialogIsPictured) {
