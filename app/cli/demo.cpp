@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "datamodule/store_init.h"
+#include "host_copy.h"
 #include "scripted_run.h"
 
 namespace recebimento::cli {
@@ -25,9 +26,10 @@ struct TemporaryFolder {
 
 int RunDemo(const DemoOptions& options, std::ostream& out, std::ostream& err) {
   const fs::path examples(options.examples_dir);
-  const fs::path sale = examples / "sales" / "demo-sale.json";
+  const fs::path sale = examples / "sales" / "table-sale.json";
   const fs::path script = examples / "scripts" / "demo.jsonl";
-  if (!fs::exists(sale) || !fs::exists(script)) {
+  const fs::path parameters = examples / "demo-parameters.json";
+  if (!fs::exists(sale) || !fs::exists(script) || !fs::exists(parameters)) {
     err << "recebimento demo: the examples are not in " << examples << " (use --examples DIR)\n";
     return 1;
   }
@@ -42,13 +44,14 @@ int RunDemo(const DemoOptions& options, std::ostream& out, std::ostream& err) {
       folder.keep = true;
       fs::create_directories(folder.path);
     }
-    fs::copy(examples / "host", folder.path, fs::copy_options::recursive | fs::copy_options::overwrite_existing);
-    fs::create_directories(folder.path / "Dados");
-    const std::string store = "sqlite:" + (folder.path / "Dados" / "recebimento.db").string();
+    // The demo register prints no fiscal receipt: an NFC-e store without a fiscal printer.
+    const fs::path host = folder.path / "host";
+    CopyHostWithParametersFile((examples / "host").string(), host.string(), parameters.string());
+    const std::string store = "sqlite:" + (host / "Dados" / "recebimento.db").string();
     datamodule::InitStoreDatabase(store, true);
 
     RunOptions run;
-    run.host_dir = folder.path.string();
+    run.host_dir = host.string();
     run.sale_path = sale.string();
     run.script_path = script.string();
     run.db = store;
@@ -62,11 +65,14 @@ int RunDemo(const DemoOptions& options, std::ostream& out, std::ostream& err) {
     out << "Receipt\n-------\n";
     if (o["printed"].empty()) out << "(nothing printed: the sale was not completed)\n";
     for (const auto& line : o["printed"]) out << line.get<std::string>() << "\n";
+    out << "\nPayment list on the screen\n--------------------------\n";
+    if (o["screen"].is_object())
+      for (const auto& line : o["screen"]["controls"]["memLista"]["lines"]) out << line.get<std::string>() << "\n";
     out << "\nResult\n------\n"
         << (o["result"].get<bool>() ? "sale completed" : "sale not completed") << "\n"
         << "output arguments: " << o["args"].dump(2) << "\n";
     if (!o["error"].is_null()) out << "error: " << o["error"].get<std::string>() << "\n";
-    if (folder.keep) out << "\nHost folder: " << folder.path.string() << "\n";
+    if (folder.keep) out << "\nHost folder: " << host.string() << "\n";
     return outcome.exit_code;
   } catch (const std::exception& e) {
     err << "recebimento demo: " << e.what() << "\n";

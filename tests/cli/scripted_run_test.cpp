@@ -174,7 +174,11 @@ TEST_F(ScriptedRunTest, StoreInitAndTheDemoWorkFromScratch) {
 
   const CliResult demo = RunCli({"demo", "--examples", std::string(RECEBIMENTO_SOURCE_DIR) + "/examples"}, dir_.str());
   ASSERT_EQ(demo.exit_code, 0) << demo.err;
-  EXPECT_NE(demo.out.find("Receipt"), std::string::npos);
+  EXPECT_NE(demo.out.find("sale completed"), std::string::npos) << demo.out;
+  // The receipt adds up: items, service fee, total, the cash and its change.
+  for (const char* line : {"TAXA DE SERVICO                    12,49", "TOTAL                             137,40",
+                           "DINHEIRO                          150,00", "TROCO                              12,60"})
+    EXPECT_NE(demo.out.find(line), std::string::npos) << line << "\n" << demo.out;
   EXPECT_NE(demo.out.find("output arguments"), std::string::npos);
 }
 

@@ -24,7 +24,7 @@ class SaleOnScreenTest : public ::testing::Test {
     store = "sqlite:" + (host / "Dados" / "recebimento.db").string();
     datamodule::InitStoreDatabase(store, true);
     options.host_dir = host.str();
-    options.sale_path = (examples / "sales" / "demo-sale.json").string();
+    options.sale_path = (examples / "sales" / "table-sale.json").string();
     options.db = store;
     options.windowed = true;
   }
@@ -61,7 +61,7 @@ TEST_F(SaleOnScreenTest, BadFilesAreReportedBeforeAnyWindowOpens) {
   EXPECT_EQ(outcome.exit_code, 1);
   EXPECT_FALSE(outcome.message.empty());
 
-  options.sale_path = (fs::path(RECEBIMENTO_EXAMPLES_DIR) / "sales" / "demo-sale.json").string();
+  options.sale_path = (fs::path(RECEBIMENTO_EXAMPLES_DIR) / "sales" / "table-sale.json").string();
   options.script_path = Script("{\"click\": 5}\n");
   outcome = RunSaleOnScreen(options);
   EXPECT_EQ(outcome.exit_code, 1);

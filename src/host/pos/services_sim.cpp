@@ -3,6 +3,7 @@
 #include <fmt/format.h>
 
 #include "base/text.h"
+#include "host/pos/non_fiscal_receipt_sim.h"
 
 namespace recebimento::pos {
 
@@ -151,7 +152,7 @@ bool ScriptedServices::Comp_DebitoCons_Bematech_NaoFiscal(const std::vector<Vari
 
 bool ScriptedServices::DisparaImpressaoNaoFiscal(const std::vector<Variant>& args, Variant& oleRetorno) {
   record_.Call("DisparaImpressaoNaoFiscal", args);
-  PrintNonFiscal("CUPOM NAO FISCAL " + (args.empty() ? std::string() : args[0].AsString()));
+  PrintNonFiscal(FormatNonFiscalReceipt(args));
   const ServiceAnswer a = Take("DisparaImpressaoNaoFiscal", "", kDone);
   oleRetorno = a.result;
   return a.ok;
