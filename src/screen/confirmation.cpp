@@ -9,6 +9,7 @@
 #include "host/runtime/format.h"
 #include "host/runtime/messages.h"
 #include "host/runtime/strings.h"
+#include "screen/control_state.h"
 #include "screen/frm_recebimento.h"
 #include "screen/message_format.h"
 #include "screen/message_table.h"
@@ -18,10 +19,6 @@
 namespace recebimento::screen {
 
 namespace {
-
-void Habilita(ControlRegistry& c, const char* name, bool enabled) {
-  if (Control* ctl = c.FindComponent(name)) ctl->enabled = enabled;
-}
 
 // A payment line of the sale with that movement kind ("E", "T", "S").
 bool TemMovimento(base::Dataset* movi, const std::string& tipo) {

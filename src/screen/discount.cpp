@@ -11,6 +11,7 @@
 #include "host/runtime/messages.h"
 #include "host/runtime/numbers.h"
 #include "host/runtime/strings.h"
+#include "screen/control_state.h"
 #include "screen/frm_recebimento.h"
 #include "screen/message_format.h"
 #include "screen/message_table.h"
@@ -26,10 +27,6 @@ namespace {
 // Percentages are compared on six decimals: 99 typed as a value of 99.00 on 100.00 must
 // not read as 99.00000000000001.
 double Percentual(double x) { return runtime::RoundDec(x, 6); }
-
-void Habilita(ControlRegistry& c, const char* name, bool on) {
-  if (Control* b = c.FindComponent(name)) b->enabled = on;
-}
 
 // A discount or surcharge line: the label and its percentage in the name column, the
 // signed amount right-aligned in the value column.

@@ -7,6 +7,7 @@
 #include "base/path.h"
 #include "base/text.h"
 #include "host/pos/host_services.h"
+#include "screen/control_state.h"
 #include "screen/frm_recebimento.h"
 #include "screen/screen_globals.h"
 #include "screen/screen_log.h"
@@ -14,10 +15,6 @@
 namespace recebimento::screen {
 
 namespace {
-
-void Habilita(ControlRegistry& c, const char* name, bool enabled) {
-  if (Control* ctl = c.FindComponent(name)) ctl->enabled = enabled;
-}
 
 // A folder of the configuration: absolute as given, else under the host's folder.
 std::string PastaDaConfiguracao(const std::string& pasta) {

@@ -9,6 +9,7 @@
 #include "host/pos/host_services.h"
 #include "host/runtime/format.h"
 #include "host/runtime/messages.h"
+#include "screen/control_state.h"
 #include "screen/frm_recebimento.h"
 #include "screen/message_table.h"
 #include "screen/screen_globals.h"
@@ -21,24 +22,6 @@ constexpr int kBackspace = 8, kEnter = 13, kEscape = 27, kDelete = 46;
 constexpr int kTeclaC = 67, kTeclaD = 68, kTeclaL = 76, kTeclaO = 79, kTeclaV = 86;
 constexpr int kF1 = 112, kF4 = 115;
 constexpr double kLimiteRecebimento = 999999.99;
-
-bool Habilitado(const ControlRegistry& c, const char* name) {
-  const Control* ctl = c.FindComponent(name);
-  return ctl && ctl->enabled;
-}
-
-bool Visivel(const ControlRegistry& c, const char* name) {
-  const Control* ctl = c.FindComponent(name);
-  return ctl && ctl->visible;
-}
-
-// Runs a button's action as its click would (the key already checked what it needs).
-void Aciona(ControlRegistry& c, const char* name) {
-  Control* ctl = c.FindComponent(name);
-  if (!ctl || !ctl->on_click) return;
-  auto handler = ctl->on_click;
-  handler();
-}
 
 // The typed text as a number: digits and the locale's decimal separator; anything else
 // makes it 0, which Enter refuses like an empty value.

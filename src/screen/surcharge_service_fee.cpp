@@ -6,6 +6,7 @@
 #include "host/runtime/format.h"
 #include "host/runtime/messages.h"
 #include "host/runtime/numbers.h"
+#include "screen/control_state.h"
 #include "screen/frm_recebimento.h"
 #include "screen/message_table.h"
 
@@ -15,10 +16,6 @@ using runtime::FormatFloat;
 using runtime::Trunc2;
 
 namespace {
-
-void Habilita(ControlRegistry& c, const char* name, bool on) {
-  if (Control* b = c.FindComponent(name)) b->enabled = on;
-}
 
 }  // namespace
 

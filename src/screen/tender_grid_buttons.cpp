@@ -6,6 +6,7 @@
 #include "base/text.h"
 #include "host/runtime/messages.h"
 #include "host/runtime/numbers.h"
+#include "screen/control_state.h"
 #include "screen/frm_recebimento.h"
 #include "screen/message_table.h"
 #include "screen/tender_grid_rows.h"
@@ -14,35 +15,9 @@ namespace recebimento::screen {
 
 namespace {
 
-void Habilita(ControlRegistry& c, const char* name, bool enabled) {
-  if (Control* ctl = c.FindComponent(name)) ctl->enabled = enabled;
-}
-
-void Mostra(ControlRegistry& c, const char* name, bool visible) {
-  if (Control* ctl = c.FindComponent(name)) ctl->visible = visible;
-}
-
-bool Habilitado(const ControlRegistry& c, const char* name) {
-  const Control* ctl = c.FindComponent(name);
-  return ctl && ctl->enabled;
-}
-
-bool Visivel(const ControlRegistry& c, const char* name) {
-  const Control* ctl = c.FindComponent(name);
-  return ctl && ctl->visible;
-}
-
 std::string Legenda(const ControlRegistry& c, const char* name) {
   const Control* ctl = c.FindComponent(name);
   return ctl ? ctl->caption : "";
-}
-
-// Runs a function button's action as its click would, enabled or not.
-void Aciona(ControlRegistry& c, const char* name) {
-  Control* ctl = c.FindComponent(name);
-  if (!ctl || !ctl->on_click) return;
-  auto handler = ctl->on_click;
-  handler();
 }
 
 constexpr const char* kCashbacks[] = {"sbtCashback", "sbtCashbackUDS", "sbtCashbackCore", "sbtFidelidadeOlga"};

@@ -10,6 +10,7 @@
 #include "host/runtime/messages.h"
 #include "host/runtime/numbers.h"
 #include "host/runtime/result_check.h"
+#include "screen/control_state.h"
 #include "screen/frm_recebimento.h"
 #include "screen/message_table.h"
 #include "screen/payment_line_fields.h"
@@ -23,14 +24,6 @@ bool Em(const std::string& kind, std::initializer_list<const char*> kinds) {
   for (const char* k : kinds)
     if (kind == k) return true;
   return false;
-}
-
-void Habilita(ControlRegistry& c, const char* name, bool enabled) {
-  if (Control* ctl = c.FindComponent(name)) ctl->enabled = enabled;
-}
-
-void Mostra(ControlRegistry& c, const char* name, bool visible) {
-  if (Control* ctl = c.FindComponent(name)) ctl->visible = visible;
 }
 
 // A payment line of that kind among the sale's payments (change lines aside).
