@@ -46,33 +46,14 @@ void TfrmRecebimento::ExecutaSaida() {
     ~Libera() { flag = false; }
   } libera{boProcessandoSaida};
 
-  if (inQtdeTef > 0) {
-    const pos::HostServices& host = pos::Host();
-    host.printer->CheckIntPosFiles(stIDESQUEMA, false);
-    if (ExisteTefPendente()) {
-      const std::vector<base::Variant> args = {base::Variant(stIDESQUEMA), base::Variant(false),
-                                               base::Variant(false),       base::Variant(true),
-                                               base::Variant(stCDFILIAL),  base::Variant(stCDCAIXA),
-                                               base::Variant(stNRSERIEIMP)};
-      if (host.printer->Cancela_Cupom_Imp(args, oleRetorno)) boCupomCancelado = true;
-      Habilita(c, "spbSair", false);
-      pos::PendingTefRequest pedido;
-      pedido.stCDFILIAL = stCDFILIAL;
-      pedido.stCDCAIXA = stCDCAIXA;
-      pedido.stIDESQUEMA = stIDESQUEMA;
-      pedido.inQtdeTef = inQtdeTef;
-      pedido.inIDTIPOIMPFIS = inIDTIPOIMPFIS;
-      pedido.fiscal_flag = boUTILIZAIMPFIS ? "F" : "N";
-      pedido.stIDTIPOIMPNF3 = stIDTIPOIMPNF3;
-      pedido.stCDPORTIMPNF3 = stCDPORTIMPNF3;
-      const bool cancelou = host.printer->CancelaPendencia(pedido);
-      Habilita(c, "spbSair", true);
-      if (!cancelou) return;  // card transactions still stand: the screen stays open
-      PostaFechamento();
-      return;
-    }
-  } else {
-    CancelaOrdemAmePendente();
+  switch (CancelaTefPendenteNaSaida(1)) {
+    case TefPendenteNaSaida::Mantido:
+      return;  // card transactions still stand: the screen stays open
+    case TefPendenteNaSaida::Cancelado:
+      break;
+    case TefPendenteNaSaida::Nenhum:
+      if (inQtdeTef == 0) CancelaOrdemAmePendente();
+      break;
   }
   PostaFechamento();
 }

@@ -269,6 +269,11 @@ class TfrmRecebimento {
   Control* ValorDigitadoLabel();
   // A card-terminal answer file ("intpos.*") waits in the pending folder stDSDIRPENTEF.
   bool ExisteTefPendente() const;
+  // On leaving a sale that made card transactions: when the terminal left some pending,
+  // the receipt is cancelled (unless it already was; up to `tentativas_cupom` tries) and
+  // the host cancels them, with the exit button locked meanwhile.
+  enum class TefPendenteNaSaida { Nenhum, Cancelado, Mantido };
+  TefPendenteNaSaida CancelaTefPendenteNaSaida(int tentativas_cupom);
 
   // ===== Tender selection and the payment line (tender_selection*.cpp) =====
   // The consumer the payment lines charge, and the sale numbers that go with it.

@@ -291,6 +291,34 @@ bool TfrmRecebimento::ExisteTefPendente() const {
   return false;
 }
 
+TfrmRecebimento::TefPendenteNaSaida TfrmRecebimento::CancelaTefPendenteNaSaida(int tentativas_cupom) {
+  if (inQtdeTef <= 0) return TefPendenteNaSaida::Nenhum;
+  const pos::HostServices& host = pos::Host();
+  host.printer->CheckIntPosFiles(stIDESQUEMA, false);
+  if (!ExisteTefPendente()) return TefPendenteNaSaida::Nenhum;
+  if (!boCupomCancelado) {
+    const std::vector<base::Variant> args = {base::Variant(stIDESQUEMA), base::Variant(false),
+                                             base::Variant(false),       base::Variant(true),
+                                             base::Variant(stCDFILIAL),  base::Variant(stCDCAIXA),
+                                             base::Variant(stNRSERIEIMP)};
+    for (int tentativa = 0; tentativa < tentativas_cupom && !boCupomCancelado; ++tentativa)
+      boCupomCancelado = host.printer->Cancela_Cupom_Imp(args, oleRetorno);
+  }
+  Habilita(Controls(), "spbSair", false);
+  pos::PendingTefRequest pedido;
+  pedido.stCDFILIAL = stCDFILIAL;
+  pedido.stCDCAIXA = stCDCAIXA;
+  pedido.stIDESQUEMA = stIDESQUEMA;
+  pedido.inQtdeTef = inQtdeTef;
+  pedido.inIDTIPOIMPFIS = inIDTIPOIMPFIS;
+  pedido.fiscal_flag = boUTILIZAIMPFIS ? "F" : "N";
+  pedido.stIDTIPOIMPNF3 = stIDTIPOIMPNF3;
+  pedido.stCDPORTIMPNF3 = stCDPORTIMPNF3;
+  const bool cancelou = host.printer->CancelaPendencia(pedido);
+  Habilita(Controls(), "spbSair", true);
+  return cancelou ? TefPendenteNaSaida::Cancelado : TefPendenteNaSaida::Mantido;
+}
+
 void TfrmRecebimento::CancelaPagamentosMP() {
   while (!stPAYMENTID.empty()) {
     const RespostaEstornoMP r = estornoMP(*this);
@@ -312,35 +340,8 @@ void TfrmRecebimento::SaidaPorEscape() {
   boVendaOk = false;
   if (inQtdeTef == 0) boOperacaoEmCurso = false;
 
-  if (inQtdeTef > 0) {
-    const pos::HostServices& host = pos::Host();
-    host.printer->CheckIntPosFiles(stIDESQUEMA, false);
-    if (ExisteTefPendente()) {
-      if (!boCupomCancelado) {
-        const std::vector<base::Variant> args = {base::Variant(stIDESQUEMA), base::Variant(false),
-                                                 base::Variant(false),       base::Variant(true),
-                                                 base::Variant(stCDFILIAL),  base::Variant(stCDCAIXA),
-                                                 base::Variant(stNRSERIEIMP)};
-        for (int tentativa = 0; tentativa < 3 && !boCupomCancelado; ++tentativa)
-          boCupomCancelado = host.printer->Cancela_Cupom_Imp(args, oleRetorno);
-      }
-      Control* sair = Controls().FindComponent("spbSair");
-      if (sair) sair->enabled = false;
-      pos::PendingTefRequest pedido;
-      pedido.stCDFILIAL = stCDFILIAL;
-      pedido.stCDCAIXA = stCDCAIXA;
-      pedido.stIDESQUEMA = stIDESQUEMA;
-      pedido.flag = "N";
-      pedido.inQtdeTef = inQtdeTef;
-      pedido.inIDTIPOIMPFIS = inIDTIPOIMPFIS;
-      pedido.fiscal_flag = boUTILIZAIMPFIS ? "F" : "N";
-      pedido.stIDTIPOIMPNF3 = stIDTIPOIMPNF3;
-      pedido.stCDPORTIMPNF3 = stCDPORTIMPNF3;
-      const bool cancelou = host.printer->CancelaPendencia(pedido);
-      if (sair) sair->enabled = true;
-      if (!cancelou) return;  // the pending card transactions still stand: the screen stays
-    }
-  }
+  // Card transactions the host could not cancel still stand: the screen stays.
+  if (CancelaTefPendenteNaSaida(3) == TefPendenteNaSaida::Mantido) return;
 
   // Closing the payment dataset here would hand the host back no payments at all, not
   // even the ones it brought (a paid delivery or mobile order): give back what it brought.
