@@ -214,25 +214,4 @@ void OperatorScript::Unanswered(const pos::DialogRecord& dialog) {
                     lines_[cursor_].kind);
 }
 
-void ScriptPump::ProcessMessages() {
-  if (firing_) return;  // a timer handler that pumps must not re-enter the timers
-  firing_ = true;
-  try {
-    FireDueTimers();
-  } catch (...) {
-    firing_ = false;
-    throw;
-  }
-  firing_ = false;
-}
-
-void ScriptPump::RunUntil(const std::function<bool()>& done, const std::string& what) {
-  while (!done()) {
-    ProcessMessages();
-    if (done()) break;
-    if (!script_ || !script_->RunNext())
-      throw base::ScriptExhausted("the script ran out while the " + what + " waits for the operator");
-  }
-}
-
 }  // namespace recebimento::cli

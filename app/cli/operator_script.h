@@ -68,20 +68,4 @@ class OperatorScript : public pos::DialogAnswerSource {
   SnapshotFn snapshot_;
 };
 
-// The event pump of a scripted run: whenever the screen waits, the next action of the
-// script runs; a script that runs out while the screen still waits ends the run.
-class ScriptPump : public base::EventPump {
- public:
-  explicit ScriptPump(base::VirtualClock& clock) : clock_(clock) {}
-  void SetScript(OperatorScript* script) { script_ = script; }
-  void ProcessMessages() override;
-  void RunUntil(const std::function<bool()>& done, const std::string& what) override;
-  base::Clock& GetClock() override { return clock_; }
-
- private:
-  base::VirtualClock& clock_;
-  OperatorScript* script_ = nullptr;
-  bool firing_ = false;
-};
-
 }  // namespace recebimento::cli

@@ -98,8 +98,9 @@ RunOutcome RunScriptedSale(const RunOptions& options) {
   }
 
   base::VirtualClock clock(start);
-  ScriptPump pump(clock);
-  pump.SetScript(&script);
+  // Whenever the screen waits, the script's next line is the operator's next action.
+  base::ScriptedEventPump pump(clock);
+  pump.SetActionSource([&script] { return script.RunNext(); });
   pos::HostSimulator host(config, pump, &script);
 
   json snapshots = json::object();

@@ -75,8 +75,11 @@ void ScriptedEventPump::RunUntil(const std::function<bool()>& done, const std::s
   for (;;) {
     ProcessMessages();
     if (done()) return;
+    if (actions_.empty() && source_) {
+      if (source_()) continue;
+    }
     if (actions_.empty()) {
-      std::string message = "The script has no action left while waiting for " + what;
+      std::string message = "the script ran out while the " + what + " waits for the operator";
       if (!last_delivered_.empty()) message += " (last action: " + last_delivered_ + ")";
       throw ScriptExhausted(message);
     }

@@ -66,6 +66,9 @@ class ScriptedEventPump : public EventPump {
   using Action = std::function<void()>;
   explicit ScriptedEventPump(VirtualClock& clock) : clock_(clock) {}
   void Push(Action action, std::string description);
+  // Where actions come from once the queue is empty: performs the next one and returns
+  // true, or returns false when there is none left (a script read line by line).
+  void SetActionSource(std::function<bool()> source) { source_ = std::move(source); }
   // An action that lets `milliseconds` of virtual time pass, firing timers in due order.
   void PushWait(int64_t milliseconds);
   // Advances the virtual clock by `milliseconds`, stopping at each timer's due tick so
@@ -86,6 +89,7 @@ class ScriptedEventPump : public EventPump {
   };
   VirtualClock& clock_;
   std::deque<Pending> actions_;
+  std::function<bool()> source_;
   std::string last_delivered_;
 };
 
