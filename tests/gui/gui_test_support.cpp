@@ -12,22 +12,27 @@ void RecordingScreen::KeyDown(int key, bool shift, bool alt, bool ctrl) {
   if (on_key) on_key(key);
 }
 
+namespace {
+
+// Looks for the modal dialog every 10 ms, up to 3 s. Each try schedules the next with its
+// own copy of the action, so nothing keeps itself alive once the dialog is found.
+void PollForDialog(const std::function<void(QWidget& dialog)>& act, int tries) {
+  QWidget* dialog = QApplication::activeModalWidget();
+  if (dialog && dialog->isVisible()) {
+    act(*dialog);
+    return;
+  }
+  if (tries > 300) {
+    ADD_FAILURE() << "no dialog opened";
+    return;
+  }
+  QTimer::singleShot(10, [act, tries] { PollForDialog(act, tries + 1); });
+}
+
+}  // namespace
+
 void WhenDialogOpens(std::function<void(QWidget& dialog)> act) {
-  auto tries = std::make_shared<int>(0);
-  auto poll = std::make_shared<std::function<void()>>();
-  *poll = [act, tries, poll] {
-    QWidget* dialog = QApplication::activeModalWidget();
-    if (dialog && dialog->isVisible()) {
-      act(*dialog);
-      return;
-    }
-    if (++*tries > 300) {
-      ADD_FAILURE() << "no dialog opened";
-      return;
-    }
-    QTimer::singleShot(10, *poll);
-  };
-  QTimer::singleShot(0, *poll);
+  QTimer::singleShot(0, [act = std::move(act)] { PollForDialog(act, 0); });
 }
 
 void Press(QWidget& dialog, std::initializer_list<const char*> names) {
