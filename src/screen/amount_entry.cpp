@@ -1,8 +1,6 @@
 // The on-screen keypad: digits, separator and correction typed as keys, the Enter with
 // its guard and the receipt limit, the way back to the tender grid, and the texts of the
 // card terminal's return codes.
-#include <cmath>
-#include <cstdlib>
 #include <map>
 #include <string>
 
@@ -11,34 +9,11 @@
 #include "host/runtime/messages.h"
 #include "screen/frm_recebimento.h"
 #include "screen/message_table.h"
+#include "screen/typed_amount.h"
 
 namespace recebimento::screen {
 
 namespace {
-
-// The most one sale takes, in cents: 999.999,99.
-constexpr long long kLimiteCentavos = 99999999;
-
-// The typed text ("1234,5") as an amount; anything that is not a plain number reads as 0.
-double ValorTeclado(const std::string& text) {
-  const runtime::NumberLocale& loc = runtime::GetNumberLocale();
-  std::string plain;
-  for (char ch : base::Trim(text)) {
-    if (ch >= '0' && ch <= '9')
-      plain += ch;
-    else if (ch == loc.decimal_separator)
-      plain += '.';
-    else if (ch != loc.thousand_separator)
-      return 0;
-  }
-  if (plain.empty() || plain == ".") return 0;
-  char* end = nullptr;
-  const double v = std::strtod(plain.c_str(), &end);
-  return end && *end == '\0' ? v : 0;
-}
-
-// Compared in cents: the sum of two amounts must not fail the limit on binary noise.
-bool AcimaDoLimite(double valor) { return std::llround(valor * 100.0) > kLimiteCentavos; }
 
 // Clears a flag however the handler leaves.
 struct Guarda {
@@ -106,7 +81,7 @@ void TfrmRecebimento::sbtEnterClick() {
   Guarda guarda(boProcessandoEnter);
   if (Control* valor = ValorDigitadoLabel()) stValorDigitado = valor->caption;
   const bool digitado = !stValorDigitado.empty();
-  doVrDigitado = digitado ? ValorTeclado(stValorDigitado) : 0;
+  doVrDigitado = digitado ? ValorDigitado(stValorDigitado) : 0;
   if (AcimaDoLimite(doVrDigitado) || AcimaDoLimite(doVrDigitado + doVrPago)) {
     MostraMensagem(Msg("Lim_Pag"), runtime::kMsgPrompt);
     CtrlBotoes("D", 1);

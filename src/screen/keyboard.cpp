@@ -1,6 +1,5 @@
 // The keyboard: keys and characters from the PC keyboard, the POS keyboard and the
 // on-screen keypad, the value being typed, the Enter and Escape procedures.
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 
@@ -13,6 +12,7 @@
 #include "screen/frm_recebimento.h"
 #include "screen/message_table.h"
 #include "screen/screen_globals.h"
+#include "screen/typed_amount.h"
 
 namespace recebimento::screen {
 
@@ -21,33 +21,6 @@ namespace {
 constexpr int kBackspace = 8, kEnter = 13, kEscape = 27, kDelete = 46;
 constexpr int kTeclaC = 67, kTeclaD = 68, kTeclaL = 76, kTeclaO = 79, kTeclaV = 86;
 constexpr int kF1 = 112, kF4 = 115;
-constexpr double kLimiteRecebimento = 999999.99;
-
-// The typed text as a number: digits and the locale's decimal separator; anything else
-// makes it 0, which Enter refuses like an empty value.
-double ValorDoTexto(const std::string& text) {
-  const runtime::NumberLocale& loc = runtime::GetNumberLocale();
-  std::string plain;
-  for (size_t i = 0; i < text.size(); ++i) {
-    const char ch = text[i];
-    if (ch >= '0' && ch <= '9')
-      plain += ch;
-    else if (ch == loc.decimal_separator)
-      plain += '.';
-    else if (ch == '-' && plain.empty())
-      plain += ch;
-    else if (ch != loc.thousand_separator && ch != ' ')
-      return 0;
-  }
-  if (plain.empty() || plain == "-" || plain == ".") return 0;
-  char* end = nullptr;
-  const double v = std::strtod(plain.c_str(), &end);
-  return end && *end == '\0' ? v : 0;
-}
-
-// Above the most the fiscal printers take; the margin only absorbs binary noise of a sum
-// of two amounts, never a typed fraction of a cent.
-bool AcimaDoLimite(double v) { return v > kLimiteRecebimento + 5e-7; }
 
 // Removes the last character (not byte) of `s`.
 void RemoveUltimoCaractere(std::string& s) {
@@ -185,7 +158,7 @@ void TfrmRecebimento::FormKeyDown(int& key, bool shift, bool alt, bool ctrl) {
 
 bool TfrmRecebimento::TeclaEnter() {
   ControlRegistry& c = Controls();
-  doVrDigitado = stValorDigitado.empty() ? 0 : ValorDoTexto(stValorDigitado);
+  doVrDigitado = stValorDigitado.empty() ? 0 : ValorDigitado(stValorDigitado);
   if (tpInputStep != isNone && (AcimaDoLimite(doVrDigitado) || AcimaDoLimite(doVrDigitado + doVrPago))) {
     MostraMensagem(Msg("Lim_Pag"), runtime::kMsgPrompt);
     CtrlBotoes("D", 1);

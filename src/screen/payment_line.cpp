@@ -14,6 +14,7 @@
 #include "screen/message_table.h"
 #include "screen/payment_line_fields.h"
 #include "screen/screen_globals.h"
+#include "screen/typed_amount.h"
 
 namespace recebimento::screen {
 
@@ -22,7 +23,6 @@ namespace {
 using base::Variant;
 
 // The most one sale may take: the fiscal printers hold six whole digits.
-constexpr double kLimiteRecebimento = 999999.99;
 
 std::string LinhaLista(const std::string& nome, double valor) {
   return runtime::AjustaL(nome, 20) + " " + runtime::AjustaR(runtime::FormatFloat("0.00", valor), 14);
