@@ -9,6 +9,7 @@
 #include <fmt/format.h>
 
 #include "base/data_packet.h"
+#include "host/runtime/money.h"
 
 namespace recebimento::pos {
 
@@ -17,11 +18,11 @@ using base::Variant;
 namespace {
 
 // Whole cents, so that totals and the grand total never drift.
-int64_t Cents(double amount) { return std::llround(amount * 100.0); }
+using runtime::ToCents;
 std::string Money(int64_t cents) {
   return fmt::format("{}{}.{:02d}", cents < 0 ? "-" : "", std::llabs(cents) / 100, std::llabs(cents) % 100);
 }
-std::string Money(double amount) { return Money(Cents(amount)); }
+std::string Money(double amount) { return Money(ToCents(amount)); }
 
 Variant Element(const std::vector<Variant>& v, size_t i) { return i < v.size() ? v[i] : Variant(); }
 
@@ -34,8 +35,7 @@ void Answer(Variant& ole, size_t i, Variant value) {
 }  // namespace
 
 double SimulatedFiscalPrinter::Item::Total() const {
-  return static_cast<double>(std::llround(quantity * unit_price * 100.0) - Cents(discount) + Cents(surcharge)) /
-         100.0;
+  return runtime::FromCents(ToCents(quantity * unit_price) - ToCents(discount) + ToCents(surcharge));
 }
 
 SimulatedFiscalPrinter::SimulatedFiscalPrinter(FiscalPrinterConfig config, HostRecord& record,
@@ -68,7 +68,7 @@ bool SimulatedFiscalPrinter::Refuse(const std::string& operation, const std::str
 double SimulatedFiscalPrinter::ItemsTotal() const {
   int64_t cents = 0;
   for (const auto& it : items_)
-    if (!it.cancelled) cents += Cents(it.Total());
+    if (!it.cancelled) cents += ToCents(it.Total());
   return static_cast<double>(cents) / 100.0;
 }
 
@@ -133,10 +133,10 @@ bool SimulatedFiscalPrinter::FechaCupom(const std::vector<std::string>& stlPriVi
   const double discount = Element(closing, 6).AsFloat();
   const double change = Element(closing, 7).AsFloat();
   const double surcharge = Element(closing, 8).AsFloat();
-  const int64_t total = Cents(ItemsTotal()) - Cents(discount) + Cents(surcharge);
+  const int64_t total = ToCents(ItemsTotal()) - ToCents(discount) + ToCents(surcharge);
   Line("SUBTOTAL " + Money(ItemsTotal()));
-  if (Cents(discount) > 0) Line("DESCONTO -" + Money(discount));
-  if (Cents(surcharge) > 0) Line("ACRESCIMO +" + Money(surcharge));
+  if (ToCents(discount) > 0) Line("DESCONTO -" + Money(discount));
+  if (ToCents(surcharge) > 0) Line("ACRESCIMO +" + Money(surcharge));
   Line("TOTAL " + Money(total));
   const Variant payments = Element(closing, 13);
   if (payments.IsPacket()) {
@@ -148,9 +148,9 @@ bool SimulatedFiscalPrinter::FechaCupom(const std::vector<std::string>& stlPriVi
                        amount >= 0 ? Money(row[amount].AsFloat()) : Money(0.0)));
     }
   }
-  if (Cents(change) > 0) Line("TROCO " + Money(change));
+  if (ToCents(change) > 0) Line("TROCO " + Money(change));
   for (const auto& l : stlPriVia) record_.Print("tef", l);
-  grand_total_ = static_cast<double>(Cents(grand_total_) + total) / 100.0;
+  grand_total_ = runtime::FromCents(ToCents(grand_total_) + total);
   open_ = false;
   last_receipt_ = receipt_;
   last_total_ = static_cast<double>(total) / 100.0;
@@ -174,8 +174,8 @@ bool SimulatedFiscalPrinter::Cancela_Cupom_Imp(const std::vector<Variant>& args,
     items_.clear();
     Line("CUPOM " + receipt_ + " CANCELADO");
   } else if (!last_cancelled_) {
-    grand_total_ = static_cast<double>(Cents(grand_total_) - Cents(last_total_)) / 100.0;
-    cancelled_total_ = static_cast<double>(Cents(cancelled_total_) + Cents(last_total_)) / 100.0;
+    grand_total_ = runtime::FromCents(ToCents(grand_total_) - ToCents(last_total_));
+    cancelled_total_ = runtime::FromCents(ToCents(cancelled_total_) + ToCents(last_total_));
     last_cancelled_ = true;
     Line("CUPOM " + last_receipt_ + " CANCELADO -" + Money(last_total_));
   } else {

@@ -37,6 +37,10 @@ struct HostServices {
   // it names one, the store database connection. Empty texts keep the current settings.
   std::string host_dir;
   std::string db_connection;
+  // The CHART card software's exchange folders (requests out, answers in); empty texts
+  // give folders under the host folder.
+  std::string card_request_dir;
+  std::string card_answer_dir;
 
   // The first service not set, or nullptr when all are.
   const char* Missing() const;

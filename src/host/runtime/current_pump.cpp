@@ -22,11 +22,12 @@ base::EventPump& GetEventPump() { return g_pump != nullptr ? *g_pump : DefaultPu
 
 base::Clock& GetClock() { return GetEventPump().GetClock(); }
 
-void Delay(int64_t milliseconds) {
+void Delay(int64_t milliseconds) { Delay(GetEventPump(), milliseconds); }
+
+void Delay(base::EventPump& pump, int64_t milliseconds) {
   // Short slices keep timers close to their time on a real clock; on a virtual clock
   // each slice passes at once.
   constexpr int64_t kSliceMs = 10;
-  base::EventPump& pump = GetEventPump();
   base::Clock& clock = pump.GetClock();
   const int64_t start = clock.TickMs();
   pump.ProcessMessages();

@@ -17,5 +17,7 @@ base::Clock& GetClock();
 // Waits `milliseconds` on the installed clock while processing pending messages (timers
 // keep firing). Scripted operator actions are not consumed: this is not an operator wait.
 void Delay(int64_t milliseconds);
+// The same on `pump` and its clock.
+void Delay(base::EventPump& pump, int64_t milliseconds);
 
 }  // namespace recebimento::runtime

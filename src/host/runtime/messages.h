@@ -41,6 +41,11 @@ class MessageDialogs {
 void SetMessageDialogs(MessageDialogs* dialogs);
 MessageDialogs* GetMessageDialogs();
 
+// Shows the request with `dialogs`; without dialogs the text goes to stderr and a
+// question takes its default answer.
+bool ShowMessage(MessageDialogs* dialogs, const MessageRequest& request);
+
+// Through the installed implementation.
 bool Mensagem(const std::string& text, const std::string& title, const std::string& answer_a,
               const std::string& answer_b, int kind, const std::string& extra_a,
               const std::string& context, int number, base::Dataset* dataset);

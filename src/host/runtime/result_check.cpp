@@ -9,7 +9,9 @@ namespace {
 
 std::string CodeLine(int code) { return code != 0 ? "\nCódigo: " + std::to_string(code) : ""; }
 
-void Show(const std::string& text) { Mensagem(text, "", "N", "N", kMsgBlocked, "", "", 0, nullptr); }
+void Show(MessageDialogs* dialogs, const std::string& text) {
+  ShowMessage(dialogs, {text, "", "N", "N", kMsgBlocked, "", "", 0, nullptr});
+}
 
 }  // namespace
 
@@ -27,6 +29,11 @@ std::string ResultFailureText(const base::Variant& result) {
 
 base::Variant MensagemMetodo(const base::Variant& result, bool show, int code, const std::string& function,
                              const std::string& module, const std::string& key) {
+  return MensagemMetodo(GetMessageDialogs(), result, show, code, function, module, key);
+}
+
+base::Variant MensagemMetodo(MessageDialogs* dialogs, const base::Variant& result, bool show, int code,
+                             const std::string& function, const std::string& module, const std::string& key) {
   // Only an error text stands for a failure here; values and unassigned results of the
   // functions that may return them pass through as they are.
   if (!result.IsString() || !show) return result;
@@ -35,14 +42,14 @@ base::Variant MensagemMetodo(const base::Variant& result, bool show, int code, c
   std::string text = failure + "\n\nMétodo: " + function;
   if (!module.empty()) text += " (" + module + ")";
   if (!key.empty()) text += "\nChave: " + key;
-  Show(text + CodeLine(code));
+  Show(dialogs, text + CodeLine(code));
   return result;
 }
 
 bool CheckResultServ(const base::Variant& result, bool show, int code) {
   const std::string failure = ResultFailureText(result);
   if (failure.empty()) return true;
-  if (show) Show(failure + CodeLine(code));
+  if (show) Show(GetMessageDialogs(), failure + CodeLine(code));
   return false;
 }
 

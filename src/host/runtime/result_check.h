@@ -5,6 +5,7 @@
 #include <string>
 
 #include "base/variant.h"
+#include "host/runtime/messages.h"
 
 namespace recebimento::runtime {
 
@@ -20,6 +21,9 @@ std::string ResultFailureText(const base::Variant& result);
 // error text stays text, so the caller tests IsResultPacket before loading it.
 base::Variant MensagemMetodo(const base::Variant& result, bool show, int code, const std::string& function,
                              const std::string& module, const std::string& key);
+// The same through `dialogs` instead of the installed message dialogs.
+base::Variant MensagemMetodo(MessageDialogs* dialogs, const base::Variant& result, bool show, int code,
+                             const std::string& function, const std::string& module, const std::string& key);
 
 // True when a host-service or data-module result reports success: a packet, an array
 // (several packets), a number, true, or the text "OK". An error text, false, or no result
