@@ -6,8 +6,8 @@
 
 #include "base/text.h"
 #include "host_config.h"
-#include "screen/frm_recebimento.h"
-#include "screen/screen_globals.h"
+#include "screen/frame/frm_recebimento.h"
+#include "screen/frame/screen_globals.h"
 
 namespace recebimento::cli {
 

@@ -3,7 +3,7 @@
 // shared amounts and steps.
 #include <nlohmann/json.hpp>
 
-#include "screen/frm_recebimento.h"
+#include "screen/frame/frm_recebimento.h"
 
 namespace recebimento::cli {
 

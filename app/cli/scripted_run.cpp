@@ -10,8 +10,8 @@
 #include "operator_script.h"
 #include "package/recebimento.h"
 #include "sale_file.h"
-#include "screen/frm_recebimento.h"
-#include "screen/screen_globals.h"
+#include "screen/frame/frm_recebimento.h"
+#include "screen/frame/screen_globals.h"
 #include "screen_state.h"
 
 namespace recebimento::cli {

@@ -11,7 +11,7 @@
 #include <QFrame>
 #include <QPixmap>
 
-#include "screen/controls.h"
+#include "screen/frame/controls.h"
 
 class QLabel;
 class QListWidget;

@@ -21,7 +21,7 @@
 #include "qt_event_pump.h"
 #include "qt_host_dialogs.h"
 #include "sale_file.h"
-#include "screen/frm_recebimento.h"
+#include "screen/frame/frm_recebimento.h"
 #include "screen_pictures.h"
 #include "script_player.h"
 #include "screen_view.h"

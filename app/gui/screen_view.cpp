@@ -9,8 +9,8 @@
 
 #include "dialog_kit.h"
 #include "qt_event_pump.h"
-#include "screen/frm_recebimento.h"
-#include "screen/screen_globals.h"
+#include "screen/frame/frm_recebimento.h"
+#include "screen/frame/screen_globals.h"
 
 namespace recebimento::gui {
 

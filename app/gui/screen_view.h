@@ -12,7 +12,7 @@
 
 #include "control_widgets.h"
 #include "key_codes.h"
-#include "screen/controls.h"
+#include "screen/frame/controls.h"
 
 class QLabel;
 

@@ -1,8 +1,8 @@
 #pragma once
 // The globals the package exports, by owner. The screen and its results and the
 // input-step tables are the screen's; the integrations keep their own module state.
-#include "screen/input_steps.h"
-#include "screen/screen_globals.h"
+#include "screen/frame/input_steps.h"
+#include "screen/frame/screen_globals.h"
 
 namespace recebimento::package {
 

@@ -4,14 +4,23 @@
 #include <cstdint>
 #include <exception>
 
+#include <memory>
+
+#include "datamodule/connection_config.h"
+#include "host/runtime/money.h"
+#include "datamodule/trdm_recebimento.h"
+#include "host/pos/host_paths.h"
 #include "host/pos/host_services.h"
 #include "package/package_globals.h"
-#include "screen/frm_recebimento.h"
-#include "screen/message_table.h"
-#include "screen/screen_globals.h"
+#include "screen/frame/frm_recebimento.h"
+#include "screen/frame/message_table.h"
+#include "screen/frame/screen_context.h"
+#include "screen/frame/screen_globals.h"
 
 namespace recebimento::package {
 
+using screen::SaleState;
+using screen::ScreenContext;
 using screen::TfrmRecebimento;
 
 namespace {
@@ -28,38 +37,55 @@ double ItemDiscounts(base::Dataset* items) {
   try {
     if (!items) return 0;
     int64_t cents = 0;
-    for (items->First(); !items->Eof(); items->Next())
-      cents += std::llround(items->FieldByName("VRDESCCOMVEN").AsFloat() * 100.0);
-    return static_cast<double>(cents) / 100.0;
+    for (items->First(); !items->Eof(); items->Next()) cents += runtime::ToCents(items->FieldByName("VRDESCCOMVEN").AsFloat());
+    return runtime::FromCents(cents);
   } catch (...) {
     return 0;
   }
 }
 
-void LogReceiptAdjustment(const TfrmRecebimento& frm, const char* event, const char* short_key,
-                          const char* long_key, const std::string& receipt) {
-  pos::Host().access->LogControleAcess({frm.stCDFILIAL, frm.stCDCAIXA, event, frm.stCdOperador, frm.stNmOperador,
-                                        frm.stCdSupervisor, screen::Msg(short_key), screen::Msg(long_key) + receipt});
+void LogReceiptAdjustment(const pos::HostServices& host, const TfrmRecebimento& frm, const char* event,
+                          const char* short_key, const char* long_key, const std::string& receipt) {
+  const SaleState& sale = frm.Sale();
+  host.access->LogControleAcess({frm.Par().stCDFILIAL, frm.Par().stCDCAIXA, event, sale.stCdOperador,
+                                 sale.stNmOperador, sale.stCdSupervisor, screen::Msg(short_key),
+                                 screen::Msg(long_key) + receipt});
 }
 
-bool Run(RecebimentoArgs& a) {
+// The screen's results the package exports as globals, for the host to read.
+void PublishGlobals(const SaleState& sale) {
+  oleRetorno = sale.oleRetorno;
+  stOBSFINVEN = sale.stOBSFINVEN;
+  doAcrItem = sale.doAcrItem;
+}
+
+bool Run(RecebimentoArgs& a, std::unique_ptr<ScreenContext>& context) {
   // Without the host's services the screen would wait on an event loop nobody drives.
-  pos::Host();
-  if (!frmRecebimento) frmRecebimento = new TfrmRecebimento();
+  const pos::HostServices& host = pos::Host();
+  // The host names its folder with its services; a host that named none set it on the
+  // store's configuration, whose default is the current folder.
+  pos::HostPaths paths(host.host_dir.empty() ? datamodule::HostFolder() : host.host_dir, host.card_request_dir,
+                       host.card_answer_dir);
+  if (!rdmRecebimento) rdmRecebimento = new datamodule::TrdmRecebimento();
+  context = std::make_unique<ScreenContext>(host, *rdmRecebimento, std::move(paths));
+  if (!frmRecebimento) frmRecebimento = new TfrmRecebimento(*context);
   TfrmRecebimento& frm = *frmRecebimento;
+  SaleState& sale = frm.Sale();
 
   oleRetorno = base::Variant::Array(10);
+  sale.oleRetorno = oleRetorno;
 
-  frm.cdsItensVenda = a.cdsItensVenda;
-  frm.cdsItensCancelados = a.cdsItensCancelados;
-  frm.cdsMoviVenda = a.cdsMoviVenda;
-  frm.cdsSaldoFamilia = a.cdsSaldoFamilia;
-  frm.cdsDescFidelidade = a.cdsDescFidelidade;
-  frm.cdsPromoComanda = a.cdsPromoComanda;
-  frm.stObsVenda = a.stObsVenda;
-  frm.stIdDescFidelidade.clear();
-  frm.stPontosFidelidade.clear();
-  frm.stVrDescFidelidade.clear();
+  sale.cdsItensVenda = a.cdsItensVenda;
+  sale.cdsItensCancelados = a.cdsItensCancelados;
+  sale.cdsMoviVenda = a.cdsMoviVenda;
+  sale.cdsSaldoFamilia = a.cdsSaldoFamilia;
+  sale.cdsDescFidelidade = a.cdsDescFidelidade;
+  sale.cdsPromoComanda = a.cdsPromoComanda;
+  sale.stObsVenda = a.stObsVenda;
+  sale.stIdDescFidelidade.clear();
+  sale.stPontosFidelidade.clear();
+  sale.stVrDescFidelidade.clear();
+  sale.stOBSFINVEN.clear();
   stOBSFINVEN.clear();
 
   screen::InicializaFormArgs init;
@@ -103,45 +129,46 @@ bool Run(RecebimentoArgs& a) {
   // A remote order already paid in full settles the sale without the screen. Amounts are
   // compared in cents so that binary leftovers of a subtraction count as zero.
   const bool settled_remotely =
-      (frm.boPagouMobile || frm.boPagouDelivery) && std::llround(frm.doVrAPagar * 100.0) == 0;
+      (sale.boPagouMobile || sale.boPagouDelivery) && runtime::ToCents(sale.doVrAPagar) == 0;
   if (!settled_remotely) frm.ShowModal();
 
   frm.setCPFCons();
+  PublishGlobals(sale);
 
-  a.stIdCPFCupom = frm.stIdCPFCupom;
-  a.stNrVenda = frm.stNrVenda;
-  a.doVrPago = frm.doVrPago;
-  a.boCupomCancelado = frm.boCupomCancelado;
-  a.stCdConsumidor = frm.stCDIDCONSUMID;
-  a.stCdSupervisor = frm.stCdSupervisor;
-  a.stCdCampanha = frm.stCdCampanha;
-  a.stlRetorno = frm.stlRetorno;
-  a.stIdDescFidelidade = frm.stIdDescFidelidade;
-  a.stPontosFidelidade = frm.stPontosFidelidade;
-  a.stVrDescFidelidade = frm.stVrDescFidelidade;
-  a.stIdPagouTEF = frm.stIdPagouTEF;
-  a.stRetTender = frm.stRetTender;
-  a.stNrCupom = frm.boUTILIZAIMPFIS ? frm.stNrCupomFis : frm.stNrVenda;
-  a.stRetImpressora = frm.stRetImpressora;
+  a.stIdCPFCupom = sale.stIdCPFCupom;
+  a.stNrVenda = sale.stNrVenda;
+  a.doVrPago = sale.doVrPago;
+  a.boCupomCancelado = sale.boCupomCancelado;
+  a.stCdConsumidor = sale.stCDIDCONSUMID;
+  a.stCdSupervisor = sale.stCdSupervisor;
+  a.stCdCampanha = sale.stCdCampanha;
+  a.stlRetorno = sale.stlRetorno;
+  a.stIdDescFidelidade = sale.stIdDescFidelidade;
+  a.stPontosFidelidade = sale.stPontosFidelidade;
+  a.stVrDescFidelidade = sale.stVrDescFidelidade;
+  a.stIdPagouTEF = sale.stIdPagouTEF;
+  a.stRetTender = sale.stRetTender;
+  a.stNrCupom = frm.Par().boUTILIZAIMPFIS ? sale.stNrCupomFis : sale.stNrVenda;
+  a.stRetImpressora = sale.stRetImpressora;
   // The host's own counter wins; the printer's is only a fallback.
-  if (!frm.stNrContCupom.empty() && a.stNrContCupom.empty()) a.stNrContCupom = frm.stNrContCupom;
+  if (!sale.stNrContCupom.empty() && a.stNrContCupom.empty()) a.stNrContCupom = sale.stNrContCupom;
 
-  ReloadFromScreen(a.cdsItensVenda, frm.cdsItensVenda);
-  ReloadFromScreen(a.cdsItensCancelados, frm.cdsItensCancelados);
-  ReloadFromScreen(a.cdsMoviVenda, frm.cdsMoviVenda);
-  ReloadFromScreen(a.cdsSaldoFamilia, frm.cdsSaldoFamilia);
-  ReloadFromScreen(a.cdsDescFidelidade, frm.cdsDescFidelidade);
-  ReloadFromScreen(a.cdsPromoComanda, frm.cdsPromoComanda);
-  ReloadFromScreen(a.cdsEmprestimoFamHost, &frm.cdsEmprestimoFam);
+  ReloadFromScreen(a.cdsItensVenda, sale.cdsItensVenda);
+  ReloadFromScreen(a.cdsItensCancelados, sale.cdsItensCancelados);
+  ReloadFromScreen(a.cdsMoviVenda, sale.cdsMoviVenda);
+  ReloadFromScreen(a.cdsSaldoFamilia, sale.cdsSaldoFamilia);
+  ReloadFromScreen(a.cdsDescFidelidade, sale.cdsDescFidelidade);
+  ReloadFromScreen(a.cdsPromoComanda, sale.cdsPromoComanda);
+  ReloadFromScreen(a.cdsEmprestimoFamHost, &sale.cdsEmprestimoFam);
 
   const double item_discounts = ItemDiscounts(a.cdsItensVenda);
   // Only a completed sale leaves a trace of its discount or surcharge.
-  if (frm.boVendaOk && item_discounts > 0)
-    LogReceiptAdjustment(frm, "CUP_DES", "Mot_Des_Cup1", "Mot_Des_Cup", a.stNrCupom);
-  if (frm.boVendaOk && frm.doVrAcrescimo > 0)
-    LogReceiptAdjustment(frm, "CUP_ACR", "Mot_Acr_Cup1", "Mot_Acr_Cup", a.stNrCupom);
+  if (sale.boVendaOk && item_discounts > 0)
+    LogReceiptAdjustment(host, frm, "CUP_DES", "Mot_Des_Cup1", "Mot_Des_Cup", a.stNrCupom);
+  if (sale.boVendaOk && sale.doVrAcrescimo > 0)
+    LogReceiptAdjustment(host, frm, "CUP_ACR", "Mot_Acr_Cup1", "Mot_Acr_Cup", a.stNrCupom);
 
-  return frm.boVendaOk;
+  return sale.boVendaOk;
 }
 
 }  // namespace
@@ -151,8 +178,10 @@ void ClearGlobals() noexcept { screen::ClearScreenGlobals(); }
 bool Recebimento(RecebimentoArgs& args) {
   bool result = false;
   std::exception_ptr failure;
+  // The screen's context outlives the screen, which is freed below.
+  std::unique_ptr<ScreenContext> context;
   try {
-    result = Run(args);
+    result = Run(args, context);
   } catch (...) {
     failure = std::current_exception();
   }

@@ -7,7 +7,7 @@
 
 #include <QString>
 
-#include "screen/controls.h"
+#include "screen/frame/controls.h"
 #include "screen_view.h"
 
 class QWidget;

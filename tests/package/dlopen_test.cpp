@@ -10,7 +10,7 @@
 #include "base/event_pump.h"
 #include "host/pos/host_simulator.h"
 #include "package/exported_entry.h"
-#include "screen/frm_recebimento.h"
+#include "screen/frame/frm_recebimento.h"
 #include "support/temp_dir.h"
 
 namespace recebimento::package {

@@ -9,7 +9,8 @@
 #include "host/pos/host_simulator.h"
 #include "package/package_globals.h"
 #include "package/recebimento.h"
-#include "screen/frm_recebimento.h"
+#include "screen/frame/frm_recebimento.h"
+#include "screen/frame/screen_parts.h"
 #include "support/temp_dir.h"
 
 namespace recebimento::package {
@@ -79,7 +80,7 @@ TEST_F(EntryTest, AFailureInsideTheScreenFreesBothGlobalsAndTheNextCallStartsCle
   EXPECT_EQ(rdmRecebimento, nullptr);
   EXPECT_EQ(args_.stNrVenda, "host value") << "outputs not yet written keep the host's values";
 
-  WhenShown([](TfrmRecebimento& frm) { frm.stNrVenda = "000010"; });
+  WhenShown([](TfrmRecebimento& frm) { frm.Sale().stNrVenda = "000010"; });
   EXPECT_FALSE(Recebimento(args_));
   EXPECT_EQ(args_.stNrVenda, "000010");
   EXPECT_EQ(frmRecebimento, nullptr);
@@ -97,23 +98,26 @@ TEST_F(EntryTest, AStoreThatCannotOpenFailsTheCallWithNothingLeftBehind) {
 TEST_F(EntryTest, AccessControlEntriesOnlyForACompletedSale) {
   Items(items_, {0.5, 1.25});
   WhenShown([](TfrmRecebimento& frm) {
-    frm.boVendaOk = false;
-    frm.doVrAcrescimo = 3.0;
+    frm.Sale().boVendaOk = false;
+    frm.Sale().doVrAcrescimo = 3.0;
   });
   EXPECT_FALSE(Recebimento(args_));
   EXPECT_TRUE(AccessLog().empty()) << "an abandoned sale leaves no discount or surcharge entry";
 
   WhenShown([](TfrmRecebimento& frm) {
-    frm.boVendaOk = true;
-    frm.doVrAcrescimo = 3.0;
-    frm.stCDFILIAL = "0001";
-    frm.stCDCAIXA = "002";
-    frm.stCdOperador = "000042";
-    frm.stNmOperador = "MARIA";
-    frm.stCdSupervisor = "SUP7";
-    frm.boUTILIZAIMPFIS = true;
-    frm.stNrCupomFis = "000123";
-    frm.stNrVenda = "999";
+    // The branch's configuration as the screen read it.
+    screen::ParametrosZem& par = frm.Parts().scope.par;
+    screen::SaleState& sale = frm.Sale();
+    sale.boVendaOk = true;
+    sale.doVrAcrescimo = 3.0;
+    par.stCDFILIAL = "0001";
+    par.stCDCAIXA = "002";
+    sale.stCdOperador = "000042";
+    sale.stNmOperador = "MARIA";
+    sale.stCdSupervisor = "SUP7";
+    par.boUTILIZAIMPFIS = true;
+    sale.stNrCupomFis = "000123";
+    sale.stNrVenda = "999";
   });
   EXPECT_TRUE(Recebimento(args_));
   EXPECT_EQ(args_.stNrCupom, "000123") << "with a fiscal printer the receipt number";
@@ -132,7 +136,7 @@ TEST_F(EntryTest, AccessControlEntriesOnlyForACompletedSale) {
 
 TEST_F(EntryTest, NoDiscountEntryWithoutItemDiscountsAndWithoutTheSurcharge) {
   Items(items_, {0, 0});
-  WhenShown([](TfrmRecebimento& frm) { frm.boVendaOk = true; });
+  WhenShown([](TfrmRecebimento& frm) { frm.Sale().boVendaOk = true; });
   EXPECT_TRUE(Recebimento(args_));
   EXPECT_TRUE(AccessLog().empty());
   EXPECT_EQ(args_.stNrCupom, "") << "without a fiscal printer the sale number, here none";
@@ -140,7 +144,7 @@ TEST_F(EntryTest, NoDiscountEntryWithoutItemDiscountsAndWithoutTheSurcharge) {
 
 TEST_F(EntryTest, ItemDiscountSumThatFailsCountsAsNoDiscount) {
   Items(items_, {1, 2}, /*with_discount_field=*/false);
-  WhenShown([](TfrmRecebimento& frm) { frm.boVendaOk = true; });
+  WhenShown([](TfrmRecebimento& frm) { frm.Sale().boVendaOk = true; });
   EXPECT_TRUE(Recebimento(args_)) << "the failure of the sum is not the sale's";
   EXPECT_TRUE(AccessLog().empty());
 }
@@ -148,12 +152,12 @@ TEST_F(EntryTest, ItemDiscountSumThatFailsCountsAsNoDiscount) {
 TEST_F(EntryTest, ArgumentTenKeepsANonEmptyHostValue) {
   Items(items_, {0});
   args_.stNrContCupom = "555";
-  WhenShown([](TfrmRecebimento& frm) { frm.stNrContCupom = "999"; });
+  WhenShown([](TfrmRecebimento& frm) { frm.Sale().stNrContCupom = "999"; });
   Recebimento(args_);
   EXPECT_EQ(args_.stNrContCupom, "555");
 
   args_.stNrContCupom = "";
-  WhenShown([](TfrmRecebimento& frm) { frm.stNrContCupom = "999"; });
+  WhenShown([](TfrmRecebimento& frm) { frm.Sale().stNrContCupom = "999"; });
   Recebimento(args_);
   EXPECT_EQ(args_.stNrContCupom, "999");
 
@@ -175,17 +179,18 @@ TEST_F(EntryTest, EntryStateIsSetBeforeTheScreenAndOutputsAreCopiedBack) {
   std::string seen_obs;
   Variant seen_ole;
   WhenShown([&](TfrmRecebimento& frm) {
-    seen_obs = frm.stObsVenda;
+    screen::SaleState& sale = frm.Sale();
+    seen_obs = sale.stObsVenda;
     seen_ole = oleRetorno;
-    EXPECT_EQ(frm.cdsItensVenda, &items_) << "the screen works on the host's own dataset";
-    EXPECT_EQ(frm.doVrPago, 0) << "an amount paid that is not positive counts as 0";
-    frm.stIdCPFCupom = "c";
-    frm.stCdCampanha = "CAMP1";
-    frm.stlRetorno = {"linha 1", "linha 2"};
-    frm.stIdPagouTEF = "N";
-    frm.doVrPago = 80.5;
-    frm.boCupomCancelado = true;
-    frm.stCDIDCONSUMID = "ID77";
+    EXPECT_EQ(sale.cdsItensVenda, &items_) << "the screen works on the host's own dataset";
+    EXPECT_EQ(sale.doVrPago, 0) << "an amount paid that is not positive counts as 0";
+    sale.stIdCPFCupom = "c";
+    sale.stCdCampanha = "CAMP1";
+    sale.stlRetorno = {"linha 1", "linha 2"};
+    sale.stIdPagouTEF = "N";
+    sale.doVrPago = 80.5;
+    sale.boCupomCancelado = true;
+    sale.stCDIDCONSUMID = "ID77";
   });
   Recebimento(args_);
   EXPECT_EQ(seen_obs, "sem cebola");

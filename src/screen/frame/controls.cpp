@@ -1,4 +1,4 @@
-#include "screen/controls.h"
+#include "screen/frame/controls.h"
 
 #include <stdexcept>
 
@@ -35,6 +35,51 @@ Control* ControlRegistry::FindComponent(const std::string& name) {
 const Control* ControlRegistry::FindComponent(const std::string& name) const {
   auto it = by_name_.find(name);
   return it == by_name_.end() ? nullptr : it->second;
+}
+
+Control& ControlRegistry::Require(const std::string& name) {
+  Control* c = FindComponent(name);
+  if (!c) throw std::logic_error("the payment screen has no control named " + name);
+  return *c;
+}
+
+void ControlRegistry::SetEnabled(const std::string& name, bool enabled) {
+  if (Control* c = FindComponent(name)) c->enabled = enabled;
+}
+
+void ControlRegistry::SetVisible(const std::string& name, bool visible) {
+  if (Control* c = FindComponent(name)) c->visible = visible;
+}
+
+void ControlRegistry::SetCaption(const std::string& name, const std::string& caption) {
+  if (Control* c = FindComponent(name)) c->caption = caption;
+}
+
+bool ControlRegistry::IsEnabled(const std::string& name) const {
+  const Control* c = FindComponent(name);
+  return c && c->enabled;
+}
+
+bool ControlRegistry::IsVisible(const std::string& name) const {
+  const Control* c = FindComponent(name);
+  return c && c->visible;
+}
+
+std::string ControlRegistry::CaptionOf(const std::string& name) const {
+  const Control* c = FindComponent(name);
+  return c ? c->caption : std::string();
+}
+
+void ControlRegistry::Press(const std::string& name) {
+  Control* c = FindComponent(name);
+  if (!c || !c->on_click) return;
+  // The action may rebind the button while it runs; keep our own copy of it.
+  auto action = c->on_click;
+  action();
+}
+
+void ControlRegistry::Bind(const std::string& name, std::function<void()> action) {
+  if (Control* c = FindComponent(name)) c->on_click = std::move(action);
 }
 
 bool ControlRegistry::Click(const std::string& name) {

@@ -38,9 +38,26 @@ class ControlRegistry {
   // Adds a control with its place on the screen (or in its parent panel).
   Control& Add(const std::string& name, const std::string& kind, const std::string& caption, int left, int top,
                int width, int height, const std::string& parent = "");
-  // The control of that name, or nullptr.
+  // The control of that name, or nullptr: for a control the screen may not have.
   Control* FindComponent(const std::string& name);
   const Control* FindComponent(const std::string& name) const;
+  // The control of that name, for one the screen always has; std::logic_error naming it
+  // when there is none.
+  Control& Require(const std::string& name);
+
+  // Setting and reading controls the screen may not have: a name the registry does not
+  // hold is left alone and reads as hidden, disabled and without a caption.
+  void SetEnabled(const std::string& name, bool enabled);
+  void SetVisible(const std::string& name, bool visible);
+  void SetCaption(const std::string& name, const std::string& caption);
+  bool IsEnabled(const std::string& name) const;
+  bool IsVisible(const std::string& name) const;
+  std::string CaptionOf(const std::string& name) const;
+  // Runs a button's action as its click would, whatever its state (the caller checked
+  // what it needs); nothing when it has no action.
+  void Press(const std::string& name);
+  // Binds the action of a control the screen may not have.
+  void Bind(const std::string& name, std::function<void()> action);
   // Presses a button as the operator would: nothing happens when it, or a panel that
   // holds it, is hidden or disabled. std::out_of_range naming the control when there is none of that name.
   bool Click(const std::string& name);

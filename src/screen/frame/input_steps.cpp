@@ -1,4 +1,4 @@
-#include "screen/input_steps.h"
+#include "screen/frame/input_steps.h"
 
 namespace recebimento::screen {
 
@@ -13,20 +13,36 @@ const char* InputStepName(TInputStep step) {
   return step >= 0 && step < kInputStepCount ? kStepNames[step] : "?";
 }
 
+std::string InputStepMessageKey(TInputStep step) {
+  switch (step) {
+    // Every amount step prompts like the credit step.
+    case isCredito3: case isDebito3: case isCheque6: case isDinheiro1: case isMoeda2: case isTicket1:
+      return "isCredito3";
+    case isMoeda1: case isConvenio1: case isConvenio2:
+      return kStepNames[step];
+    default:
+      return "";
+  }
+}
+
+std::string InputStepPosKeyboardKey(TInputStep step) {
+  const std::string key = InputStepMessageKey(step);
+  return key.empty() ? key : "Tecl" + key;
+}
+
+std::string KeyboardCaptionLabel(TTipoTecl kind) { return kind == ttvalor ? "lblNrCupom" : ""; }
+
+std::string KeyboardValueLabel(TTipoTecl kind) { return kind == ttvalor ? "lblInputReceb2" : ""; }
+
 void InitInputStepTables() {
-  MsgInputStep.fill("");
-  TeclMsgInputStep.fill("");
-  // Every amount step prompts like the credit step.
-  for (TInputStep s : {isCredito3, isDebito3, isCheque6, isDinheiro1, isMoeda2, isTicket1}) {
-    MsgInputStep[s] = "isCredito3";
-    TeclMsgInputStep[s] = "TeclisCredito3";
+  for (int s = 0; s < kInputStepCount; ++s) {
+    MsgInputStep[s] = InputStepMessageKey(static_cast<TInputStep>(s));
+    TeclMsgInputStep[s] = InputStepPosKeyboardKey(static_cast<TInputStep>(s));
   }
-  for (TInputStep s : {isMoeda1, isConvenio1, isConvenio2}) {
-    MsgInputStep[s] = kStepNames[s];
-    TeclMsgInputStep[s] = std::string("Tecl") + kStepNames[s];
+  for (int k = 0; k < kTipoTeclCount; ++k) {
+    arLabels[k] = KeyboardCaptionLabel(static_cast<TTipoTecl>(k));
+    arValLabels[k] = KeyboardValueLabel(static_cast<TTipoTecl>(k));
   }
-  arLabels = {"", "lblNrCupom"};
-  arValLabels = {"", "lblInputReceb2"};
 }
 
 void ClearInputStepTables() {

@@ -17,6 +17,14 @@ constexpr int kTipoTeclCount = 2;
 
 const char* InputStepName(TInputStep step);  // "isNone", "isTroco", ...
 
+// Message keys of an input step's prompt on the screen and on the POS keyboard ("" when
+// the step has none), and the names of the components that show, for a keyboard kind, the
+// caption and the value. The exported tables below hold the same texts for the host.
+std::string InputStepMessageKey(TInputStep step);
+std::string InputStepPosKeyboardKey(TInputStep step);
+std::string KeyboardCaptionLabel(TTipoTecl kind);
+std::string KeyboardValueLabel(TTipoTecl kind);
+
 // Message keys of each input step's prompt: for the screen and for the POS keyboard.
 extern std::array<std::string, kInputStepCount> MsgInputStep;
 extern std::array<std::string, kInputStepCount> TeclMsgInputStep;

@@ -1,4 +1,4 @@
-#include "screen/message_format.h"
+#include "screen/frame/message_format.h"
 
 #include <fmt/format.h>
 

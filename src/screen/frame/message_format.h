@@ -13,7 +13,7 @@
 #include <variant>
 #include <vector>
 
-#include "screen/message_table.h"
+#include "screen/frame/message_table.h"
 
 namespace recebimento::screen {
 

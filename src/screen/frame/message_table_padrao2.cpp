@@ -1,4 +1,4 @@
-#include "screen/message_table.h"
+#include "screen/frame/message_table.h"
 
 namespace recebimento::screen {
 

@@ -1,8 +1,8 @@
-// Every named control of the payment screen, placed on the 800 x 600 form. Handlers
-// are bound by the concern that owns them; only the exit button is bound here.
+// Every named control of the payment screen, placed on the 800 x 600 form. The form binds
+// the handlers.
 #include <string>
 
-#include "screen/frm_recebimento.h"
+#include "screen/frame/frm_recebimento.h"
 
 namespace recebimento::screen {
 
@@ -19,8 +19,7 @@ constexpr int64_t kPanelBack = 0x00F0F0F0;
 
 }  // namespace
 
-void TfrmRecebimento::CreateControls() {
-  ControlRegistry& r = controls_;
+void CreateScreenControls(ControlRegistry& r) {
   auto label = [&](const char* name, const std::string& caption, int l, int t, int w, int h,
                    const std::string& parent = "") -> Control& {
     return r.Add(name, "label", caption, l, t, w, h, parent);
@@ -170,7 +169,6 @@ void TfrmRecebimento::CreateControls() {
     button(f.name, f.caption, x, 2, 60, 44, "panFundoConfirma");
     x += 61;
   }
-  r.FindComponent("spbSair")->on_click = [this] { spbSairClick(); };
   // Nothing to confirm until the sale is paid.
   r.FindComponent("spbOk")->enabled = false;
   for (const char* hidden : {"spbTaxaServico", "sbtCashback", "sbtCashbackUDS", "sbtCashbackCore",

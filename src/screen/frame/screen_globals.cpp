@@ -1,8 +1,8 @@
-#include "screen/screen_globals.h"
+#include "screen/frame/screen_globals.h"
 
 #include "datamodule/trdm_recebimento.h"
-#include "screen/frm_recebimento.h"
-#include "screen/input_steps.h"
+#include "screen/frame/frm_recebimento.h"
+#include "screen/frame/input_steps.h"
 
 namespace recebimento::screen {
 

@@ -1,7 +1,9 @@
 #pragma once
-// The module globals of the screen and its results. They live for the life of the
-// package; the entry creates and frees the screen and the data module behind the first
-// two on every call.
+// The globals the package exports: the screen, the data module and the screen's results.
+// They live for the life of the package; the entry creates and frees the screen and the
+// data module behind the first two on every call, and publishes the results into the rest
+// when the screen closes. The screen's own code never reads them: its parts get what they
+// need through the screen's context.
 #include <string>
 
 #include "base/variant.h"

@@ -1,4 +1,4 @@
-#include "screen/typed_amount.h"
+#include "screen/payment/typed_amount.h"
 
 #include <cstdlib>
 
@@ -6,7 +6,7 @@
 
 namespace recebimento::screen {
 
-double ValorDigitado(const std::string& text) {
+double TypedAmount(const std::string& text) {
   const runtime::NumberLocale& loc = runtime::GetNumberLocale();
   std::string plain;
   for (const char ch : text) {

@@ -6,15 +6,15 @@
 namespace recebimento::screen {
 
 // The most the fiscal printers take for a sale.
-constexpr double kLimiteRecebimento = 999999.99;
+constexpr double kPaymentLimit = 999999.99;
 
 // The typed text ("1.234,5") as a number under the configured locale: digits, the
 // decimal separator, thousands separators and blanks; anything else reads as 0, which
 // Enter refuses like an empty value.
-double ValorDigitado(const std::string& text);
+double TypedAmount(const std::string& text);
 
 // Above the limit. The margin only absorbs the binary noise of a sum of two amounts,
 // never a typed fraction of a cent (999999.991 is above).
-inline bool AcimaDoLimite(double valor) { return valor > kLimiteRecebimento + 5e-7; }
+inline bool AboveLimit(double amount) { return amount > kPaymentLimit + 5e-7; }
 
 }  // namespace recebimento::screen

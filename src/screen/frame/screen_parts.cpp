@@ -1,0 +1,24 @@
+#include "screen/frame/screen_parts.h"
+
+namespace recebimento::screen {
+
+ScreenParts::ScreenParts(ScreenContext& ctx, ParametrosZem& par, SaleState& sale, ControlRegistry& controls,
+                         ScreenWindow& window)
+    : scope{ctx, par, sale, controls, window, *this},
+      setup(scope),
+      grid(scope),
+      keyboard(scope),
+      selection(scope),
+      payments(scope),
+      installments(scope),
+      adjustments(scope),
+      confirmation(scope),
+      exit(scope),
+      card(scope),
+      fiscal(scope),
+      consumer(scope),
+      remote_orders(scope),
+      wallets(scope),
+      loyalty(scope) {}
+
+}  // namespace recebimento::screen

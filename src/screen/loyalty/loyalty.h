@@ -1,0 +1,34 @@
+#pragma once
+// Loyalty, cashback, promotions, discount coupons, Dotz and prepaid cards as the screen
+// meets them: the steps before a tender, the promotion query, the discount-coupon dialog,
+// the Dotz campaign and the prepaid cards' redemption at the confirmation.
+#include <string>
+
+#include "screen/frame/screen_scope.h"
+
+namespace recebimento::screen {
+
+class Loyalty {
+ public:
+  explicit Loyalty(ScreenScope& s) : s_(s) {}
+
+  // The loyalty, cashback and consumer-document steps that run before any tender; false
+  // abandons the press.
+  bool StepsBeforeTender() { return true; }
+  // The promotion query before a tender, when the branch uses the promotion integration.
+  void QueryPromotions() {}
+  // The discount-coupon dialog: "CUPOM" (a coupon was validated), "SAIR", or "" to go on
+  // with a manual discount.
+  std::string CriaInformaDesconto() { return std::string(); }
+  // The Dotz campaign.
+  void Dotz() {}
+  // Prepaid cards redeemed at the confirmation; false abandons it.
+  bool RedeemPrepaidCards() { return true; }
+  // The loyalty integrations' captures at the close; false keeps the screen open.
+  bool CaptureAtClose() { return true; }
+
+ private:
+  ScreenScope& s_;
+};
+
+}  // namespace recebimento::screen
