@@ -39,9 +39,9 @@ build() {
 }
 
 test_suite() {
-  local dir=build type=RelWithDebInfo extra=()
+  local dir=build type=RelWithDebInfo extra=(-DRECEBIMENTO_WERROR=ON)
   if [ "${1:-}" = "--sanitize" ]; then
-    dir=build-sanitize type=Debug extra=(-DRECEBIMENTO_SANITIZE=ON)
+    dir=build-sanitize type=Debug extra=(-DRECEBIMENTO_SANITIZE=ON -DRECEBIMENTO_WERROR=ON)
     export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
   fi
   configure "$dir" "$type" "${extra[@]}"
