@@ -117,6 +117,8 @@ json VariantToJson(const Variant& v) {
 
 void LoadDataset(base::Dataset& ds, const json& value, const std::string& where) {
   if (value.is_array()) {
+    if (value.empty())
+      throw InputError(where + ": an empty list says nothing of the fields; give {\"fields\": [...], \"rows\": []}");
     // Row objects: fields in order of first appearance, typed by their first non-null
     // value; later values must agree. A field that is null everywhere is text.
     std::vector<FieldDef> fields;
