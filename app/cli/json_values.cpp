@@ -188,6 +188,7 @@ void LoadDataset(base::Dataset& ds, const json& value, const std::string& where)
         if (base::IEquals(other.name, f.name)) throw InputError(Member(at, "name") + ": field '" + f.name + "' repeats");
       fields.push_back(f);
     }
+    if (fields.empty()) throw InputError(Member(where, "fields") + ": a dataset needs at least one field");
     const json rows = value.contains("rows") ? value["rows"] : json::array();
     if (!rows.is_array()) throw InputError(Member(where, "rows") + ": a list of row objects is required");
     Fill(ds, fields, rows, Member(where, "rows"));

@@ -135,6 +135,8 @@ TEST_F(ScriptedRunTest, BadSaleFilesNameTheOffendingMember) {
                 "(it knows document, name, address, foreigner)");
   ExpectRefused(R"({"datasets": {"cdsClienteHost": []}})", leave,
                 "datasets.cdsClienteHost: an empty list says nothing of the fields");
+  ExpectRefused(R"({"datasets": {"cdsClienteHost": {"fields": []}}})", leave,
+                "datasets.cdsClienteHost.fields: a dataset needs at least one field");
 
   // Nothing could be gathered, but the output keeps its shape.
   const CliResult r = Run("{\"args\": ", leave);
