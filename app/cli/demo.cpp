@@ -57,11 +57,11 @@ int RunDemo(const DemoOptions& options, std::ostream& out, std::ostream& err) {
     run.db = store;
     run.clock = "2026-12-06T12:00:00";
     const RunOutcome outcome = RunScriptedSale(run);
-    if (!outcome.output) {
+    if (outcome.exit_code == 1) {
       err << "recebimento demo: " << outcome.message << "\n";
       return outcome.exit_code;
     }
-    const auto& o = *outcome.output;
+    const auto& o = outcome.output;
     out << "Receipt\n-------\n";
     if (o["printed"].empty()) out << "(nothing printed: the sale was not completed)\n";
     for (const auto& line : o["printed"]) out << line.get<std::string>() << "\n";

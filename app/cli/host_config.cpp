@@ -80,12 +80,14 @@ pos::ServiceAnswer ParseServiceAnswer(const json& a, const std::string& w) {
 
 }  // namespace
 
-pos::DialogAnswer ParseDialogAnswer(const json& answer, const std::string& where) {
+pos::DialogAnswer ParseDialogAnswer(const json& answer, const std::string& where, const std::string& kind) {
   pos::DialogAnswer a;
   if (answer.is_null()) {
     a.cancelled = true;
   } else if (answer.is_object()) {
     for (const auto& [k, v] : answer.items()) a.fields[k] = JsonToVariant(v, where + "." + k);
+    const std::string misfit = pos::CheckAnswerFields(kind, a.fields);
+    if (!misfit.empty()) throw InputError(where + ": " + misfit);
   } else {
     a.value = JsonToVariant(answer, where);
   }
@@ -208,7 +210,7 @@ pos::SimulatorConfig ParseHostConfig(const json& host, const std::string& host_d
     const json& d = host["dialogs"];
     if (!d.is_object()) throw InputError("host.dialogs: expected an object of default answers by dialog");
     for (const auto& [kind, answer] : d.items())
-      c.dialog_defaults[kind] = ParseDialogAnswer(answer, "host.dialogs." + kind);
+      c.dialog_defaults[kind] = ParseDialogAnswer(answer, "host.dialogs." + kind, kind);
   }
   if (host.contains("currency_rates")) {
     base::Dataset rates;

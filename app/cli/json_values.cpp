@@ -117,6 +117,8 @@ json VariantToJson(const Variant& v) {
 
 void LoadDataset(base::Dataset& ds, const json& value, const std::string& where) {
   if (value.is_array()) {
+    if (value.empty())
+      throw InputError(where + ": an empty list says nothing of the fields; give {\"fields\": [...], \"rows\": []}");
     // Row objects: fields in order of first appearance, typed by their first non-null
     // value; later values must agree. A field that is null everywhere is text.
     std::vector<FieldDef> fields;
@@ -186,6 +188,7 @@ void LoadDataset(base::Dataset& ds, const json& value, const std::string& where)
         if (base::IEquals(other.name, f.name)) throw InputError(Member(at, "name") + ": field '" + f.name + "' repeats");
       fields.push_back(f);
     }
+    if (fields.empty()) throw InputError(Member(where, "fields") + ": a dataset needs at least one field");
     const json rows = value.contains("rows") ? value["rows"] : json::array();
     if (!rows.is_array()) throw InputError(Member(where, "rows") + ": a list of row objects is required");
     Fill(ds, fields, rows, Member(where, "rows"));

@@ -23,7 +23,8 @@ base::Variant JsonToVariant(const nlohmann::ordered_json& value, const std::stri
 nlohmann::ordered_json VariantToJson(const base::Variant& value);
 
 // A dataset from an array of row objects (field types inferred: text, number as float,
-// boolean) or from {"fields": [{"name", "type", "size"}], "rows": [...]}.
+// boolean) or from {"fields": [{"name", "type", "size"}], "rows": [...]}. An empty
+// array is refused: it gives no fields.
 void LoadDataset(base::Dataset& dataset, const nlohmann::ordered_json& value, const std::string& where);
 // {"fields": [{"name", "type", "size"}], "rows": [{...}]}; an inactive dataset gives
 // empty lists.

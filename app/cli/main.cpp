@@ -60,11 +60,9 @@ int main(int argc, char** argv) {
 
   if (*run_cmd) {
     const cli::RunOutcome outcome = cli::RunScriptedSale(run);
-    if (!outcome.output) {
-      std::cerr << "recebimento run: " << outcome.message << "\n";
-      return outcome.exit_code;
-    }
-    const std::string text = outcome.output->dump(2) + "\n";
+    if (outcome.exit_code == 1) std::cerr << "recebimento run: " << outcome.message << "\n";
+    // The output is written also on an error: it tells what led to it.
+    const std::string text = outcome.output.dump(2) + "\n";
     if (out_path.empty()) {
       std::cout << text;
     } else {

@@ -6,6 +6,7 @@
 
 #include "base/text.h"
 #include "host_config.h"
+#include "json_values.h"
 #include "screen/frame/frm_recebimento.h"
 #include "screen/frame/screen_globals.h"
 
@@ -155,6 +156,16 @@ bool OperatorScript::HasAction() const {
   return false;
 }
 
+std::optional<ScriptLine> OperatorScript::NextLine() const {
+  if (cursor_ >= lines_.size()) return std::nullopt;
+  return lines_[cursor_];
+}
+
+void OperatorScript::Fail(const std::string& message) {
+  if (on_failure_) on_failure_();
+  throw ScriptError(message);
+}
+
 std::string OperatorScript::Where() const {
   return cursor_ < lines_.size() ? Line(lines_[cursor_].number) : "the end of the script";
 }
@@ -171,19 +182,16 @@ bool OperatorScript::RunNext() {
 
 void OperatorScript::Perform(const ScriptLine& line) {
   const json& a = line.action;
-  if (line.kind == "answer") throw ScriptError(Line(line.number) + ": an answer, but no dialog is open");
+  if (line.kind == "answer") Fail(Line(line.number) + ": an answer, but no dialog is open");
   if (line.kind == "wait") {
     if (clock_) clock_->Advance(a["wait"].get<int64_t>());
     if (process_messages_) process_messages_();
     return;
   }
   screen::TfrmRecebimento* frm = screen::frmRecebimento;
-  if (!frm || !frm->Showing()) throw ScriptError(Line(line.number) + ": no screen is waiting for the operator");
+  if (!frm || !frm->Showing()) Fail(Line(line.number) + ": no screen is waiting for the operator");
   if (line.kind == "click") {
-    const std::string name = a["click"].get<std::string>();
-    if (!frm->Controls().FindComponent(name))
-      throw ScriptError(Line(line.number) + ": unknown control \"" + name + "\"");
-    frm->Controls().Click(name);
+    Press(line);
   } else if (line.kind == "key") {
     const bool shift = a.value("shift", false), alt = a.value("alt", false), ctrl = a.value("ctrl", false);
     const KeyStroke k = KeyNamed(a["key"].get<std::string>(), shift);
@@ -199,19 +207,43 @@ void OperatorScript::Perform(const ScriptLine& line) {
   }
 }
 
+void OperatorScript::Press(const ScriptLine& line) {
+  screen::ControlRegistry& controls = screen::frmRecebimento->Controls();
+  const std::string name = line.action["click"].get<std::string>();
+  const screen::PressCheck check = controls.CheckPress(name);
+  switch (check.outcome) {
+    case screen::PressCheck::kReaches:
+      controls.Click(name);
+      return;
+    case screen::PressCheck::kDisabled:
+      // A real press on a disabled button does nothing either; the output tells of it.
+      ignored_.push_back({line.number, line.action, check.why});
+      return;
+    case screen::PressCheck::kUnknown:
+      Fail(Line(line.number) + ": unknown control \"" + name + "\"");
+    case screen::PressCheck::kHidden:
+    case screen::PressCheck::kNoAction:
+      // Nobody could press it: the actions after it would land somewhere unintended.
+      Fail(Line(line.number) + ": cannot press \"" + name + "\": " + check.why);
+  }
+}
+
 std::optional<pos::DialogAnswer> OperatorScript::Next(const pos::DialogRecord& dialog) {
   TakeSnapshots();
   if (cursor_ >= lines_.size() || lines_[cursor_].kind != "answer") return std::nullopt;
   const ScriptLine& l = lines_[cursor_++];
-  return ParseDialogAnswer(l.action["answer"], Line(l.number) + ".answer");
+  try {
+    return ParseDialogAnswer(l.action["answer"], Line(l.number) + ".answer", dialog.kind);
+  } catch (const InputError& e) {
+    Fail(e.what());
+  }
 }
 
 void OperatorScript::Unanswered(const pos::DialogRecord& dialog) {
   const std::string what = dialog.kind + " \"" + (dialog.title.empty() ? dialog.text : dialog.title) + "\"";
   if (cursor_ >= lines_.size())
-    throw ScriptError("the dialog " + what + " opened and needs an answer, but the script has no more lines");
-  throw ScriptError(Where() + ": the dialog " + what + " opened and needs an answer, but this line is a " +
-                    lines_[cursor_].kind);
+    Fail("the dialog " + what + " opened and needs an answer, but the script has no more lines");
+  Fail(Where() + ": the dialog " + what + " opened and needs an answer, but this line is a " + lines_[cursor_].kind);
 }
 
 }  // namespace recebimento::cli

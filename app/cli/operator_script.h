@@ -28,6 +28,14 @@ struct ScriptLine {
   nlohmann::ordered_json action;
 };
 
+// An action the screen let pass, as it would a real operator's: a press on a visible but
+// disabled control. The run goes on.
+struct IgnoredAction {
+  int line = 0;
+  nlohmann::ordered_json action;
+  std::string why;
+};
+
 // Windows virtual-key code and the character a key name gives ("Enter" -> 13, '\r').
 struct KeyStroke {
   int code = 0;
@@ -45,6 +53,9 @@ class OperatorScript : public pos::DialogAnswerSource {
   static OperatorScript Load(const std::string& path);
 
   void Attach(base::VirtualClock* clock, std::function<void()> process_messages, SnapshotFn snapshot);
+  // Runs just before a script error is raised, while the screen still stands as the
+  // error found it.
+  void OnFailure(std::function<void()> hook) { on_failure_ = std::move(hook); }
 
   // Performs the next operator action; false when the script has none left.
   bool RunNext();
@@ -53,19 +64,26 @@ class OperatorScript : public pos::DialogAnswerSource {
   void TakeSnapshots();
   int LinesUsed() const { return static_cast<int>(cursor_); }
   size_t Size() const { return lines_.size(); }
+  // The first line not yet taken, if any (after the screen closed: a line left over).
+  std::optional<ScriptLine> NextLine() const;
+  const std::vector<IgnoredAction>& Ignored() const { return ignored_; }
 
   std::optional<pos::DialogAnswer> Next(const pos::DialogRecord& dialog) override;
   [[noreturn]] void Unanswered(const pos::DialogRecord& dialog) override;
 
  private:
   void Perform(const ScriptLine& line);
+  void Press(const ScriptLine& line);
   std::string Where() const;
+  [[noreturn]] void Fail(const std::string& message);
 
   std::vector<ScriptLine> lines_;
   size_t cursor_ = 0;
   base::VirtualClock* clock_ = nullptr;
   std::function<void()> process_messages_;
   SnapshotFn snapshot_;
+  std::function<void()> on_failure_;
+  std::vector<IgnoredAction> ignored_;
 };
 
 }  // namespace recebimento::cli

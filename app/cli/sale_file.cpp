@@ -3,6 +3,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "host/pos/sale_dataset_layouts.h"
 #include "json_values.h"
 
 namespace recebimento::cli {
@@ -45,6 +46,19 @@ void SetArgument(RecebimentoArgs& args, const ArgumentInfo& info, const json& v,
       info.member);
 }
 
+// `[]` is the plain way to say "none" (no cancelled items, no payments yet): an open,
+// empty dataset with the columns the host contract gives it.
+void LoadSaleDataset(base::Dataset& ds, const std::string& name, const json& v, const std::string& where) {
+  const std::vector<base::FieldDef>* layout = pos::FixedDatasetLayout(name);
+  if (!v.is_array() || !v.empty() || !layout) {
+    LoadDataset(ds, v, where);
+    return;
+  }
+  ds.Close();
+  ds.SetFields(*layout);
+  ds.CreateDataSet();
+}
+
 }  // namespace
 
 std::unique_ptr<Sale> ParseSale(const json& sale) {
@@ -76,7 +90,7 @@ std::unique_ptr<Sale> ParseSale(const json& sale) {
     for (const auto& [name, v] : datasets.items()) {
       auto it = out->datasets.find(name);
       if (it == out->datasets.end()) throw InputError("datasets." + name + ": no dataset argument of that name");
-      LoadDataset(*it->second, v, "datasets." + name);
+      LoadSaleDataset(*it->second, name, v, "datasets." + name);
     }
   }
   if (sale.contains("host")) {

@@ -63,10 +63,28 @@ json HostJson(pos::HostRecord& record) {
   }
   json dialogs = json::array();
   for (const auto& d : record.Dialogs())
-    dialogs.push_back({{"kind", d.kind}, {"title", d.title}, {"text", d.text}, {"answer", VariantToJson(d.answer)}});
+    dialogs.push_back({{"kind", d.kind},
+                       {"title", d.title},
+                       {"text", d.text},
+                       {"answer", VariantToJson(d.answer)},
+                       {"type", d.type}});
   json printed = json::array();
   for (const auto& p : record.Printed()) printed.push_back(p.text);
   return {{"hostCalls", calls}, {"dialogs", dialogs}, {"printed", printed}};
+}
+
+json IgnoredJson(const OperatorScript& script) {
+  json ignored = json::array();
+  for (const auto& i : script.Ignored()) ignored.push_back({{"line", i.line}, {"action", i.action}, {"why", i.why}});
+  return ignored;
+}
+
+// The output's shape with nothing gathered yet: what a run that could not start reports.
+json EmptyOutput(const std::string& error) {
+  return {{"result", false},     {"args", json::object()},      {"datasets", json::object()},
+          {"dialogs", json::array()}, {"hostCalls", json::array()}, {"printed", json::array()},
+          {"screen", nullptr},   {"snapshots", json::object()}, {"error", error},
+          {"ignored", json::array()}};
 }
 
 base::DateTime StartOfClock(const std::string& text) {
@@ -94,20 +112,29 @@ RunOutcome RunScriptedSale(const RunOptions& options) {
     config = ParseHostConfig(sale->host, options.host_dir);
     start = StartOfClock(options.clock);
   } catch (const std::exception& e) {
-    return {1, std::nullopt, e.what()};
+    return {1, EmptyOutput(e.what()), e.what()};
   }
 
   base::VirtualClock clock(start);
-  // Whenever the screen waits, the script's next line is the operator's next action.
-  base::ScriptedEventPump pump(clock);
-  pump.SetActionSource([&script] { return script.RunNext(); });
-  pos::HostSimulator host(config, pump, &script);
-
   json snapshots = json::object();
   json closed_screen = nullptr;
+  // The screen as a script error found it, so the output shows where the run stopped.
+  auto capture_screen = [&closed_screen] {
+    if (screen::frmRecebimento) closed_screen = ScreenStateJson(*screen::frmRecebimento);
+  };
+  // Whenever the screen waits, the script's next line is the operator's next action.
+  base::ScriptedEventPump pump(clock);
+  pump.SetActionSource([&script, &capture_screen] {
+    if (script.RunNext()) return true;
+    capture_screen();  // the pump reports the script as run out
+    return false;
+  });
+  pos::HostSimulator host(config, pump, &script);
+
   script.Attach(&clock, [&pump] { pump.ProcessMessages(); }, [&snapshots](const std::string& name) {
     snapshots[name] = screen::frmRecebimento ? ScreenStateJson(*screen::frmRecebimento) : json(nullptr);
   });
+  script.OnFailure(capture_screen);
 
   pos::HostServices services = host.Services();
   services.host_dir = options.host_dir;
@@ -124,14 +151,23 @@ RunOutcome RunScriptedSale(const RunOptions& options) {
 
   bool result = false;
   json error = nullptr;
+  auto script_error = [&](const std::string& message) {
+    error = message;
+    outcome.message = message;
+    outcome.exit_code = 1;
+  };
   try {
     result = package::Recebimento(sale->args);
+    // Lines the screen never took would pass unnoticed: the script meant something else.
+    if (const auto left = script.NextLine())
+      script_error("script line " + std::to_string(left->number) + ": left over, the payment screen " +
+                   (closed_screen.is_null() ? "never opened" : "had closed already"));
   } catch (const ScriptError& e) {
-    return {1, std::nullopt, e.what()};
+    script_error(e.what());
   } catch (const base::ScriptExhausted& e) {
-    return {1, std::nullopt, e.what()};
+    script_error(e.what());
   } catch (const pos::DialogUnanswered& e) {
-    return {1, std::nullopt, e.what()};
+    script_error(e.what());
   } catch (const std::exception& e) {
     error = e.what();
     outcome.exit_code = 2;
@@ -148,6 +184,7 @@ RunOutcome RunScriptedSale(const RunOptions& options) {
   out["screen"] = closed_screen;
   out["snapshots"] = snapshots;
   out["error"] = error;
+  out["ignored"] = IgnoredJson(script);
   outcome.output = out;
   return outcome;
 }

@@ -1,7 +1,6 @@
 #pragma once
 // `recebimento run`: calls Recebimento exactly as a host would, with the simulators as
 // the host's services, and reports everything as one JSON object.
-#include <optional>
 #include <string>
 
 #include <nlohmann/json.hpp>
@@ -17,10 +16,12 @@ struct RunOptions {
 };
 
 struct RunOutcome {
-  // 0 the call returned, 2 an exception reached the host, 1 a usage or script error.
+  // 0 the call returned, 2 an exception reached the host, 1 bad input or a script error.
   int exit_code = 0;
-  std::optional<nlohmann::ordered_json> output;  // absent for exit code 1
-  std::string message;                   // the error, for exit code 1
+  // Always written, also on an error (its "error" member then holds the message), so
+  // what led to the error is not lost and a stale output is never read as this run's.
+  nlohmann::ordered_json output;
+  std::string message;  // the error, for exit code 1
 };
 
 RunOutcome RunScriptedSale(const RunOptions& options);

@@ -1,7 +1,10 @@
 // `recebimento-gui`: a sale paid on the touch screen, and pictures of the screen and of
 // the dialogs for the documentation.
+#include <cstdlib>
 #include <filesystem>
 #include <iostream>
+#include <optional>
+#include <string_view>
 
 #include <CLI/CLI.hpp>
 #include <QApplication>
@@ -11,9 +14,29 @@
 #include "host_copy.h"
 #include "screen_pictures.h"
 
+namespace {
+
+// Whether Qt has somewhere to show the screen: an X server, a Wayland compositor, or a
+// platform named outright (QT_QPA_PLATFORM=offscreen, -platform offscreen). Without
+// one Qt aborts in its platform plugin, so the program must not start Qt at all.
+bool HasDisplay(int argc, char** argv) {
+  for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+    const char* value = std::getenv(name);
+    if (value && *value) return true;
+  }
+  for (int i = 1; i < argc; ++i)
+    if (std::string_view(argv[i]) == "-platform") return true;
+  return false;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
   using namespace recebimento;
-  QApplication qt(argc, argv);
+  const bool display = HasDisplay(argc, argv);
+  // Qt takes its own options off the command line before ours are read.
+  std::optional<QApplication> qt;
+  if (display) qt.emplace(argc, argv);
   CLI::App app{"recebimento-gui: the payment screen on a touch display"};
   app.require_subcommand(0, 1);
 
@@ -42,6 +65,12 @@ int main(int argc, char** argv) {
   } catch (const CLI::ParseError& e) {
     const int code = app.exit(e);
     return code == 0 ? 0 : 1;
+  }
+  if (!display) {
+    std::cerr << "recebimento-gui: no display (DISPLAY and WAYLAND_DISPLAY are not set); run it with "
+                 "QT_QPA_PLATFORM=offscreen to work without a screen, or on a virtual display: "
+                 "xvfb-run -a recebimento-gui ...\n";
+    return 1;
   }
 
   if (*shots_cmd) {

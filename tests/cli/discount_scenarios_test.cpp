@@ -22,6 +22,11 @@ TEST_P(DiscountScenario, WholeSaleDiscountIsRefusedAndTenPercentIsTaken) {
                                    Click("spbSair"));
   ASSERT_TRUE(o.contains("snapshots")) << o.dump();
   EXPECT_TRUE(Shown(o, "não pode ser igual ou maior que o valor total")) << o["dialogs"].dump();
+  for (const json& d : o["dialogs"]) {
+    if (d["text"].get<std::string>().find("não pode ser igual") != std::string::npos) {
+      EXPECT_EQ(d["type"], "error");
+    }
+  }
   json& refused = o["snapshots"]["refused"];
   EXPECT_EQ(refused["state"]["doVrDesconto"], 0.0);
   EXPECT_EQ(refused["state"]["doVrAPagar"], 80.0);
@@ -39,6 +44,25 @@ TEST_P(DiscountScenario, WholeSaleDiscountIsRefusedAndTenPercentIsTaken) {
   const json asked = json::array({12, "000042"});
   EXPECT_EQ(HostCalls(o, "VerificaAcesso"), (std::vector<json>{asked, asked}))
       << "the discount's access code for the operator at the register, once per press";
+}
+
+// The dialog also answers as the host's own does: TIPO "V" (value) or "P" (percentage)
+// and VALOR. A field it does not know stops the run instead of giving no discount.
+TEST_P(DiscountScenario, TheHostsAnswerShapeIsTakenAndUnknownFieldsAreNamed) {
+  json o = Run(SaleOf(80), Click("spbDesconto") + Answer({{"TIPO", "V"}, {"VALOR", 5}}) + Snapshot("value") +
+                               Click("spbAcrescimo") + Click("spbDesconto") +
+                               Answer({{"TIPO", "P"}, {"VALOR", 10}}) + Snapshot("percentage") + Click("spbSair"));
+  EXPECT_EQ(o["snapshots"]["value"]["state"]["doVrDesconto"], 5.0) << o.dump();
+  EXPECT_EQ(o["snapshots"]["percentage"]["state"]["doVrDesconto"], 8.0);
+  EXPECT_EQ(o["snapshots"]["percentage"]["state"]["doVrAPagar"], 72.0);
+  EXPECT_EQ(o["ignored"].size(), 1u) << "the surcharge is disabled once a discount is given";
+
+  o = Run(SaleOf(80), Click("spbDesconto") + Answer({{"TIPO", "V"}, {"VALORR", 5}}) + Click("spbSair"), 1);
+  ASSERT_TRUE(o["error"].is_string()) << o.dump();
+  EXPECT_EQ(o["error"],
+            "script line 2.answer: the dialog CriaDesconto has no field \"VALORR\" (it knows VRDESCONTO, "
+            "PCDESCONTO, DSMOTIVO, TIPO, VALOR)");
+  EXPECT_EQ(HostCalls(o, "CriaDesconto").size(), 1u) << "the run stopped at the dialog";
 }
 
 TEST_P(DiscountScenario, SurchargeLimitDependsOnTheFiscalPrinter) {

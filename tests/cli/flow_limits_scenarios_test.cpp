@@ -45,9 +45,17 @@ TEST_P(FlowLimits, InSantaCatarinaChangeIsGivenWithoutAChangeTender) {
   EXPECT_EQ(std::get<2>(PaymentLines(o)[1]), 2.0);
 }
 
+// The second press comes while the first confirmation waits on the sale summary for the
+// receipt's consumer; the confirmation button is then disabled.
 TEST_P(FlowLimits, ConfirmingTwiceRecordsTheSaleOnce) {
-  json o = Run(ChequeSale(), Pays("tcbBalcao01", "10") + Click("spbOk") + Click("spbOk") + Key("Enter"));
+  Parameters({{"IDIMPCUPMEI", base::Variant(std::string("S"))}});
+  json sale = ChequeSale();
+  sale["args"]["stNmConsCupom"] = "MARIA";
+  json o = Run(sale, Pays("tcbBalcao01", "10") + Click("spbOk") + Click("spbOk") + Click("btnConfDadosVenda"));
   EXPECT_EQ(o["result"], true);
+  ASSERT_EQ(o["ignored"].size(), 1u) << o["ignored"].dump();
+  EXPECT_EQ(o["ignored"][0]["line"], 6);
+  EXPECT_EQ(o["ignored"][0]["why"], "spbOk is disabled");
   EXPECT_EQ(HostCalls(o, "DisparaImpressaoNaoFiscal").size(), 1u);
   EXPECT_EQ(o["args"]["stNrVenda"], "0000000002") << "one number reserved, not two";
 }

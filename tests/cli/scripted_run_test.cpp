@@ -1,11 +1,13 @@
 // `recebimento run` as a host would use it: exit statuses, error messages that name the
 // member or line at fault, and the output JSON.
+#include <algorithm>
 #include <filesystem>
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
 #include "cli_runner.h"
+#include "host/pos/sale_dataset_layouts.h"
 #include "support/temp_dir.h"
 
 namespace recebimento::testing {
@@ -31,12 +33,15 @@ class ScriptedRunTest : public ::testing::Test {
     return RunCli(args, dir_.str());
   }
 
-  // Exit 1 with a message that holds `expected`.
+  // Exit 1 with a message that holds `expected`, on stderr and in the output's error.
   void ExpectRefused(const std::string& sale, const std::string& script, const std::string& expected) {
     const CliResult r = Run(sale, script);
     EXPECT_EQ(r.exit_code, 1) << r.out << r.err;
     EXPECT_NE(r.err.find(expected), std::string::npos) << "stderr: " << r.err;
-    EXPECT_TRUE(r.out.empty()) << "no result is printed for a refused run";
+    const json o = json::parse(r.out, nullptr, false);
+    ASSERT_TRUE(o.is_object() && o["error"].is_string()) << "the output is written also on an error: " << r.out;
+    EXPECT_NE(o["error"].get<std::string>().find(expected), std::string::npos) << o["error"];
+    EXPECT_EQ(o["result"], false);
   }
 
   TempDir dir_;
@@ -55,6 +60,55 @@ TEST_F(ScriptedRunTest, ScriptErrorsNameTheLineAndExitWithOne) {
   ExpectRefused(kSale, "{\"key\": \"Enterr\"}\n", "script line 1: unknown key \"Enterr\"");
   ExpectRefused(kSale, "{\"wait\": -5}\n", "script line 1: \"wait\" takes milliseconds");
   ExpectRefused(kSale, "not json\n", "script line 1: not valid JSON");
+  ExpectRefused(kSale, "{\"key\": \"F1\"}\n{\"answer\": {\"report\": \"X\"}}\n",
+                "script line 2.answer: the dialog RelFiscais takes a value, not named fields");
+  ExpectRefused(kSale, "{\"key\": \"F1\"}\n{\"answer\": {\"a\": {\"b\": 1}}}\n", "script line 2.answer.a");
+}
+
+// What an operator could not do stops the run at its line: the keys of a keypad that is
+// not shown would type into whatever is open next. A press on a disabled control does
+// nothing, as on the register, and is listed.
+TEST_F(ScriptedRunTest, PressesAnOperatorCouldNotMakeStopTheRunAndDisabledOnesAreListed) {
+  ExpectRefused(kSale, "{\"click\": \"sbt1\"}\n{\"click\": \"spbSair\"}\n",
+                "script line 1: cannot press \"sbt1\": sbt1 is inside the hidden panel panKeyboard");
+  ExpectRefused(kSale, "{\"wait\": 1}\n{\"click\": \"lblValorTotal\"}\n",
+                "script line 2: cannot press \"lblValorTotal\": lblValorTotal does nothing when pressed");
+
+  const CliResult r = Run(kSale, "{\"click\": \"spbOk\"}\n{\"click\": \"spbSair\"}\n");
+  ASSERT_EQ(r.exit_code, 0) << r.err;
+  const json o = json::parse(r.out);
+  EXPECT_EQ(o["ignored"], json::parse(R"([{"line": 1, "action": {"click": "spbOk"}, "why": "spbOk is disabled"}])"));
+  EXPECT_EQ(o["result"], false) << "nothing was paid, nothing confirmed";
+}
+
+TEST_F(ScriptedRunTest, LinesLeftOverOnceTheCallReturnedAreAnError) {
+  ExpectRefused(kSale, "{\"click\": \"spbSair\"}\n\n{\"click\": \"tcbBalcao99\"}\n{\"wait\": 1}\n",
+                "script line 3: left over, the payment screen had closed already");
+  // Snapshots right after the close record the closed screen.
+  const CliResult r = Run(kSale, "{\"click\": \"spbSair\"}\n{\"snapshot\": \"closed\"}\n");
+  ASSERT_EQ(r.exit_code, 0) << r.err;
+  EXPECT_TRUE(json::parse(r.out)["snapshots"]["closed"].is_object());
+}
+
+TEST_F(ScriptedRunTest, AScriptErrorStillWritesTheOutputWithWhatLedToIt) {
+  const std::string sale = R"({"args": {"stModoVenda": "RES", "stIdTipoVenda": "C"}})";
+  const std::string out_file = (dir_ / "out.json").string();
+  dir_.Write("out.json", "stale");
+  const CliResult r = Run(sale,
+                          "{\"snapshot\": \"opened\"}\n{\"key\": \"F1\"}\n{\"answer\": \"LEITURA X\"}\n"
+                          "{\"click\": \"sbt5\"}\n{\"click\": \"spbSair\"}\n",
+                          {"--out", out_file});
+  EXPECT_EQ(r.exit_code, 1);
+  EXPECT_NE(r.err.find("script line 4: cannot press \"sbt5\""), std::string::npos) << r.err;
+  const json o = json::parse(dir_.Read("out.json"));
+  EXPECT_NE(o["error"].get<std::string>().find("script line 4"), std::string::npos) << o["error"];
+  ASSERT_EQ(o["dialogs"].size(), 1u);
+  EXPECT_EQ(o["dialogs"][0]["answer"], "LEITURA X");
+  EXPECT_EQ(o["printed"], json::array({"RELATORIO FISCAL: LEITURA X"}));
+  EXPECT_TRUE(o["snapshots"].contains("opened"));
+  ASSERT_TRUE(o["screen"].is_object()) << "the screen as the error found it";
+  EXPECT_EQ(o["screen"]["controls"]["panKeyboard"]["visible"], false);
+  EXPECT_TRUE(o["datasets"].contains("cdsMoviVenda"));
 }
 
 TEST_F(ScriptedRunTest, BadSaleFilesNameTheOffendingMember) {
@@ -76,6 +130,41 @@ TEST_F(ScriptedRunTest, BadSaleFilesNameTheOffendingMember) {
                 "datasets.cdsMoviVenda.rows[0].W: no such field");
   ExpectRefused(R"({"host": {"printer": {"fial": {}}}})", leave, "host.printer.fial: unknown member");
   ExpectRefused(R"({"host": {"access": {"rights": {"abc": "S"}}}})", leave, "host.access.rights.abc");
+  ExpectRefused(R"({"host": {"dialogs": {"CriaInfAdicional": {"nome": "A"}}}})", leave,
+                "host.dialogs.CriaInfAdicional: the dialog CriaInfAdicional has no field \"nome\" "
+                "(it knows document, name, address, foreigner)");
+  ExpectRefused(R"({"datasets": {"cdsClienteHost": []}})", leave,
+                "datasets.cdsClienteHost: an empty list says nothing of the fields");
+  ExpectRefused(R"({"datasets": {"cdsClienteHost": {"fields": []}}})", leave,
+                "datasets.cdsClienteHost.fields: a dataset needs at least one field");
+
+  // Nothing could be gathered, but the output keeps its shape.
+  const CliResult r = Run("{\"args\": ", leave);
+  const json o = json::parse(r.out);
+  EXPECT_TRUE(o["screen"].is_null());
+  EXPECT_TRUE(o["dialogs"].empty() && o["args"].empty() && o["ignored"].empty());
+}
+
+// "[]" is the plain way to say "none": an open, empty dataset with the columns the host
+// contract gives it, which the screen then fills (a payment dataset without columns
+// could take no payment line).
+TEST_F(ScriptedRunTest, EmptyListsGiveTheColumnsTheHostContractFixes) {
+  json sale = json::parse(kSale);
+  for (const std::string& name : pos::DatasetsWithFixedLayout()) sale["datasets"][name] = json::array();
+  const CliResult r = Run(sale.dump(), "{\"click\": \"spbSair\"}\n");
+  ASSERT_EQ(r.exit_code, 0) << r.err;
+  const json o = json::parse(r.out);
+  for (const auto& [name, dataset] : o["datasets"].items()) {
+    SCOPED_TRACE(name);
+    EXPECT_FALSE(dataset["fields"].empty());
+    EXPECT_TRUE(dataset["rows"].empty());
+  }
+  std::vector<std::string> payment_columns;
+  for (const json& f : o["datasets"]["cdsMoviVenda"]["fields"]) payment_columns.push_back(f["name"]);
+  for (const char* column : {"CDTIPORECE", "IDTIPORECE", "NMTIPORECE", "VRMOVIVEND", "DSMOVIVEND", "IDTIPOMOVIVE",
+                             "CDNSUHOSTTEF", "CDTIPOTROCO", "QTPARCRECEB", "DTMOVIMCAIXA"})
+    EXPECT_NE(std::find(payment_columns.begin(), payment_columns.end(), column), payment_columns.end()) << column;
+  EXPECT_EQ(o["datasets"]["cdsItensCancelados"]["fields"][0]["name"], "CDPRODUTO");
 }
 
 TEST_F(ScriptedRunTest, OutputCarriesEveryVarArgumentAndDatasetAndTheScreen) {
@@ -99,7 +188,7 @@ TEST_F(ScriptedRunTest, OutputCarriesEveryVarArgumentAndDatasetAndTheScreen) {
   std::vector<std::string> members;
   for (const auto& [k, v] : o.items()) members.push_back(k);
   EXPECT_EQ(members, (std::vector<std::string>{"result", "args", "datasets", "dialogs", "hostCalls", "printed",
-                                               "screen", "snapshots", "error"}));
+                                               "screen", "snapshots", "error", "ignored"}));
   EXPECT_EQ(o["args"].size(), 17u) << o["args"].dump();
   EXPECT_EQ(o["args"]["stNrContCupom"], "77") << "the host's counter stays";
   EXPECT_EQ(o["args"]["stObsVenda"], "sem sal");
@@ -126,6 +215,7 @@ TEST_F(ScriptedRunTest, DialogsTakeTheScriptsAnswerOrTheHostsDefault) {
   json o = json::parse(r.out);
   ASSERT_EQ(o["dialogs"].size(), 2u);
   EXPECT_EQ(o["dialogs"][0]["answer"], "LEITURA X") << "no answer line: the host's default";
+  EXPECT_EQ(o["dialogs"][0]["type"], "question");
   EXPECT_TRUE(o["dialogs"][1]["answer"].is_null()) << "the script's null dismisses it";
   EXPECT_EQ(o["printed"], json::array({"RELATORIO FISCAL: LEITURA X"}));
   bool reports = false;

@@ -1,5 +1,7 @@
 #include "host/pos/dialogs_sim.h"
 
+#include <algorithm>
+
 #include "base/text.h"
 
 namespace recebimento::pos {
@@ -12,6 +14,47 @@ void ThrowUnanswered(const DialogRecord& dialog) {
 }
 
 void DialogAnswerSource::Unanswered(const DialogRecord& dialog) { ThrowUnanswered(dialog); }
+
+const std::vector<std::string>* AnswerFieldsOf(const std::string& kind) {
+  static const std::map<std::string, std::vector<std::string>> fields = {
+      {"CriaInfAdicional", {"document", "name", "address", "foreigner"}},
+      {"PesqConsumidor",
+       {"CDCLIENTE", "NMRAZSOCCLIE", "CDCONSUMIDOR", "NMCONSUMIDOR", "NRCPFRESPCON", "VRLIMDEBCONS", "complement"}},
+      {"Observacao", {"text"}},
+      // The amount or the percentage in columns of their own, or the host's own shape:
+      // TIPO "V" (value) or "P" (percentage) with VALOR.
+      {"CriaDesconto", {"VRDESCONTO", "PCDESCONTO", "DSMOTIVO", "TIPO", "VALOR"}},
+  };
+  auto it = fields.find(kind);
+  return it == fields.end() ? nullptr : &it->second;
+}
+
+std::string CheckAnswerFields(const std::string& kind, const std::map<std::string, Variant>& given) {
+  if (given.empty()) return {};
+  const std::vector<std::string>* known = AnswerFieldsOf(kind);
+  if (!known) return "the dialog " + kind + " takes a value, not named fields";
+  for (const auto& [name, value] : given) {
+    if (std::find(known->begin(), known->end(), name) != known->end()) continue;
+    std::string list;
+    for (const auto& k : *known) list += (list.empty() ? "" : ", ") + k;
+    return "the dialog " + kind + " has no field \"" + name + "\" (it knows " + list + ")";
+  }
+  if (kind == "CriaDesconto") {
+    const bool host_shape = given.count("TIPO") || given.count("VALOR");
+    const bool own_shape = given.count("VRDESCONTO") || given.count("PCDESCONTO");
+    if (host_shape && own_shape)
+      return "the dialog CriaDesconto takes either TIPO and VALOR or VRDESCONTO and PCDESCONTO, not both";
+    if (host_shape) {
+      const auto tipo = given.find("TIPO");
+      const auto valor = given.find("VALOR");
+      if (tipo == given.end() || valor == given.end()) return "the dialog CriaDesconto takes TIPO and VALOR together";
+      if (!tipo->second.IsString() || (tipo->second.AsString() != "V" && tipo->second.AsString() != "P"))
+        return "TIPO of the dialog CriaDesconto is \"V\" (value) or \"P\" (percentage)";
+      if (!valor->second.IsNumber()) return "VALOR of the dialog CriaDesconto is a number";
+    }
+  }
+  return {};
+}
 
 namespace {
 
@@ -35,7 +78,7 @@ SimulatedDialogs::SimulatedDialogs(HostRecord& record, DialogAnswerSource* sourc
     : record_(record), source_(source) {}
 
 DialogAnswer SimulatedDialogs::Ask(const std::string& kind, const std::string& title, const std::string& text) {
-  DialogRecord open{kind, title, text, Variant()};
+  DialogRecord open{kind, title, text, Variant(), "question"};
   std::optional<DialogAnswer> answer;
   if (source_) answer = source_->Next(open);
   if (!answer) {
@@ -54,7 +97,7 @@ DialogAnswer SimulatedDialogs::Ask(const std::string& kind, const std::string& t
 bool SimulatedDialogs::Show(const runtime::MessageRequest& r) {
   record_.Call("Mensagem", {Variant(r.text), Variant(r.kind)});
   if (r.kind != runtime::kMsgQuestion) {
-    record_.Dialog({"Mensagem", r.title, r.text, Variant()});
+    record_.Dialog({"Mensagem", r.title, r.text, Variant(), runtime::MessageTypeName(r.kind)});
     return true;
   }
   const DialogAnswer a = Ask("Mensagem", r.title, r.text);
@@ -125,14 +168,21 @@ bool SimulatedDialogs::CriaDesconto(const std::vector<Variant>& args, Variant& o
   const std::string title = args.empty() ? std::string() : args[0].AsString();
   const DialogAnswer a = Ask("CriaDesconto", title, args.size() > 1 ? args[1].AsString() : std::string());
   if (a.cancelled) return false;
-  // The discount dialog answers a one-row packet: amount, percentage and reason.
+  // The discount dialog answers a one-row packet: the kind (value or percentage) and
+  // the figure, as the host's own dialog does, or the amount, the percentage and the
+  // reason in columns of their own.
   base::DataPacket p;
-  p.fields = {{"VRDESCONTO", base::FieldType::Float, 0},
-              {"PCDESCONTO", base::FieldType::Float, 0},
-              {"DSMOTIVO", base::FieldType::String, 100}};
-  const Variant amount = a.fields.empty() ? a.value : Field(a, "VRDESCONTO");
-  p.rows.push_back({Variant(amount.AsFloat()), Variant(Field(a, "PCDESCONTO").AsFloat()),
-                    Variant(Field(a, "DSMOTIVO").AsString())});
+  if (a.fields.count("TIPO")) {
+    p.fields = {{"TIPO", base::FieldType::String, 1}, {"VALOR", base::FieldType::Float, 0}};
+    p.rows.push_back({Field(a, "TIPO"), Variant(Field(a, "VALOR").AsFloat())});
+  } else {
+    p.fields = {{"VRDESCONTO", base::FieldType::Float, 0},
+                {"PCDESCONTO", base::FieldType::Float, 0},
+                {"DSMOTIVO", base::FieldType::String, 100}};
+    const Variant amount = a.fields.empty() ? a.value : Field(a, "VRDESCONTO");
+    p.rows.push_back({Variant(amount.AsFloat()), Variant(Field(a, "PCDESCONTO").AsFloat()),
+                      Variant(Field(a, "DSMOTIVO").AsString())});
+  }
   oleRetorno = Variant(p);
   return true;
 }

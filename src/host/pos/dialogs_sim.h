@@ -7,6 +7,7 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "host/pos/host_dialogs.h"
 #include "host/pos/host_record.h"
@@ -21,6 +22,13 @@ struct DialogAnswer {
   std::map<std::string, base::Variant> fields;
   bool cancelled = false;  // the operator dismissed the dialog
 };
+
+// The fields a structured dialog reads from an answer given as named fields; nullptr
+// for a dialog that takes a plain value (a question, a keypad, a choice).
+const std::vector<std::string>* AnswerFieldsOf(const std::string& kind);
+// Why named fields do not fit the dialog of that kind (a field it does not know, a
+// mix of shapes, a bad value); empty when they fit.
+std::string CheckAnswerFields(const std::string& kind, const std::map<std::string, base::Variant>& fields);
 
 class DialogUnanswered : public std::runtime_error {
  public:

@@ -18,6 +18,8 @@ struct DialogRecord {
   std::string title;
   std::string text;
   base::Variant answer;
+  // "information", "warning", "error" or "question" (every dialog that waits for an answer).
+  std::string type = "question";
 };
 
 struct PrintedLine {

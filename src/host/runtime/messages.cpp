@@ -10,6 +10,15 @@ MessageDialogs* g_dialogs = nullptr;
 
 }  // namespace
 
+const char* MessageTypeName(int kind) {
+  switch (kind) {
+    case kMsgQuestion: return "question";
+    case kMsgWarning: return "warning";
+    case kMsgBlocked: return "error";
+    default: return "information";
+  }
+}
+
 void SetMessageDialogs(MessageDialogs* dialogs) { g_dialogs = dialogs; }
 
 MessageDialogs* GetMessageDialogs() { return g_dialogs; }

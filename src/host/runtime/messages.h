@@ -16,6 +16,10 @@ enum MessageKind : int {
   kMsgBlocked = 3,   // one button: blocked operations
 };
 
+// What a dialog of that kind means to the operator: "information", "question",
+// "warning" or "error" (blocked operations).
+const char* MessageTypeName(int kind);
+
 struct MessageRequest {
   std::string text;
   std::string title;

@@ -82,18 +82,31 @@ void ControlRegistry::Bind(const std::string& name, std::function<void()> action
   if (Control* c = FindComponent(name)) c->on_click = std::move(action);
 }
 
-bool ControlRegistry::Click(const std::string& name) {
-  Control* c = FindComponent(name);
-  if (!c) throw std::out_of_range("unknown control '" + name + "'");
-  if (!c->on_click) return false;
+PressCheck ControlRegistry::CheckPress(const std::string& name) const {
+  const Control* c = FindComponent(name);
+  if (!c) return {PressCheck::kUnknown, "there is no control " + name};
   // The operator cannot reach a control that is hidden or disabled, nor one inside a
   // hidden or disabled panel.
+  const Control* disabled = nullptr;
   int depth = 0;
   for (const Control* p = c; p; p = p->parent.empty() ? nullptr : FindComponent(p->parent)) {
-    if (!p->visible || !p->enabled || ++depth > 32) return false;
+    if (++depth > 32) return {PressCheck::kHidden, name + " sits in panels that hold each other"};
+    if (!p->visible)
+      return {PressCheck::kHidden, p == c ? name + " is hidden" : name + " is inside the hidden panel " + p->name};
+    if (!p->enabled && !disabled) disabled = p;
   }
+  if (!c->on_click) return {PressCheck::kNoAction, name + " does nothing when pressed"};
+  if (disabled)
+    return {PressCheck::kDisabled,
+            disabled == c ? name + " is disabled" : name + " is inside the disabled panel " + disabled->name};
+  return {};
+}
+
+bool ControlRegistry::Click(const std::string& name) {
+  if (!FindComponent(name)) throw std::out_of_range("unknown control '" + name + "'");
+  if (CheckPress(name).outcome != PressCheck::kReaches) return false;
   // The handler may rebuild controls; keep our own copy of it while it runs.
-  auto handler = c->on_click;
+  auto handler = FindComponent(name)->on_click;
   handler();
   return true;
 }

@@ -31,6 +31,13 @@ struct Control {
   std::string parent;                  // name of the panel that holds it; empty: the screen
 };
 
+// Whether an operator's press on a control would reach its action, and if not, why.
+struct PressCheck {
+  enum Outcome { kReaches, kUnknown, kHidden, kNoAction, kDisabled };
+  Outcome outcome = kReaches;
+  std::string why;  // empty when the press reaches the action
+};
+
 class ControlRegistry {
  public:
   // Adds a control (std::logic_error when the name is taken).
@@ -61,6 +68,9 @@ class ControlRegistry {
   // Presses a button as the operator would: nothing happens when it, or a panel that
   // holds it, is hidden or disabled. std::out_of_range naming the control when there is none of that name.
   bool Click(const std::string& name);
+  // What a press on the control would meet: a hidden control or panel outweighs a
+  // disabled one, since the operator cannot even see it.
+  PressCheck CheckPress(const std::string& name) const;
   // In the order they were added.
   std::vector<const Control*> All() const;
 

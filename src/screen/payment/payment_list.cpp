@@ -1,11 +1,10 @@
 // The payment list on the screen: its lines, and the payments already present when the
 // screen opens (mobile and delivery orders, change lines).
 #include <string>
-#include <utility>
-#include <vector>
 
 #include "base/dataset_columns.h"
 #include "base/text.h"
+#include "host/pos/sale_dataset_layouts.h"
 #include "host/runtime/format.h"
 #include "host/runtime/strings.h"
 #include "screen/frame/message_table.h"
@@ -16,29 +15,6 @@ namespace recebimento::screen {
 namespace {
 
 constexpr size_t kLineWidth = 35;
-
-// The columns of a payment line, for a host that passes a dataset without fields.
-std::vector<base::FieldDef> PaymentColumns() {
-  using base::FieldType;
-  std::vector<base::FieldDef> f;
-  for (const auto& [name, size] : std::vector<std::pair<const char*, int>>{
-           {"CDFILIAL", 4},       {"IDTIPOMOVIVE", 1},   {"CDTIPORECE", 3},    {"NMTIPORECE", 40},
-           {"IDTIPORECE", 1},     {"CDTIPOTROCO", 3},    {"NRORDTROCO", 3},    {"CDCLIENTE", 21},
-           {"CDCONSUMIDOR", 21},  {"CDCCUSCLIE", 10},    {"NMCONSUMIDOR", 60}, {"CDIDCONSUMID", 25},
-           {"DSIMPFISCAL", 50},   {"CDFPIMPFIS", 10},    {"NRCARTBANCO", 30},  {"CDNSUHOSTTEF", 20},
-           {"CDNSUTEF", 20},      {"NRCONTROLTEF", 20},  {"NMBANDTEF", 40},    {"NRAUTORIZATEF", 20},
-           {"DSCARTDIGITAL", 40}, {"DSMOVIVEND", 60},    {"CDBANCARTCR", 10},  {"CDTIPORECEORIG", 3},
-           {"NMTIPORECEORIG", 40}, {"IDTRANSAME", 60},   {"IDTRANSAMECAPT", 60}, {"CDINSTCAR", 20},
-           {"DSOPEEXTCONS", 100}, {"IDTIPORESGATE", 1}})
-    f.push_back({name, FieldType::String, size});
-  f.push_back({"VRMOVIVEND", FieldType::Float, 0});
-  f.push_back({"VRMOVIVEOUT", FieldType::Float, 0});
-  f.push_back({"VRCOTINDOUT", FieldType::Float, 0});
-  f.push_back({"QTPARCRECEB", FieldType::Integer, 0});
-  f.push_back({"DTHRINCMOV", FieldType::DateTime, 0});
-  f.push_back({"DTMOVIMCAIXA", FieldType::DateTime, 0});
-  return f;
-}
 
 }  // namespace
 
@@ -61,7 +37,7 @@ void PaymentLines::ResetPaymentDataset() {
   base::Dataset* movi = s_.sale.cdsMoviVenda;
   if (!movi) return;
   if (movi->Active()) movi->Close();
-  if (movi->Fields().empty()) movi->SetFields(PaymentColumns());
+  if (movi->Fields().empty()) movi->SetFields(pos::PaymentDatasetLayout());
   movi->CreateDataSet();
 }
 

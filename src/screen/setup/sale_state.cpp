@@ -1,16 +1,12 @@
 #include "screen/setup/sale_state.h"
 
 #include "base/dataset_columns.h"
+#include "host/pos/sale_dataset_layouts.h"
 
 namespace recebimento::screen {
 
 SaleState::SaleState() {
-  cdsEmprestimoFam.AddField("CDFILIAL", base::FieldType::String, 4);
-  cdsEmprestimoFam.AddField("CDCLIENTE", base::FieldType::String, 21);
-  cdsEmprestimoFam.AddField("CDCONSUMIDOR", base::FieldType::String, 21);
-  cdsEmprestimoFam.AddField("CDFAMILISALD", base::FieldType::String, 4);
-  cdsEmprestimoFam.AddField("CDFAMILISALDEMP", base::FieldType::String, 4);
-  cdsEmprestimoFam.AddField("VREMPRESTIMO", base::FieldType::Float);
+  cdsEmprestimoFam.SetFields(*pos::FixedDatasetLayout("cdsEmprestimoFamHost"));
   cdsEmprestimoFam.CreateDataSet();
 }
 

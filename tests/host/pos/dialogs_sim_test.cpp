@@ -74,6 +74,25 @@ TEST(DialogsSim, OneButtonMessagesNeedNoAnswer) {
   EXPECT_EQ(record.Dialogs()[0].text, "Gaveta aberta");
 }
 
+TEST(DialogsSim, EveryDialogIsRecordedWithWhatItMeantToTheOperator) {
+  HostRecord record;
+  QueuedAnswers source;
+  SimulatedDialogs dialogs(record, &source);
+  for (int kind : {runtime::kMsgPrompt, runtime::kMsgWarning, runtime::kMsgBlocked}) {
+    runtime::MessageRequest r;
+    r.text = "aviso " + std::to_string(kind);
+    r.kind = kind;
+    dialogs.Show(r);
+  }
+  source.answers = {Value(true), Value(Variant("7"))};
+  dialogs.Show(Question("Deseja?"));
+  std::string typed;
+  dialogs.TecladoNumerico(typed, "Parcelas", "Informe", "", 2, "");
+  std::vector<std::string> types;
+  for (const auto& d : record.Dialogs()) types.push_back(d.type);
+  EXPECT_EQ(types, (std::vector<std::string>{"information", "warning", "error", "question", "question"}));
+}
+
 TEST(DialogsSim, NumericKeypadKeepsDigitsUpToItsLimitAndCanBeCancelled) {
   HostRecord record;
   QueuedAnswers source;
@@ -112,6 +131,44 @@ TEST(DialogsSim, StructuredEntriesFillTheirElements) {
   ASSERT_TRUE(dialogs.PesqConsumidor(search, found));
   EXPECT_EQ(found.CDCONSUMIDOR, "0042");
   EXPECT_EQ(found.complement, "X");
+}
+
+// A field the dialog does not read would be dropped without a word: it is named, with
+// the ones the dialog knows.
+TEST(DialogsSim, AnswerFieldsMustBeTheDialogsOwn) {
+  using Fields = std::map<std::string, Variant>;
+  EXPECT_EQ(CheckAnswerFields("CriaInfAdicional", Fields{{"document", Variant("1")}, {"name", Variant("A")}}), "");
+  EXPECT_EQ(CheckAnswerFields("CriaInfAdicional", Fields{{"nome", Variant("A")}}),
+            "the dialog CriaInfAdicional has no field \"nome\" (it knows document, name, address, foreigner)");
+  EXPECT_EQ(CheckAnswerFields("TecladoNumerico", Fields{{"value", Variant("1")}}),
+            "the dialog TecladoNumerico takes a value, not named fields");
+  EXPECT_EQ(CheckAnswerFields("TecladoNumerico", Fields{}), "") << "a plain value has no fields";
+
+  EXPECT_EQ(CheckAnswerFields("CriaDesconto", Fields{{"TIPO", Variant("P")}, {"VALOR", Variant(10.0)}}), "");
+  EXPECT_EQ(CheckAnswerFields("CriaDesconto", Fields{{"TIPO", Variant("V")}, {"VALOR", Variant(int64_t{5})}}), "");
+  EXPECT_NE(CheckAnswerFields("CriaDesconto", Fields{{"TIPO", Variant("X")}, {"VALOR", Variant(5.0)}}), "");
+  EXPECT_NE(CheckAnswerFields("CriaDesconto", Fields{{"TIPO", Variant("V")}, {"VALOR", Variant("5")}}), "");
+  EXPECT_NE(CheckAnswerFields("CriaDesconto", Fields{{"VALOR", Variant(5.0)}}), "") << "VALOR without TIPO";
+  EXPECT_NE(CheckAnswerFields("CriaDesconto", Fields{{"TIPO", Variant("V")}, {"VALOR", Variant(5.0)},
+                                                     {"VRDESCONTO", Variant(5.0)}}),
+            "")
+      << "the two shapes do not mix";
+}
+
+TEST(DialogsSim, TheDiscountDialogAnswersInTheShapeItWasGiven) {
+  HostRecord record;
+  QueuedAnswers source;
+  SimulatedDialogs dialogs(record, &source);
+  DialogAnswer host_shape;
+  host_shape.fields = {{"TIPO", Variant("P")}, {"VALOR", Variant(12.5)}};
+  source.answers = {host_shape};
+  Variant ole;
+  ASSERT_TRUE(dialogs.CriaDesconto({Variant("Desconto"), Variant(100.0)}, ole));
+  ASSERT_TRUE(ole.IsPacket());
+  const auto& p = ole.AsPacket();
+  ASSERT_EQ(p.fields.size(), 2u);
+  EXPECT_EQ(p.rows[0][p.FieldIndex("TIPO")].AsString(), "P");
+  EXPECT_EQ(p.rows[0][p.FieldIndex("VALOR")].AsFloat(), 12.5);
 }
 
 }  // namespace
