@@ -92,8 +92,8 @@ QPixmap GlyphPixmap(const std::string& name) {
   QPixmap p;
   std::error_code ec;
   if (std::filesystem::is_regular_file(name, ec)) p.load(Q(name));
-  if (p.isNull() && name == "imgDireita") p = Arrow(true);
-  if (p.isNull() && name == "imgEsquerda") p = Arrow(false);
+  if (p.isNull() && name == screen::kBuiltinArrowRight) p = Arrow(true);
+  if (p.isNull() && name == screen::kBuiltinArrowLeft) p = Arrow(false);
   // A file that is not there yet may appear later: only found pictures are kept.
   if (!p.isNull()) cache[name] = p;
   return p;

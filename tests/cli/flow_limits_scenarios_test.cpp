@@ -26,6 +26,20 @@ json ChequeSale() {
                                   {{"IDSOLIQTPARC", "S"}, {"QTMAXPARC", 3}, {"VRMINPARC", 5}})}));
 }
 
+// An advance (screen kind "D") confirms by itself after a tender, but only after one that
+// was taken: an amount refused as not below the order's total leaves the sale open.
+TEST_P(FlowLimits, AnAdvanceRefusedIsNeverConfirmed) {
+  json sale = ChequeSale();
+  sale["args"]["stTipoTela"] = "D";
+  json o = Run(sale, Pays("tcbBalcao01", "10") + Wait(1) + Snapshot("refused") + Pays("tcbBalcao01", "4"));
+  EXPECT_TRUE(Shown(o, "adiantamento")) << o["dialogs"].dump();
+  EXPECT_EQ(o["snapshots"]["refused"]["state"]["boVendaOk"], false);
+  EXPECT_EQ(o["snapshots"]["refused"]["state"]["doVrPago"], 0.0);
+  EXPECT_EQ(PaymentLines(o), (std::vector<PaymentLine>{{"001", "E", 4.0}}));
+  EXPECT_EQ(o["result"], true) << "the advance taken is confirmed";
+  EXPECT_EQ(o["args"]["doVrPago"], 4.0);
+}
+
 // Amounts are kept in whole cents, so the smallest over-payment is one cent: change.
 TEST_P(FlowLimits, OneCentOverGivesOneCentOfChange) {
   json o;

@@ -56,17 +56,17 @@ TEST_P(TenderScenario, ATableSalePaidExactlyByChequeHasNoChange) {
 
 TEST_P(TenderScenario, NoSaleTakesMoreThanTheLimitInAll) {
   using namespace act;
-  json o = Run(SaleOf(1000000), Pays("tcbBalcao01", "400000") + Pays("tcbBalcao01", "600000") + Wait(1) +
+  json o = Run(SaleOf(999999.99), Pays("tcbBalcao01", "400000") + Pays("tcbBalcao01", "600000") + Wait(1) +
                                           Snapshot("after") + Key("Escape"));
   ASSERT_TRUE(o.contains("snapshots")) << o.dump();
   json& after = o["snapshots"]["after"];
   EXPECT_EQ(after["state"]["doVrPago"], 400000.0);
-  EXPECT_EQ(after["state"]["doVrAPagar"], 600000.0);
+  EXPECT_EQ(after["state"]["doVrAPagar"], 599999.99);
   EXPECT_EQ(after["controls"]["memLista"]["lines"].size(), 1u) << "only the first payment is listed";
   EXPECT_TRUE(Shown(o, "999.999,99")) << o["dialogs"].dump();
 }
 
-TEST_P(TenderScenario, ForeignCurrencyWithYesterdaysRatesAsksTheHostForTodays) {
+TEST_P(TenderScenario, ForeignCurrencyWithYesterdaysRatesAsksTheHostForTodaysAndNoInstallments) {
   base::DataPacket rates;
   rates.fields = {{"CDINDICE", base::FieldType::String, 4},
                   {"NMTIPORECE", base::FieldType::String, 40},
@@ -77,6 +77,10 @@ TEST_P(TenderScenario, ForeignCurrencyWithYesterdaysRatesAsksTheHostForTodays) {
   base::WritePacketFile((HostDir() / "cdsMoedas.cds").string(), rates);
 
   json sale = SaleOf(100);
+  // A currency tender set up for installments still takes none: it has a path of its own.
+  json& dollar = sale["datasets"]["cdsRecebHost"][3];
+  dollar["IDSOLIQTPARC"] = "S";
+  dollar["QTMAXPARC"] = 6;
   sale["host"]["currency_rates"] = {{"fields", {{{"name", "CDINDICE"}, {"type", "string"}, {"size", 4}},
                                                 {{"name", "NMTIPORECE"}, {"type", "string"}, {"size", 40}},
                                                 {{"name", "VRCOTACAO"}, {"type", "float"}},
@@ -94,6 +98,8 @@ TEST_P(TenderScenario, ForeignCurrencyWithYesterdaysRatesAsksTheHostForTodays) {
   EXPECT_EQ(line["VRMOVIVEND"], 125.0);
   EXPECT_EQ(line["VRMOVIVEOUT"], 25.0);
   EXPECT_EQ(line["VRCOTINDOUT"], 5.0);
+  EXPECT_EQ(line["QTPARCRECEB"], 1);
+  EXPECT_TRUE(HostCalls(o, "TecladoNumerico").empty());
   // Change of 25,00 in the cash tender the currency names.
   EXPECT_EQ(o["snapshots"]["paid"]["state"]["doVrTroco"], 25.0);
 }

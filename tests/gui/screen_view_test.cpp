@@ -36,7 +36,7 @@ TEST_F(ScreenViewTest, DrawsEveryKindWithItsPlaceCaptionColoursAndLines) {
   ok.font_size = 14;
   screen.controls.Add("lblValorPagar", "label", "137,39", 100, 20, 120, 30).font_color = 0x000000C0;
   screen.controls.Add("memLista", "list", "", 10, 100, 300, 200).lines = {"GARCOM  JOAO", "DINHEIRO   50,00"};
-  screen.controls.Add("imgReceb", "image", "", 400, 20, 40, 40).glyph = "imgDireita";
+  screen.controls.Add("imgReceb", "image", "", 400, 20, 40, 40).glyph = screen::kBuiltinArrowRight;
   view.Sync();
 
   auto* button = qobject_cast<ControlButton*>(view.WidgetFor("spbOk"));
@@ -56,7 +56,7 @@ TEST_F(ScreenViewTest, DrawsEveryKindWithItsPlaceCaptionColoursAndLines) {
   EXPECT_EQ(list->item(1)->text(), "DINHEIRO   50,00");
   auto* image = qobject_cast<ControlImage*>(view.WidgetFor("imgReceb"));
   ASSERT_NE(image, nullptr);
-  EXPECT_FALSE(image->Picture().isNull()) << "the arrow image is drawn when no file is found";
+  EXPECT_FALSE(image->Picture().isNull()) << "the program draws its own arrow";
 }
 
 TEST(Captions, StayReadableOnTheirColourAndAreNeverCutSilently) {

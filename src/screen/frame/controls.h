@@ -10,6 +10,11 @@
 
 namespace recebimento::screen {
 
+// Pictures that ship with the program rather than with the host: a glyph of this form
+// names one, and the front-end draws it.
+inline constexpr const char* kBuiltinArrowRight = "builtin:seta-direita";
+inline constexpr const char* kBuiltinArrowLeft = "builtin:seta-esquerda";
+
 struct Control {
   std::string name;
   std::string kind;  // "button", "label", "panel", "list", "image"

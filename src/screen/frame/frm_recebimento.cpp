@@ -146,7 +146,12 @@ std::vector<std::pair<std::string, Variant>> TfrmRecebimento::StateFields() cons
           {"inPaginaBotoes", Variant(static_cast<int64_t>(grid.Page()))},
           {"inQTDMAXDIGNSU", Variant(static_cast<int64_t>(par_.inQTDMAXDIGNSU))},
           {"boPagouMobile", Variant(s.boPagouMobile)},
-          {"boPagouDelivery", Variant(s.boPagouDelivery)}};
+          {"boPagouDelivery", Variant(s.boPagouDelivery)},
+          {"doPercDesconto", Variant(s.doPercDesconto)},
+          {"doPercAcrescimo", Variant(s.doPercAcrescimo)},
+          {"doVrBaseAcrescimo", Variant(s.doVrBaseAcrescimo)},
+          {"stIdPagouTEF", Variant(s.stIdPagouTEF)},
+          {"inQtdeTef", Variant(static_cast<int64_t>(s.inQtdeTef))}};
 }
 
 }  // namespace recebimento::screen

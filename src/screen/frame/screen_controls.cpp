@@ -126,8 +126,9 @@ void CreateScreenControls(ControlRegistry& r) {
     corner.color = kButtonBack;
     corner.visible = false;
   }
-  image("imgDireita", 0, 0, 32, 32, false);
-  image("imgEsquerda", 0, 0, 32, 32, false);
+  // The page arrows' pictures ship with the program.
+  image("imgDireita", 0, 0, 32, 32, false).glyph = kBuiltinArrowRight;
+  image("imgEsquerda", 0, 0, 32, 32, false).glyph = kBuiltinArrowLeft;
 
   // Keypad.
   Control& teclado = panel("panKeyboard", 312, 380, 480, 170);

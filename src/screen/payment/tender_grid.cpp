@@ -21,16 +21,18 @@ constexpr int64_t kBlack = 0;
 
 std::string TwoDigits(int i) { return fmt::format("{:02d}", i); }
 
-// The image file `name` under `folder` when it exists; empty otherwise (a missing or
-// unsafe name leaves the glyph empty and is not reported).
+// The image file `name` under `folder` when it exists; empty otherwise. A name from the
+// store's data may name a sub-folder with either separator ("Imagens\\grupo1.bmp"); a
+// missing file, or a name that would leave the folder, leaves the glyph empty and is not
+// reported.
 std::string ImageFile(std::string folder, const std::string& name) {
   if (base::Trim(name).empty()) return "";
   for (char& c : folder)
     if (c == '\\') c = '/';
   try {
-    const std::string path = folder.empty() ? base::SafeChild(".", name) : base::SafeChild(folder, name);
+    const auto path = base::FindSpecPath(folder.empty() ? "." : folder, name);
     std::error_code ec;
-    return std::filesystem::is_regular_file(path, ec) ? path : "";
+    return path && std::filesystem::is_regular_file(*path, ec) ? *path : "";
   } catch (const base::PathError&) {
     return "";
   }
@@ -111,11 +113,8 @@ void TenderGrid::MontaBotoes(const std::string& grupo, const std::string& pagina
     const std::string kind = base::ColumnTrimmed(receb, "IDTPBUTTON");
     const std::string shown = base::ColumnTrimmed(receb, "IDMOSTRARECE");
     if (IsArrow(kind)) {
-      const bool next = kind == "G";
-      const Control* img = s_.controls.FindComponent(next ? "imgDireita" : "imgEsquerda");
-      b->glyph = img ? img->glyph : "";
-      // Without an arrow picture the button still has to read as an arrow.
-      if (b->glyph.empty()) b->caption = next ? ">>" : "<<";
+      // An arrow shows its picture and no caption: a typed number never reaches it.
+      b->glyph = s_.controls.Require(kind == "G" ? "imgDireita" : "imgEsquerda").glyph;
       b->visible = true;
     } else if (base::ColumnTrimmed(receb, "IDTIPORECE") == "B") {
       continue;

@@ -99,9 +99,9 @@ void TenderGrid::PressTender(const std::string& sender) {
   } else {
     c.SetEnabled("spbClear", sale.stIdTela != "S");
   }
-  if (sale.stTipoTela == "D" ||
-      (sale.stIDFECHRECAUT == "S" && sale.stTipoTela == "S" && !sale.boFalhaReceb && !boSelecionandoTipo))
-    c.Press("spbOk");
+  // Only a tender that was taken confirms by itself: a refused one leaves the sale open.
+  const bool taken = !sale.boFalhaReceb && !boSelecionandoTipo;
+  if (taken && (sale.stTipoTela == "D" || (sale.stIDFECHRECAUT == "S" && sale.stTipoTela == "S"))) c.Press("spbOk");
 }
 
 void TenderGrid::CtrlBotoes(const std::string& mode, int option) {

@@ -131,7 +131,8 @@ void TenderSelection::DoMenuRecebimentoClick(const std::string& cdTipoRece, cons
     const TInputStep step = kind == "4" ? isDinheiro1 : kind == "3" ? isCheque6 : kind == "7" ? isTicket1 : isPagSite;
     obtained = AmountFromKeypad(step, sale.doVrAPagar, amount) && CheckTypedAmount(amount, kind == "C");
   } else if (kind == "6") {
-    obtained = ForeignCurrencyAmount(amount) && CheckTypedAmount(amount, false);
+    // Foreign currency has a path of its own: no installments, no advance limit.
+    obtained = ForeignCurrencyAmount(amount);
   } else if (kind == "8") {
     obtained = AgreementAmount(amount);
   } else {

@@ -3,11 +3,15 @@
 // the button area around each operation.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <ostream>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "screen/frame/frm_recebimento.h"
+#include "screen/frame/message_table.h"
 #include "screen/support/grid_keyboard_fixture.h"
 
 namespace recebimento::testing {
@@ -129,13 +133,28 @@ TEST_F(TenderGrid, ArrowsPageThroughTheGroupAndThePreviousArrowStopsAtPageOne) {
   EXPECT_FALSE(parts().grid.PressInProgress());
 }
 
-TEST_F(TenderGrid, ArrowWithoutAPictureStillReadsAsAnArrow) {
-  ctl("imgDireita").glyph.clear();
-  AddArrow("G", "01", "1", "30");
+TEST_F(TenderGrid, ArrowsShowTheProgramsOwnPicturesAndATypedNumberNeverTurnsThePage) {
+  // The screen as created: the arrows' pictures ship with the program.
+  screen::ControlRegistry fresh;
+  screen::CreateScreenControls(fresh);
+  ctl("imgDireita").glyph = fresh.Require("imgDireita").glyph;
+  ctl("imgEsquerda").glyph = fresh.Require("imgEsquerda").glyph;
+  EXPECT_EQ(ctl("imgDireita").glyph, screen::kBuiltinArrowRight);
+
+  AddTender("001", "4", "01", "1", "01", "Dinheiro");
+  AddArrow("G", "01", "1", "20");
   AddTender("002", "7", "01", "2", "01", "Ticket");
   BuildGrid();
-  EXPECT_EQ(ctl("tcbBalcao30").caption, ">>");
-  controls().Press("tcbBalcao30");
+  parts().grid.CtrlBotoes("D", 1);
+  parts().grid.EnabledBotoes(true);
+  EXPECT_EQ(ctl("tcbBalcao20").glyph, screen::kBuiltinArrowRight);
+  EXPECT_EQ(ctl("tcbBalcao20").caption, "");
+
+  Type("20");
+  EXPECT_EQ(parts().grid.Page(), 1);
+  ASSERT_EQ(Messages().size(), 1u);
+  EXPECT_EQ(Messages()[0], screen::Msg("TIP_INV"));
+  controls().Press("tcbBalcao20");
   EXPECT_EQ(parts().grid.Page(), 2);
 }
 
@@ -239,13 +258,20 @@ TEST_F(TenderGrid, TenderPressHandsTheTenderOverAndFreesTheButtonArea) {
   EXPECT_EQ(Messages().size(), 1u);
 }
 
-TEST_F(TenderGrid, AfterTheSelectionTheAdvanceScreenConfirmsByItself) {
+TEST_F(TenderGrid, TheAdvanceScreenConfirmsByItselfOnlyAfterATenderThatWasTaken) {
   AddTender("001", "4", "01", "1", "01", "Dinheiro");
   BuildGrid();
   int confirmations = 0;
   ctl("spbOk").on_click = [&] { ++confirmations; };
   sale().stTipoTela = "D";
-  NextKey(27);
+  sale().doVrTotal = sale().doVrAPagar = 100;
+  NextKey(27);  // back to the grid: nothing was taken
+  controls().Press("tcbBalcao01");
+  EXPECT_EQ(confirmations, 0);
+  pump_.Push([this] { parts().keyboard.PostText("100", true, true); }, "type 100");  // not below the total
+  controls().Press("tcbBalcao01");
+  EXPECT_EQ(confirmations, 0);
+  pump_.Push([this] { parts().keyboard.PostText("40", true, true); }, "type 40");
   controls().Press("tcbBalcao01");
   EXPECT_EQ(confirmations, 1);
   sale().stTipoTela = "N";
@@ -345,4 +371,32 @@ TEST_F(TenderGrid, ModesSwitchTheGridKeypadAndFunctionButtons) {
 }
 
 }  // namespace
+}  // namespace recebimento::testing
+
+namespace recebimento::testing {
+
+TEST_F(TenderGrid, ButtonPicturesMayNameASubFolderWithEitherSeparatorButNeverLeaveTheirFolder) {
+  std::filesystem::create_directories(dir_ / "Imagens");
+  for (const char* f : {"Imagens/grupo1.bmp", "Imagens/dinheiro.bmp"}) std::ofstream(dir_ / f) << "BM";
+  AddGroup("01", "Geral");
+  AddTender("001", "4", "01", "1", "01", "Dinheiro");
+  AddTender("002", "7", "01", "1", "02", "Ticket");
+  AddTender("003", "3", "01", "1", "03", "Cheque");
+  base::Dataset& receb = sale().cdsReceb;
+  auto picture = [&](int row, const std::string& name) {
+    receb.SetRecNo(row);
+    receb.Edit();
+    receb.FieldByName("DSIMAGEMBUT").SetAsString(name);
+    receb.Post();
+  };
+  picture(1, "Imagens\\grupo1.bmp");
+  picture(2, "Imagens/DINHEIRO.BMP");  // the host writes names in any case
+  picture(3, "..\\PARAMETROSZEM.CDS");
+  std::ofstream(dir_ / "PARAMETROSZEM.CDS") << "x";
+  BuildGrid();
+  EXPECT_EQ(ctl("tcbGrupo01").glyph, (dir_ / "Imagens" / "grupo1.bmp").string());
+  EXPECT_EQ(ctl("tcbBalcao01").glyph, (dir_ / "Imagens" / "dinheiro.bmp").string());
+  EXPECT_EQ(ctl("tcbBalcao02").glyph, "") << "a name that climbs out of the folder is refused";
+}
+
 }  // namespace recebimento::testing
