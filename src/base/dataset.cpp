@@ -596,6 +596,13 @@ void Dataset::Post() {
     Row& row = rows_[view_[static_cast<size_t>(cursor_)]];
     row.values = std::move(edit_buffer_);
     id = row.id;
+    if (!Filtered() && index_columns_.empty()) {
+      // Every row stays where it was: editing row by row stays linear.
+      edit_buffer_.clear();
+      state_ = State::Browse;
+      bof_ = eof_ = false;
+      return;
+    }
   } else {
     id = next_id_++;
     const bool at_end = insert_at_ == rows_.size();

@@ -122,15 +122,19 @@ bool Run(RecebimentoArgs& a, std::unique_ptr<ScreenContext>& context) {
   init.stMensagem = a.stMensagem;
   frm.InicializaForm(init);
 
-  frm.spbClearClick();
-  frm.VerifPagamentoMob();
-  frm.VerifPagamentoDLV();
+  // A sale the screen cannot take (its amounts) was refused at the start: nothing more
+  // happens to it.
+  if (!sale.refused) {
+    frm.spbClearClick();
+    frm.VerifPagamentoMob();
+    frm.VerifPagamentoDLV();
 
-  // A remote order already paid in full settles the sale without the screen. Amounts are
-  // compared in cents so that binary leftovers of a subtraction count as zero.
-  const bool settled_remotely =
-      (sale.boPagouMobile || sale.boPagouDelivery) && runtime::ToCents(sale.doVrAPagar) == 0;
-  if (!settled_remotely) frm.ShowModal();
+    // A remote order already paid in full settles the sale without the screen. Amounts
+    // are compared in cents so that binary leftovers of a subtraction count as zero.
+    const bool settled_remotely =
+        (sale.boPagouMobile || sale.boPagouDelivery) && runtime::ToCents(sale.doVrAPagar) == 0;
+    if (!settled_remotely) frm.ShowModal();
+  }
 
   frm.setCPFCons();
   PublishGlobals(sale);

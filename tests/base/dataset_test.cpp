@@ -223,6 +223,33 @@ TEST(DatasetEditTest, EditOnEmptyDatasetStartsANewRow) {
   EXPECT_EQ(ds.RecordCount(), 1);
 }
 
+TEST(DatasetEditTest, EditingRowByRowKeepsOrderCursorAndFilterMembership) {
+  Dataset ds("cdsItens");
+  ds.AddField("N", FieldType::Integer);
+  ds.AddField("V", FieldType::Float);
+  ds.CreateDataSet();
+  for (int i = 0; i < 50000; ++i) ds.AppendRecord({Variant(i), Variant(1.0)});
+  int seen = 0;
+  for (ds.First(); !ds.Eof(); ds.Next()) {
+    ASSERT_EQ(ds.FieldByName("N").AsInteger(), seen++);
+    ds.Edit();
+    ds.FieldByName("V").SetAsFloat(0.01);
+    ds.Post();
+    ASSERT_FALSE(ds.Eof());
+  }
+  EXPECT_EQ(seen, 50000);
+  ds.Last();
+  EXPECT_DOUBLE_EQ(ds.FieldByName("V").AsFloat(), 0.01);
+
+  // Under a filter an edit may take the row out of view.
+  ds.SetFilter([](const RowView& r) { return r.AsInteger("N") < 3; });
+  ds.First();
+  ds.Edit();
+  ds.FieldByName("N").SetAsInteger(99);
+  ds.Post();
+  EXPECT_EQ(ds.RecordCount(), 2);
+}
+
 TEST(DatasetLocateTest, LocateOnOneOrSeveralFields) {
   Dataset ds = Tenders();
   ds.Last();

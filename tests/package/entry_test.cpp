@@ -19,14 +19,19 @@ namespace {
 using base::Variant;
 using screen::TfrmRecebimento;
 
+// Items of 10,00 each with the discounts given.
 void Items(base::Dataset& items, std::vector<double> discounts, bool with_discount_field = true) {
   items.AddField("CDPRODUTO", base::FieldType::String, 10);
+  items.AddField("VRPRECCOMVEN", base::FieldType::Float);
+  items.AddField("QTPRODCOMVEN", base::FieldType::Float);
   if (with_discount_field) items.AddField("VRDESCCOMVEN", base::FieldType::Float);
   items.CreateDataSet();
   int n = 0;
   for (double d : discounts) {
     items.Append();
     items.FieldByName("CDPRODUTO").SetAsString("P" + std::to_string(++n));
+    items.FieldByName("VRPRECCOMVEN").SetAsFloat(10);
+    items.FieldByName("QTPRODCOMVEN").SetAsFloat(1);
     if (with_discount_field) items.FieldByName("VRDESCCOMVEN").SetAsFloat(d);
     items.Post();
   }

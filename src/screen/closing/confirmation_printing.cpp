@@ -94,7 +94,11 @@ bool Confirmation::PrintSaleThroughHost() {
   runtime::ParamBlock block = pos::Params_ImpressaoVenda_Gpe00000(print);
   const bool ok = s_.ctx.host.printer->ImpressaoVenda(block);
   const std::string answer = runtime::RecebeParams(block, "RETORNO").AsString();
-  if (!ok || answer == "Erro" || answer.empty()) return false;
+  if (!ok || answer == "Erro" || answer.empty()) {
+    // The sale stays open to be confirmed again; the operator must know why.
+    s_.ShowMessage(Msg("ErroComando"), runtime::kMsgBlocked);
+    return false;
+  }
   sale.stNrCupomFis = answer;
   sale.boVendaOk = true;
   return true;

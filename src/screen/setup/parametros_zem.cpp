@@ -1,6 +1,9 @@
 #include "screen/setup/parametros_zem.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <filesystem>
+#include <limits>
 #include <stdexcept>
 #include <string>
 #include <variant>
@@ -93,6 +96,11 @@ const Column kColumns[] = {
     {"IDUTILFIXECRM", &P::stIDUTILFIXECRM}, {"CDURLFIXECRM", &P::stCDURLFIXECRM}, {"CDLOJA", &P::stCdLoja},
 };
 
+// An integer column beyond what an int holds reads as the nearest it holds.
+int SaturatedInt(int64_t value) {
+  return static_cast<int>(std::clamp<int64_t>(value, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+}
+
 void ReadColumn(ParametrosZem& par, base::Dataset& ds, const Column& column) {
   try {
     base::Field f = ds.FieldByName(column.name);  // a missing column stops the initialisation
@@ -100,7 +108,7 @@ void ReadColumn(ParametrosZem& par, base::Dataset& ds, const Column& column) {
         [&](auto member) {
           using M = decltype(member);
           if constexpr (std::is_same_v<M, std::string P::*>) par.*member = f.AsString();
-          if constexpr (std::is_same_v<M, int P::*>) par.*member = static_cast<int>(f.AsInteger());
+          if constexpr (std::is_same_v<M, int P::*>) par.*member = SaturatedInt(f.AsInteger());
           if constexpr (std::is_same_v<M, bool P::*>) par.*member = f.AsBoolean();
           if constexpr (std::is_same_v<M, double P::*>) par.*member = f.AsFloat();
         },
@@ -160,6 +168,8 @@ void ParametrosZem::LoadFromFile(const std::string& path) {
 void ParametrosZem::ApplyRules() {
   // Applied without the file too: a limit of 0 digits would refuse every typed NSU.
   if (inQTDMAXDIGNSU <= 0) inQTDMAXDIGNSU = 10;
+  // A customer display is a few dozen characters wide; lines are padded to its width.
+  inTAMDISPLAY = std::clamp(inTAMDISPLAY, 0, kWidestCustomerDisplay);
   if (stIDSOLICTELGER == "S") stIDSOLICITATEL = stIDSOLICTELGER;
 }
 

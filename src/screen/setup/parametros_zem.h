@@ -11,6 +11,9 @@
 
 namespace recebimento::screen {
 
+// The widest customer display the screen writes to, in characters.
+inline constexpr int kWidestCustomerDisplay = 80;
+
 struct ParametrosZem {
   int inIDTIPOIMPFIS = 0, inTAMDISPLAY = 0, inCTCUPDESCONTO = 0, inCTABRIRGAVETA = 0, inCTACRESCIMO = 0,
       inCTSELECCLICONS = 0, inCTRETTAXASERV = 0, inQTDMAXDIGNSU = 0;

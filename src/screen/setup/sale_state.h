@@ -102,6 +102,7 @@ struct SaleState {
   std::string stIdPagouTEF;
 
   // --- Results handed back to the host.
+  bool refused = false;  // the sale cannot be taken: the screen never shows
   bool boVendaOk = false;
   bool boCupomCancelado = false;
   bool boPagouMobile = false, boPagouDelivery = false;

@@ -92,7 +92,9 @@ void ScreenSetup::Initialise(const InicializaFormArgs& a) {
     ApplySaleOriginLayout();
     try {
       ApplyPrinterButtons();
+      if (!AcceptItems()) return;
       ComputeTotals();
+      if (!AcceptTotal()) return;
       parts.payments.ListHostPayments();
       ShowOnCustomerDisplay();
       ShowClientAndConsumer();
@@ -130,6 +132,7 @@ void ScreenSetup::Initialise(const InicializaFormArgs& a) {
 
 void ScreenSetup::ResetSaleState() {
   SaleState& sale = s_.sale;
+  sale.refused = false;
   sale.boVendaOk = sale.boPagouMobile = sale.boPagouDelivery = sale.boCupomCancelado = false;
   sale.doVrDescFid = sale.doVrDescCash4All = sale.doVrDescCashUDS = 0;
   sale.doAcrItem = 0;

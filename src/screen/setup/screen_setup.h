@@ -34,6 +34,12 @@ class ScreenSetup {
   void ShowClientAndConsumer();
   void ApplyOperatorRights();
   void ApplyRechargeLayout();
+  // A sale the screen cannot take is refused before anything else happens to it: an item
+  // amount that is not a number or beyond what a payment line holds, or a total below zero
+  // or beyond that limit. False (the operator told, the sale marked refused) when refused.
+  bool AcceptItems();
+  bool AcceptTotal();
+  void RefuseSale(const std::string& message);
   // Nothing to give back to the system: the process keeps no cache worth trimming.
   static void TrimAppMemorySize() {}
 
