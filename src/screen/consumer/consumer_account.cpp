@@ -11,6 +11,7 @@
 #include "host/runtime/numbers.h"
 #include "host/runtime/result_check.h"
 #include "screen/frame/message_table.h"
+#include "screen/frame/screen_parts.h"
 
 namespace recebimento::screen {
 
@@ -65,6 +66,12 @@ void ConsumerAccount::MostraSaldoCons(const std::string& kind, const std::string
 
 // The store-side booking of pending debits joins here with the consumer balance records.
 void ConsumerAccount::BookPendingDebits(const base::DateTime& /*since*/) {}
+
+// Consumer-account tenders are not taken until their checks land here.
+bool ConsumerAccount::AccountTender(const std::string& /*kind*/, TenderPayment& /*tender*/, double& /*amount*/) {
+  s_.parts.selection.Refuse("N_FORMA");
+  return false;
+}
 
 // Until the product restrictions exist every tender is accepted.
 bool ConsumerAccount::Vd_TipoConsReceb(const std::string& /*cdTipoRece*/) { return true; }

@@ -5,6 +5,7 @@
 
 #include "base/datetime.h"
 #include "screen/frame/screen_scope.h"
+#include "screen/payment/payment_lines.h"
 
 namespace recebimento::screen {
 
@@ -20,6 +21,9 @@ class ConsumerAccount {
                        const std::string& family);
   double Balance() const { return balance_; }
 
+  // The amount of a consumer-account tender of kind "9" (personal credit) or "A" (debit)
+  // after the account's checks; false when the selection ended without a line.
+  bool AccountTender(const std::string& kind, TenderPayment& tender, double& amount);
   // The restricted-products check of the consumer for a tender.
   bool Vd_TipoConsReceb(const std::string& cdTipoRece);
   // The basic subsidy of a consumer-debit sale.

@@ -15,6 +15,7 @@ ScreenParts::ScreenParts(ScreenContext& ctx, ParametrosZem& par, SaleState& sale
       confirmation(scope),
       exit(scope),
       card(scope),
+      cards(scope),
       fiscal(scope),
       consumer(scope),
       remote_orders(scope),

@@ -2,6 +2,7 @@
 // The parts of the payment screen, one per concern, built together over one scope so
 // that each can reach the few siblings it hands work to.
 #include "screen/adjustments/adjustments.h"
+#include "screen/card/card_tenders.h"
 #include "screen/card/pending_card_transactions.h"
 #include "screen/closing/confirmation.h"
 #include "screen/closing/exit_and_clear.h"
@@ -37,6 +38,7 @@ struct ScreenParts {
   Confirmation confirmation;
   ExitAndClear exit;
   PendingCardTransactions card;
+  CardTenders cards;
   FiscalReceipt fiscal;
   ConsumerAccount consumer;
   RemoteOrders remote_orders;

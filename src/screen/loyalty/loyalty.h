@@ -5,6 +5,7 @@
 #include <string>
 
 #include "screen/frame/screen_scope.h"
+#include "screen/payment/payment_lines.h"
 
 namespace recebimento::screen {
 
@@ -12,6 +13,9 @@ class Loyalty {
  public:
   explicit Loyalty(ScreenScope& s) : s_(s) {}
 
+  // The amount of a ClubPetro points tender (kind "5") or a prepaid or gift card (kind
+  // "K"); false when the selection ended without a line.
+  bool LoyaltyTender(const std::string& kind, TenderPayment& tender, double& amount);
   // The loyalty, cashback and consumer-document steps that run before any tender; false
   // abandons the press.
   bool StepsBeforeTender() { return true; }

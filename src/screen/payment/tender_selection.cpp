@@ -135,6 +135,16 @@ void TenderSelection::DoMenuRecebimentoClick(const std::string& cdTipoRece, cons
     obtained = ForeignCurrencyAmount(amount);
   } else if (kind == "8") {
     obtained = AgreementAmount(amount);
+  } else if (kind == "1" || kind == "2" || kind == "F" || kind == "G" || kind == "H") {
+    obtained = parts.cards.CardTender(kind, current_, amount);
+  } else if (kind == "E") {
+    obtained = parts.cards.ChartTender(current_, amount);
+  } else if (kind == "9" || kind == "A") {
+    obtained = parts.consumer.AccountTender(kind, current_, amount);
+  } else if (kind == "I" || kind == "J") {
+    obtained = parts.wallets.WalletTender(kind, current_, amount);
+  } else if (kind == "5" || kind == "K") {
+    obtained = parts.loyalty.LoyaltyTender(kind, current_, amount);
   } else {
     Refuse("N_FORMA");  // this kind is not taken at this register
   }

@@ -28,14 +28,15 @@ class TenderSelection {
   // Refuses the current selection with the message of `key`.
   void Refuse(const std::string& key);
 
- private:
-  // The consumer the lines will charge, and a top-up's bonus rules.
-  void PrepareConsumer();
   // The keypad step with `proposed` shown; waits until the operator's Enter ends it.
   // False when the selection ended without an amount (refused, or back to the grid).
   bool AmountFromKeypad(TInputStep step, double proposed, double& amount);
   // The checks of a typed amount: advance limit, installments, the manual card path.
   bool CheckTypedAmount(double amount, bool paid_on_site);
+
+ private:
+  // The consumer the lines will charge, and a top-up's bonus rules.
+  void PrepareConsumer();
   // The whole amount, charged to a consumer chosen in the host's search.
   bool AgreementAmount(double& amount);
   // The amount in a foreign currency at the day's rate, confirmed in local money.

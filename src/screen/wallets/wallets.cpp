@@ -8,6 +8,7 @@
 #include "base/dataset_columns.h"
 #include "host/runtime/messages.h"
 #include "host/runtime/result_check.h"
+#include "screen/frame/screen_parts.h"
 
 namespace recebimento::screen {
 
@@ -55,6 +56,11 @@ void Wallets::RefundMercadoPagoPayments() {
     const size_t comma = stPAYMENTID.find(',');
     stPAYMENTID = comma == std::string::npos ? "" : stPAYMENTID.substr(comma + 1);
   }
+}
+
+bool Wallets::WalletTender(const std::string& /*kind*/, TenderPayment& /*tender*/, double& /*amount*/) {
+  s_.parts.selection.Refuse("N_FORMA");
+  return false;
 }
 
 void Wallets::CancelPendingAmeOrder() {}

@@ -5,6 +5,7 @@
 
 #include "base/dataset.h"
 #include "screen/frame/screen_scope.h"
+#include "screen/payment/payment_lines.h"
 
 namespace recebimento::screen {
 
@@ -12,6 +13,9 @@ class Wallets {
  public:
   explicit Wallets(ScreenScope& s) : s_(s) {}
 
+  // The amount of a wallet tender of kind "I" (AME) or "J" (Mercado Pago QR); false when
+  // the selection ended without a line.
+  bool WalletTender(const std::string& kind, TenderPayment& tender, double& amount);
   // The branch's wallet settings (cdsDadosMp, cdsDadosAme), loaded at the start.
   void LoadSettings();
   // Refunds every Mercado Pago payment listed in stPAYMENTID.
