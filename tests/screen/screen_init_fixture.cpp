@@ -7,12 +7,13 @@
 #include "datamodule/trdm_recebimento.h"
 #include "screen/screen_globals.h"
 #include "screen/screen_init_parameters.h"
+#include "support/store_fixture.h"
 
 namespace recebimento::testing {
 
 ScreenInitTest::ScreenInitTest() : clock_(base::DateTime::FromYMD(2026, 12, 6, 12)), pump_(clock_) {
   datamodule::SetHostFolder(dir_.str());
-  datamodule::SetStringConexZem("sqlite:" + (dir_ / "store.db").string());
+  datamodule::SetStringConexZem(SqliteStoreAt(dir_ / "store.db"));
   config_.host_dir = dir_.str();
   args_.doVrPago = &pago_;
   args_.cdsClienteHost = &clients_;

@@ -18,6 +18,7 @@
 #include "screen/input_steps.h"
 #include "screen/screen_globals.h"
 #include "support/temp_dir.h"
+#include "support/store_fixture.h"
 
 namespace recebimento::testing {
 namespace {
@@ -42,7 +43,7 @@ class TenderSelectionTest : public ::testing::Test {
   void SetUp() override {
     config_.host_dir = dir_.str();
     datamodule::SetHostFolder(dir_.str());
-    datamodule::SetStringConexZem("sqlite:" + (dir_ / "store.db").string());
+    datamodule::SetStringConexZem(testing::SqliteStoreAt(dir_ / "store.db"));
     screen::rdmRecebimento = new datamodule::TrdmRecebimento();
     screen::rdmRecebimento->Open();
     sim_ = std::make_unique<pos::HostSimulator>(config_, pump_, &answers_);
