@@ -5,6 +5,7 @@
 #include <exception>
 
 #include "host/pos/host_services.h"
+#include "package/leftovers.h"
 #include "package/package_globals.h"
 #include "screen/frm_recebimento.h"
 #include "screen/message_table.h"
@@ -49,6 +50,7 @@ bool Run(RecebimentoArgs& a) {
   TfrmRecebimento& frm = *frmRecebimento;
 
   oleRetorno = base::Variant::Array(10);
+  RemoveInterruptedWrites();
 
   frm.cdsItensVenda = a.cdsItensVenda;
   frm.cdsItensCancelados = a.cdsItensCancelados;
@@ -95,6 +97,7 @@ bool Run(RecebimentoArgs& a) {
   init.stIdTela = a.stIdTela;
   init.stMensagem = a.stMensagem;
   frm.InicializaForm(init);
+  ReportNumbersStillReserved(frm);
 
   frm.spbClearClick();
   frm.VerifPagamentoMob();

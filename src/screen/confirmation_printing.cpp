@@ -135,6 +135,10 @@ void TfrmRecebimento::RegistraVendaSemImpressora() {
   if (!AbreGavetaRecebimentos(false)) MostraMensagem(MsgFmt("Erro_Gaveta", {"002"}), runtime::kMsgBlocked);
   pos::Host().fiscal->LogImpNFiscal(LinhaLogNaoFiscal());
   boVendaOk = true;
+  // The sale is recorded: its number stops being only reserved.
+  LogRev00000("confirma recebimento - venda " + stNrVenda + " registrada");
+  if (const std::string erro = rdmRecebimento->MarkNumberUsed(stCDFILIAL, stCDCAIXA, stNrVenda); !erro.empty())
+    LogRev00000("numero " + stNrVenda + " nao marcado como usado: " + erro);
   PreencheParamImpCupNF();
   const std::vector<Variant> args = {Variant(std::string("CUPOM")), Variant(cdsParamImpCupNF.Data()),
                                      Variant(PacoteDe(cdsItensVenda)), Variant(PacoteDe(cdsMoviVenda))};
