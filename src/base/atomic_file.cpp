@@ -61,6 +61,7 @@ void SyncFolder(const std::string& path) {
 
 constexpr std::string_view kTempMark = ".tmp-";
 constexpr size_t kTempSuffix = 6;  // mkstemp's XXXXXX
+constexpr int kSearchDepth = 4;
 
 bool IsTempName(const std::string& name) {
   if (name.size() < kTempMark.size() + kTempSuffix + 1) return false;
@@ -92,6 +93,9 @@ std::vector<std::string> RemoveInterruptedWrites(const std::string& folder) {
   std::filesystem::recursive_directory_iterator it(folder, std::filesystem::directory_options::skip_permission_denied,
                                                    ec);
   for (const std::filesystem::recursive_directory_iterator end; !ec && it != end; it.increment(ec)) {
+    // The files written atomically live a few levels down (Dados/Cadastros/...); a deep
+    // tree under the folder is not searched on every call.
+    if (it.depth() >= kSearchDepth) it.disable_recursion_pending();
     RemoveIfTemp(*it, "", removed);
   }
   return removed;
