@@ -136,21 +136,26 @@ json VariantToJson(const Variant& v) {
 void LoadDataset(base::Dataset& ds, const json& value, const std::string& where) {
   if (value.is_array()) {
     // Row objects: fields in order of first appearance, typed by their first non-null
-    // value; later values must agree. A field that is null everywhere is text.
+    // value; later values must agree. A field that is null everywhere is text. Names are
+    // the same field whatever their case, as they are in a dataset.
     std::vector<FieldDef> fields;
     std::vector<bool> typed;
-    std::map<std::string, size_t> index;
+    std::vector<int> longest;
+    std::unordered_map<std::string, size_t> index;
     for (size_t r = 0; r < value.size(); ++r) {
       if (!value[r].is_object()) throw InputError(Index(where, r) + ": a row must be an object of field values");
       for (const auto& [name, v] : value[r].items()) {
-        const std::string at = Member(Index(where, r), name);
+        const std::string at = Member(Index(where, r), base::Excerpt(name));
+        if (base::Trim(name).empty()) throw InputError(at + ": a field needs a name");
         if (v.is_object() || v.is_array()) throw InputError(at + ": a value must be text, number, boolean or null");
-        if (!index.count(name)) {
-          index[name] = fields.size();
+        const auto [known, added] = index.emplace(base::Utf8Upper(name), fields.size());
+        if (added) {
           fields.push_back({name, FieldType::String, 0});
           typed.push_back(false);
+          longest.push_back(0);
         }
-        const size_t i = index[name];
+        const size_t i = known->second;
+        if (v.is_string()) longest[i] = std::max(longest[i], static_cast<int>(base::Utf8Length(v.get_ref<const std::string&>())));
         if (v.is_null()) continue;
         const FieldType seen = v.is_boolean() ? FieldType::Boolean
                                : v.is_number() ? FieldType::Float
@@ -164,14 +169,8 @@ void LoadDataset(base::Dataset& ds, const json& value, const std::string& where)
         }
       }
     }
-    for (auto& f : fields) {
-      if (f.type != FieldType::String) continue;
-      int longest = 0;
-      for (const auto& row : value)
-        if (row.contains(f.name) && row[f.name].is_string())
-          longest = std::max(longest, static_cast<int>(base::Utf8Length(row[f.name].get<std::string>())));
-      f.size = std::max(longest, kInferredTextSize);
-    }
+    for (size_t i = 0; i < fields.size(); ++i)
+      if (fields[i].type == FieldType::String) fields[i].size = std::max(longest[i], kInferredTextSize);
     Fill(ds, fields, value, where);
     return;
   }
@@ -186,7 +185,7 @@ void LoadDataset(base::Dataset& ds, const json& value, const std::string& where)
     for (size_t i = 0; i < defs.size(); ++i) {
       const std::string at = Index(Member(where, "fields"), i);
       const json& d = defs[i];
-      if (!d.is_object() || !d.contains("name") || !d["name"].is_string() || d["name"].get<std::string>().empty())
+      if (!d.is_object() || !d.contains("name") || !d["name"].is_string() || base::Trim(d["name"].get<std::string>()).empty())
         throw InputError(at + ": a field needs a \"name\"");
       for (const auto& [key, v] : d.items())
         if (key != "name" && key != "type" && key != "size") throw InputError(Member(at, key) + ": unknown member");
