@@ -149,9 +149,16 @@ DataPacket ParsePacketXml(std::string_view xml, const std::string& source) {
     ++row_number;
     const int state = r.attribute("RowState").as_int(0);
     std::fill(texts.begin(), texts.end(), nullptr);
+    size_t expected = 0;  // a row lists its values in field order, skipping the nulls
     for (const pugi::xml_attribute a : r.attributes()) {
-      const auto it = column_of_attr.find(a.name());
-      if (it != column_of_attr.end() && !texts[it->second]) texts[it->second] = a.value();
+      size_t c = expected;
+      if (c >= columns.size() || columns[c].attr != a.name()) {
+        const auto it = column_of_attr.find(a.name());
+        if (it == column_of_attr.end()) continue;
+        c = it->second;
+      }
+      if (!texts[c]) texts[c] = a.value();
+      expected = c + 1;
     }
     std::vector<Variant> values;
     values.reserve(columns.size());
