@@ -21,9 +21,9 @@ using json = nlohmann::ordered_json;
 constexpr int kMaxDepth = 64;
 
 constexpr std::string_view kSensitiveParts[] = {
-    "secret",   "password",   "passwd", "senha",     "token",        "authorization", "apikey",
-    "cookie",   "signature",  "credential", "cardnumber", "numerocartao", "nrcartao",  "cvv",
-    "securitycode", "codigoseguranca", "privatekey", "accesskey", "sessionid"};
+    "secret",     "password",   "passwd",       "senha",        "token",           "authorization", "apikey",
+    "cookie",     "signature",  "credential",   "cardnumber",   "numerocartao",    "nrcartao",      "cvv",
+    "privatekey", "accesskey",  "sessionid",    "securitycode", "codigoseguranca"};
 constexpr std::string_view kSensitiveWords[] = {"pwd", "pass", "key", "auth", "cvc", "pin"};
 
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
@@ -288,7 +288,8 @@ std::string MaskJsonMembers(std::string_view text) {
     out.append(text.substr(i, close - i + 1));
     size_t k = close + 1;
     while (k < text.size() && IsBlank(text[k])) ++k;
-    if (k >= text.size() || text[k] != ':' || !IsSensitiveName(JsonUnescaped(text.substr(i + 1, close - i - 1)))) {
+    const std::string key = JsonUnescaped(text.substr(i + 1, close - i - 1));
+    if (k >= text.size() || text[k] != ':' || !IsSensitiveName(key)) {
       i = close + 1;
       continue;
     }
@@ -355,23 +356,26 @@ std::string MaskCredential(std::string_view value) {
   return Masked(value);
 }
 
-// "Authorization: Bearer x" lines of a body, "senha: x" inside a sentence; and a bearer
-// token wherever it stands.
+bool IsHeaderNameChar(char c) { return IsAlnum(c) || c == '-' || c == '_'; }
+
+// "Authorization: Bearer x" lines of a body, "senha: x" inside a sentence.
 std::string MaskColonPairs(std::string_view text) {
   std::string out;
   out.reserve(text.size());
   size_t i = 0;
   while (i < text.size()) {
-    const bool word_start = IsAlnum(text[i]) && (i == 0 || !(IsAlnum(text[i - 1]) || text[i - 1] == '-' || text[i - 1] == '_'));
+    const bool word_start = IsAlnum(text[i]) && (i == 0 || !IsHeaderNameChar(text[i - 1]));
     if (!word_start) {
       out += text[i++];
       continue;
     }
     size_t name_end = i;
-    while (name_end < text.size() && (IsAlnum(text[name_end]) || text[name_end] == '-' || text[name_end] == '_')) ++name_end;
+    while (name_end < text.size() && IsHeaderNameChar(text[name_end])) ++name_end;
     size_t colon = name_end;
     while (colon < text.size() && text[colon] == ' ') ++colon;
-    const bool pair = colon < text.size() && text[colon] == ':' && (colon + 1 >= text.size() || text[colon + 1] != '/') &&
+    // "https://" is no pair.
+    const bool pair = colon < text.size() && text[colon] == ':' &&
+                      (colon + 1 >= text.size() || text[colon + 1] != '/') &&
                       IsSensitiveName(text.substr(i, name_end - i));
     if (!pair) {
       out.append(text.substr(i, name_end - i));
@@ -392,26 +396,36 @@ std::string MaskColonPairs(std::string_view text) {
     out += MaskCredential(text.substr(value, value_end - value));
     i = value_end;
   }
-  // "Bearer <token>" anywhere else.
-  std::string result;
-  result.reserve(out.size());
-  for (size_t i = 0; i < out.size();) {
-    const bool word_start = i == 0 || !IsAlnum(out[i - 1]);
-    if (word_start && out.size() - i > 7 && Lower(out[i]) == 'b' && Lower(out[i + 1]) == 'e' && Lower(out[i + 2]) == 'a' &&
-        Lower(out[i + 3]) == 'r' && Lower(out[i + 4]) == 'e' && Lower(out[i + 5]) == 'r' && out[i + 6] == ' ') {
-      size_t token_end = i + 7;
-      while (token_end < out.size() && !IsBlank(out[token_end]) && out[token_end] != '"' && out[token_end] != '\'' &&
-             out[token_end] != '<' && out[token_end] != ',')
-        ++token_end;
-      result.append(out, i, 7);
-      if (out.compare(i + 7, kMaskedValue.size(), kMaskedValue) != 0 && token_end > i + 7) result += kMaskedValue;
-      else result.append(out, i + 7, token_end - i - 7);
-      i = token_end;
+  return out;
+}
+
+// "Bearer <token>" wherever it stands.
+std::string MaskBearerTokens(std::string_view text) {
+  constexpr std::string_view kBearer = "bearer ";
+  auto at_bearer = [&](size_t i) {
+    if (text.size() - i <= kBearer.size() || (i > 0 && IsAlnum(text[i - 1]))) return false;
+    for (size_t k = 0; k < kBearer.size(); ++k)
+      if (Lower(text[i + k]) != kBearer[k]) return false;
+    return true;
+  };
+  std::string out;
+  out.reserve(text.size());
+  for (size_t i = 0; i < text.size();) {
+    if (!at_bearer(i)) {
+      out += text[i++];
       continue;
     }
-    result += out[i++];
+    const size_t token = i + kBearer.size();
+    size_t token_end = token;
+    while (token_end < text.size() && !IsBlank(text[token_end]) && text[token_end] != '"' &&
+           text[token_end] != '\'' && text[token_end] != '<' && text[token_end] != ',')
+      ++token_end;
+    out.append(text.substr(i, kBearer.size()));
+    out += text.substr(token, token_end - token) == kMaskedValue ? text.substr(token, token_end - token)
+                                                                  : Masked(text.substr(token, token_end - token));
+    i = token_end;
   }
-  return result;
+  return out;
 }
 
 bool IsXmlNameChar(char c) { return IsAlnum(c) || c == '_' || c == '-' || c == '.' || c == ':'; }
@@ -465,7 +479,7 @@ bool LooksLikeCredential(std::string_view segment) {
 }
 
 std::string MaskPlainText(std::string_view text) {
-  return MaskColonPairs(MaskNameValuePairs(MaskJsonMembers(MaskXmlElements(text))));
+  return MaskBearerTokens(MaskColonPairs(MaskNameValuePairs(MaskJsonMembers(MaskXmlElements(text)))));
 }
 
 }  // namespace
@@ -486,7 +500,7 @@ bool IsSensitiveName(std::string_view raw) {
 std::string MaskHeaderValue(std::string_view name, std::string_view value) {
   if (value.empty()) return std::string(value);
   if (IsSensitiveName(name)) return MaskCredential(value);
-  return MaskColonPairs(value);
+  return MaskBearerTokens(MaskColonPairs(value));
 }
 
 std::string MaskUrl(std::string_view url) {
