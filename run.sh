@@ -12,6 +12,7 @@ PACKAGES=(
   qt6-base-dev libgl-dev fonts-dejavu-core
   libgtest-dev libgmock-dev googletest libbenchmark-dev libcpp-httplib-dev
   postgresql
+  clang libclang-rt-14-dev
 )
 
 as_root() { if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi; }
@@ -41,7 +42,9 @@ build() {
 test_suite() {
   local dir=build type=RelWithDebInfo extra=(-DRECEBIMENTO_WERROR=ON)
   if [ "${1:-}" = "--sanitize" ]; then
-    dir=build-sanitize type=Debug extra=(-DRECEBIMENTO_SANITIZE=ON -DRECEBIMENTO_WERROR=ON)
+    # clang, for its libFuzzer: the fuzz targets run here for a bounded time each.
+    dir=build-sanitize type=Debug
+    extra=(-DRECEBIMENTO_SANITIZE=ON -DRECEBIMENTO_FUZZ=ON -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++)
     export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
   fi
   configure "$dir" "$type" "${extra[@]}"

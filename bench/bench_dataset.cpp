@@ -103,4 +103,24 @@ void BM_PacketFileWriteRead1000Rows(benchmark::State& state) {
 }
 BENCHMARK(BM_PacketFileWriteRead1000Rows)->Unit(benchmark::kMillisecond);
 
+// A packet with many fields, each row carrying all of them: loading grows with the number
+// of values, not with its square (range: fields).
+void BM_LoadPacketWithManyFields(benchmark::State& state) {
+  const int fields = static_cast<int>(state.range(0));
+  std::string defs, row;
+  for (int i = 0; i < fields; ++i) {
+    defs += "<FIELD attrname=\"CAMPO" + std::to_string(i) + "\" fieldtype=\"string\" WIDTH=\"10\"/>";
+    row += " CAMPO" + std::to_string(i) + "=\"v" + std::to_string(i) + "\"";
+  }
+  const std::string xml = "<DATAPACKET Version=\"2.0\"><METADATA><FIELDS>" + defs + "</FIELDS></METADATA><ROWDATA><ROW" +
+                          row + "/><ROW" + row + "/></ROWDATA></DATAPACKET>";
+  for (auto _ : state) {
+    Dataset ds("cdsMuitosCampos");
+    ds.SetData(recebimento::base::ParsePacketXml(xml, "bench.cds"));
+    benchmark::DoNotOptimize(ds.RecordCount());
+  }
+  state.SetComplexityN(fields);
+}
+BENCHMARK(BM_LoadPacketWithManyFields)->RangeMultiplier(4)->Range(1000, 64000)->Complexity()->Unit(benchmark::kMillisecond);
+
 }  // namespace

@@ -2,6 +2,8 @@
 
 #include <set>
 
+#include "base/text.h"
+#include "json_text.h"
 #include "json_values.h"
 
 namespace recebimento::cli {
@@ -14,7 +16,7 @@ namespace {
 void Known(const json& section, const std::string& where, const std::set<std::string>& keys) {
   if (!section.is_object()) throw InputError(where + ": expected an object");
   for (const auto& [key, v] : section.items())
-    if (!keys.count(key)) throw InputError(where + "." + key + ": unknown member");
+    if (!keys.count(key)) throw InputError(where + "." + base::Excerpt(key) + ": unknown member");
 }
 
 template <typename T>
@@ -33,7 +35,7 @@ T Get(const json& section, const std::string& key, const std::string& where, T f
     }
     return v.get<T>();
   } catch (const std::exception&) {
-    throw InputError(where + "." + key + ": " + v.dump() + " has the wrong type");
+    throw InputError(where + "." + key + ": " + JsonExcerpt(v) + " has the wrong type");
   }
 }
 
@@ -109,7 +111,7 @@ pos::SimulatorConfig ParseHostConfig(const json& host, const std::string& host_d
     c.printer.serial = Get(p, "serial", w, c.printer.serial);
     c.printer.business_date = Get(p, "business_date", w, std::string());
     if (!c.printer.business_date.empty() && !base::DateTime::Parse(c.printer.business_date))
-      throw InputError(w + ".business_date: '" + c.printer.business_date + "' is not a date");
+      throw InputError(w + ".business_date: '" + base::Excerpt(c.printer.business_date) + "' is not a date");
     c.printer.receipt_open = Get(p, "receipt_open", w, false);
     c.printer.journal_path = Get(p, "journal", w, std::string());
     if (p.contains("fail")) {
@@ -166,10 +168,10 @@ pos::SimulatorConfig ParseHostConfig(const json& host, const std::string& host_d
           number = std::stoi(code, &used);
           if (used != code.size()) throw InputError("");
         } catch (const std::exception&) {
-          throw InputError(w + ".rights." + code + ": an access code is a whole number");
+          throw InputError(w + ".rights." + base::Excerpt(code) + ": an access code is a whole number");
         }
         if (!right.is_string() || right.get<std::string>().empty())
-          throw InputError(w + ".rights." + code + ": expected \"S\", \"N\" or a supervisor code");
+          throw InputError(w + ".rights." + base::Excerpt(code) + ": expected \"S\", \"N\" or a supervisor code");
         c.access.rights[number] = right.get<std::string>();
       }
     }

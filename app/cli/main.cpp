@@ -9,6 +9,7 @@
 #include <CLI/CLI.hpp>
 
 #include "base/atomic_file.h"
+#include "datamodule/connection_config.h"
 #include "datamodule/store_init.h"
 #include "demo.h"
 #include "scripted_run.h"
@@ -23,14 +24,16 @@ int main(int argc, char** argv) {
   app.require_subcommand(1);
 
   cli::RunOptions run;
-  std::string out_path;
   auto* run_cmd = app.add_subcommand("run", "call Recebimento with a sale and an operator script");
   run_cmd->add_option("--host-dir", run.host_dir, "the host program's folder")->required();
   run_cmd->add_option("--sale", run.sale_path, "SALE.json")->required();
   run_cmd->add_option("--script", run.script_path, "SCRIPT.jsonl, one operator action per line");
   run_cmd->add_option("--db", run.db, "store connection (default: the embedded store under the host folder)");
   run_cmd->add_option("--clock", run.clock, "start of the virtual clock, e.g. 2026-12-06T12:00:00");
-  run_cmd->add_option("--out", out_path, "write the result here instead of printing it");
+  run_cmd->add_option("--out", run.out_path, "write the result here instead of printing it");
+  run_cmd->add_option("--db-wait", run.db_wait_ms,
+                      "milliseconds to wait for a store another writer holds (default 5000)")
+      ->check(CLI::Range(0, 600000));
 
   cli::DemoOptions demo;
   demo.examples_dir = RECEBIMENTO_EXAMPLES_DIR;
@@ -61,13 +64,14 @@ int main(int argc, char** argv) {
   if (*run_cmd) {
     const cli::RunOutcome outcome = cli::RunScriptedSale(run);
     if (outcome.exit_code == 1) std::cerr << "recebimento run: " << outcome.message << "\n";
-    // The output is written also on an error: it tells what led to it.
-    const std::string text = outcome.output.dump(2) + "\n";
-    if (out_path.empty()) {
+    // The output is written also on an error: it tells what led to it. Whatever bytes a
+    // message quoted, it stays valid JSON.
+    const std::string text = outcome.output.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n";
+    if (run.out_path.empty()) {
       std::cout << text;
     } else {
       try {
-        base::WriteFileAtomically(out_path, text);
+        base::WriteFileAtomically(run.out_path, text);
       } catch (const std::exception& e) {
         std::cerr << "recebimento run: " << e.what() << "\n";
         return 1;
@@ -92,7 +96,7 @@ int main(int argc, char** argv) {
   if (*init_cmd) {
     try {
       datamodule::InitStoreDatabase(connection, !empty_store);
-      std::cout << "store ready: " << connection << "\n";
+      std::cout << "store ready: " << datamodule::MaskConnectionPassword(connection) << "\n";
       return 0;
     } catch (const std::exception& e) {
       std::cerr << "recebimento db init: " << e.what() << "\n";

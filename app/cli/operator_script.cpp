@@ -6,6 +6,7 @@
 
 #include "base/text.h"
 #include "host_config.h"
+#include "json_text.h"
 #include "json_values.h"
 #include "screen/frame/frm_recebimento.h"
 #include "screen/frame/screen_globals.h"
@@ -17,6 +18,9 @@ using json = nlohmann::ordered_json;
 namespace {
 
 std::string Line(int n) { return "script line " + std::to_string(n); }
+
+// A day: longer waits mean nothing at a register, and keep the virtual clock in range.
+constexpr uint64_t kLongestWait = 86'400'000;
 
 // UTF-8 text to code points (a stray byte counts as one character).
 std::vector<char32_t> CodePoints(const std::string& s) {
@@ -38,16 +42,18 @@ void CheckMembers(const json& action, int number, const std::string& kind, std::
     if (key == kind) continue;
     bool known = false;
     for (const char* e : extra) known = known || key == e;
-    if (!known) throw ScriptError(Line(number) + ": unknown member \"" + key + "\" in a " + kind + " line");
+    if (!known) throw ScriptError(Line(number) + ": unknown member \"" + base::Excerpt(key) + "\" in a " + kind + " line");
   }
 }
 
 ScriptLine ParseLine(const std::string& text, int number) {
   json action;
   try {
-    action = json::parse(text);
+    action = ParseJsonText(text);
   } catch (const json::parse_error& e) {
     throw ScriptError(Line(number) + ": not valid JSON (" + e.what() + ")");
+  } catch (const InputError& e) {
+    throw ScriptError(Line(number) + ": " + e.what());
   }
   if (!action.is_object()) throw ScriptError(Line(number) + ": an action is one JSON object");
   static const char* kinds[] = {"click", "key", "type", "answer", "wait", "snapshot"};
@@ -76,8 +82,12 @@ ScriptLine ParseLine(const std::string& text, int number) {
       throw ScriptError(Line(number) + ": " + e.what());
     }
   } else if (kind == "wait") {
-    if (!v.is_number_integer() || v.get<int64_t>() < 0)
+    // Parsed whole numbers that are not negative are the unsigned ones.
+    if (!v.is_number_unsigned())
       throw ScriptError(Line(number) + ": \"wait\" takes milliseconds (a whole number, not negative)");
+    if (v.get<uint64_t>() > kLongestWait)
+      throw ScriptError(Line(number) + ": \"wait\" takes at most " + std::to_string(kLongestWait) +
+                        " milliseconds (a day); got " + JsonExcerpt(v));
     CheckMembers(action, number, kind, {});
   } else {
     CheckMembers(action, number, kind, {});
@@ -220,11 +230,11 @@ void OperatorScript::Press(const ScriptLine& line) {
       ignored_.push_back({line.number, line.action, check.why});
       return;
     case screen::PressCheck::kUnknown:
-      Fail(Line(line.number) + ": unknown control \"" + name + "\"");
+      Fail(Line(line.number) + ": unknown control \"" + base::Excerpt(name) + "\"");
     case screen::PressCheck::kHidden:
     case screen::PressCheck::kNoAction:
       // Nobody could press it: the actions after it would land somewhere unintended.
-      Fail(Line(line.number) + ": cannot press \"" + name + "\": " + check.why);
+      Fail(Line(line.number) + ": cannot press \"" + base::Excerpt(name) + "\": " + check.why);
   }
 }
 

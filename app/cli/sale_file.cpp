@@ -3,7 +3,9 @@
 #include <fstream>
 #include <sstream>
 
+#include "base/text.h"
 #include "host/pos/sale_dataset_layouts.h"
+#include "json_text.h"
 #include "json_values.h"
 
 namespace recebimento::cli {
@@ -23,13 +25,13 @@ void SetArgument(RecebimentoArgs& args, const ArgumentInfo& info, const json& v,
       [&](auto member) {
         using M = decltype(member);
         if constexpr (std::is_same_v<M, std::string RecebimentoArgs::*>) {
-          if (!v.is_string()) throw InputError(where + ": expected a text, got " + v.dump());
+          if (!v.is_string()) throw InputError(where + ": expected a text, got " + JsonExcerpt(v));
           args.*member = v.get<std::string>();
         } else if constexpr (std::is_same_v<M, double RecebimentoArgs::*>) {
-          if (!v.is_number()) throw InputError(where + ": expected an amount, got " + v.dump());
+          if (!v.is_number()) throw InputError(where + ": expected an amount, got " + JsonExcerpt(v));
           args.*member = v.get<double>();
         } else if constexpr (std::is_same_v<M, bool RecebimentoArgs::*>) {
-          if (!v.is_boolean()) throw InputError(where + ": expected true or false, got " + v.dump());
+          if (!v.is_boolean()) throw InputError(where + ": expected true or false, got " + JsonExcerpt(v));
           args.*member = v.get<bool>();
         } else if constexpr (std::is_same_v<M, std::vector<std::string> RecebimentoArgs::*>) {
           if (!v.is_array()) throw InputError(where + ": expected a list of texts");
@@ -65,7 +67,7 @@ std::unique_ptr<Sale> ParseSale(const json& sale) {
   if (!sale.is_object()) throw InputError("sale: the file must hold one JSON object");
   for (const auto& [key, v] : sale.items())
     if (key != "args" && key != "datasets" && key != "host")
-      throw InputError(key + ": unknown member (expected args, datasets, host)");
+      throw InputError(base::Excerpt(key) + ": unknown member (expected args, datasets, host)");
 
   auto out = std::make_unique<Sale>();
   for (const auto& info : package::ArgumentTable()) {
@@ -80,7 +82,7 @@ std::unique_ptr<Sale> ParseSale(const json& sale) {
     if (!args.is_object()) throw InputError("args: expected an object of arguments by name");
     for (const auto& [name, v] : args.items()) {
       const ArgumentInfo* info = package::FindArgument(name);
-      if (!info) throw InputError("args." + name + ": no argument of that name");
+      if (!info) throw InputError("args." + base::Excerpt(name) + ": no argument of that name");
       SetArgument(out->args, *info, v, "args." + name);
     }
   }
@@ -89,7 +91,8 @@ std::unique_ptr<Sale> ParseSale(const json& sale) {
     if (!datasets.is_object()) throw InputError("datasets: expected an object of datasets by name");
     for (const auto& [name, v] : datasets.items()) {
       auto it = out->datasets.find(name);
-      if (it == out->datasets.end()) throw InputError("datasets." + name + ": no dataset argument of that name");
+      if (it == out->datasets.end())
+        throw InputError("datasets." + base::Excerpt(name) + ": no dataset argument of that name");
       LoadSaleDataset(*it->second, name, v, "datasets." + name);
     }
   }
@@ -102,14 +105,16 @@ std::unique_ptr<Sale> ParseSale(const json& sale) {
 
 std::unique_ptr<Sale> LoadSale(const std::string& path) {
   std::ifstream in(path);
-  if (!in) throw InputError(path + ": cannot read the sale file");
+  if (!in) throw InputError(base::Excerpt(path, 300) + ": cannot read the sale file");
   std::stringstream text;
   text << in.rdbuf();
   json sale;
   try {
-    sale = json::parse(text.str());
+    sale = ParseJsonText(text.str());
   } catch (const json::parse_error& e) {
-    throw InputError(path + ": not valid JSON (" + e.what() + ")");
+    throw InputError(base::Excerpt(path, 300) + ": not valid JSON (" + e.what() + ")");
+  } catch (const InputError& e) {
+    throw InputError(base::Excerpt(path, 300) + ": " + e.what());
   }
   return ParseSale(sale);
 }

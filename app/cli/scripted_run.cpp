@@ -8,7 +8,9 @@
 #include "host_config.h"
 #include "json_values.h"
 #include "operator_script.h"
+#include "package/leftovers.h"
 #include "package/recebimento.h"
+#include "run_checks.h"
 #include "sale_file.h"
 #include "screen/frame/frm_recebimento.h"
 #include "screen/frame/screen_globals.h"
@@ -25,6 +27,7 @@ namespace {
 struct Installed {
   ~Installed() {
     screen::SetScreenClosedObserver(nullptr);
+    package::SetReservedNumbersObserver(nullptr);
     pos::UninstallHostServices();
   }
 };
@@ -83,8 +86,8 @@ json IgnoredJson(const OperatorScript& script) {
 json EmptyOutput(const std::string& error) {
   return {{"result", false},     {"args", json::object()},      {"datasets", json::object()},
           {"dialogs", json::array()}, {"hostCalls", json::array()}, {"printed", json::array()},
-          {"screen", nullptr},   {"snapshots", json::object()}, {"error", error},
-          {"ignored", json::array()}};
+          {"screen", nullptr},   {"snapshots", json::object()}, {"reservedNumbers", json::array()},
+          {"error", error},      {"ignored", json::array()}};
 }
 
 base::DateTime StartOfClock(const std::string& text) {
@@ -107,10 +110,16 @@ RunOutcome RunScriptedSale(const RunOptions& options) {
   pos::SimulatorConfig config;
   base::DateTime start;
   try {
+    CheckHostFolder(options.host_dir);
+    CheckOutputWritable(options.out_path);
     sale = LoadSale(options.sale_path);
     if (!options.script_path.empty()) script = OperatorScript::Load(options.script_path);
     config = ParseHostConfig(sale->host, options.host_dir);
     start = StartOfClock(options.clock);
+    datamodule::SetHostFolder(options.host_dir);
+    datamodule::SetStringConexZem(options.db);
+    if (options.db_wait_ms >= 0) datamodule::SetStoreLockWaitMs(options.db_wait_ms);
+    CheckStoreReady(datamodule::_GetStringConexZem(""));
   } catch (const std::exception& e) {
     return {1, EmptyOutput(e.what()), e.what()};
   }
@@ -141,13 +150,17 @@ RunOutcome RunScriptedSale(const RunOptions& options) {
   services.db_connection = options.db;
   Installed installed;
   pos::InstallHostServices(services);
-  datamodule::SetHostFolder(options.host_dir);
-  datamodule::SetStringConexZem(options.db);
   screen::SetScreenClosedObserver(
       [&closed_screen, &script](const screen::TfrmRecebimento& frm) {
         script.TakeSnapshots();
         closed_screen = ScreenStateJson(frm);
       });
+  json reserved = json::array();
+  package::SetReservedNumbersObserver([&reserved](const base::DataPacket& numbers) {
+    const json packet = PacketToJson(numbers);
+    for (const json& row : packet["rows"])
+      reserved.push_back({{"counter", row["CDCONTADOR"]}, {"number", row["NRRESERVADO"]}, {"since", row["DTRESERVA"]}});
+  });
 
   bool result = false;
   json error = nullptr;
@@ -183,6 +196,7 @@ RunOutcome RunScriptedSale(const RunOptions& options) {
   out["printed"] = recorded["printed"];
   out["screen"] = closed_screen;
   out["snapshots"] = snapshots;
+  out["reservedNumbers"] = reserved;
   out["error"] = error;
   out["ignored"] = IgnoredJson(script);
   outcome.output = out;

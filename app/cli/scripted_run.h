@@ -13,6 +13,8 @@ struct RunOptions {
   std::string script_path;  // empty: no operator actions
   std::string db;           // empty: the embedded store under the host folder
   std::string clock;        // start of the virtual clock; empty: now
+  std::string out_path;     // where the caller writes the result; empty: printed
+  int db_wait_ms = -1;      // wait for a store held by another writer; <0: the default
 };
 
 struct RunOutcome {

@@ -59,7 +59,60 @@ void SyncFolder(const std::string& path) {
   }
 }
 
+constexpr std::string_view kTempMark = ".tmp-";
+constexpr size_t kTempSuffix = 6;  // mkstemp's XXXXXX
+constexpr int kSearchDepth = 4;
+
+bool IsTempName(const std::string& name) {
+  if (name.size() < kTempMark.size() + kTempSuffix + 1) return false;
+  const size_t mark = name.size() - kTempSuffix - kTempMark.size();
+  if (name.compare(mark, kTempMark.size(), kTempMark) != 0) return false;
+  for (size_t i = name.size() - kTempSuffix; i < name.size(); ++i) {
+    const char c = name[i];
+    if (!((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'))) return false;
+  }
+  return true;
+}
+
+void RemoveIfTemp(const std::filesystem::directory_entry& entry, const std::string& target_name,
+                  std::vector<std::string>& removed) {
+  std::error_code ec;
+  if (!entry.is_regular_file(ec) || entry.is_symlink(ec)) return;
+  const std::string name = entry.path().filename().string();
+  if (!IsTempName(name)) return;
+  if (!target_name.empty() && name.compare(0, target_name.size() + kTempMark.size(), target_name + std::string(kTempMark)) != 0)
+    return;
+  if (std::filesystem::remove(entry.path(), ec)) removed.push_back(entry.path().string());
+}
+
 }  // namespace
+
+std::vector<std::string> RemoveInterruptedWrites(const std::string& folder) {
+  std::vector<std::string> removed;
+  std::error_code ec;
+  std::filesystem::recursive_directory_iterator it(folder, std::filesystem::directory_options::skip_permission_denied,
+                                                   ec);
+  for (const std::filesystem::recursive_directory_iterator end; !ec && it != end; it.increment(ec)) {
+    // The files written atomically live a few levels down (Dados/Cadastros/...); a deep
+    // tree under the folder is not searched on every call.
+    if (it.depth() >= kSearchDepth) it.disable_recursion_pending();
+    RemoveIfTemp(*it, "", removed);
+  }
+  return removed;
+}
+
+std::vector<std::string> RemoveInterruptedWritesOf(const std::string& path) {
+  std::vector<std::string> removed;
+  const std::filesystem::path target(path);
+  std::filesystem::path folder = target.parent_path();
+  if (folder.empty()) folder = ".";
+  std::error_code ec;
+  std::filesystem::directory_iterator it(folder, ec);
+  for (const std::filesystem::directory_iterator end; !ec && it != end; it.increment(ec)) {
+    RemoveIfTemp(*it, target.filename().string(), removed);
+  }
+  return removed;
+}
 
 void WriteFileAtomically(const std::string& path, std::string_view content) {
   if (path.empty()) throw AtomicFileError("cannot write a file without a name");

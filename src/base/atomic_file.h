@@ -5,6 +5,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace recebimento::base {
 
@@ -14,5 +15,12 @@ class AtomicFileError : public std::runtime_error {
 };
 
 void WriteFileAtomically(const std::string& path, std::string_view content);
+
+// A write killed half way leaves its temporary file ("<target>.tmp-" and six letters or
+// digits) behind. These remove such files, in `folder` and the folders below it (down to
+// four levels), or beside one target, and return the paths removed. They never throw; a
+// file that cannot be removed is left.
+std::vector<std::string> RemoveInterruptedWrites(const std::string& folder);
+std::vector<std::string> RemoveInterruptedWritesOf(const std::string& path);
 
 }  // namespace recebimento::base

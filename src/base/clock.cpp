@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <ctime>
+#include <stdexcept>
 #include <thread>
 
 namespace recebimento::base {
@@ -31,8 +32,10 @@ VirtualClock::VirtualClock(DateTime start) : now_(start) {}
 void VirtualClock::Advance(int64_t milliseconds) {
   // Time never runs backwards: timers and elapsed-time checks rely on it.
   if (milliseconds <= 0) return;
-  now_ = now_.AddMilliseconds(milliseconds);
-  tick_ += milliseconds;
+  int64_t tick = 0;
+  if (__builtin_add_overflow(tick_, milliseconds, &tick)) throw std::out_of_range("virtual clock advanced out of range");
+  now_ = now_.AddMilliseconds(milliseconds);  // out_of_range past the last date
+  tick_ = tick;
 }
 
 }  // namespace recebimento::base

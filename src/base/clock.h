@@ -30,7 +30,7 @@ class VirtualClock final : public Clock {
   DateTime Now() const override { return now_; }
   void Sleep(int64_t milliseconds) override { Advance(milliseconds); }
   int64_t TickMs() const override { return tick_; }
-  void Advance(int64_t milliseconds);
+  void Advance(int64_t milliseconds);  // std::out_of_range past the last date
   void Set(DateTime now) { now_ = now; }
 
  private:

@@ -3,6 +3,8 @@
 #include <cctype>
 #include <cmath>
 #include <cstdio>
+#include <stdexcept>
+#include <string>
 #include <string_view>
 
 namespace recebimento::base {
@@ -12,6 +14,9 @@ namespace {
 constexpr int64_t kMsPerDay = 86400000LL;
 // Days from 1970-01-01 to 1899-12-30.
 constexpr int64_t kDayNumberEpoch = -25569;
+// Day numbers of 0001-01-01 and 9999-12-31.
+constexpr double kFirstDayNumber = -693593;
+constexpr double kLastDayNumber = 2958465;
 
 // Civil calendar <-> days since 1970-01-01 (proleptic Gregorian).
 int64_t DaysFromCivil(int64_t y, unsigned m, unsigned d) {
@@ -146,6 +151,13 @@ DateTime DateTime::FromYMD(int year, int month, int day, int hour, int minute, i
 DateTime DateTime::FromMilliseconds(int64_t ms_since_1970) { return DateTime(ms_since_1970); }
 
 DateTime DateTime::FromDayNumber(double days) {
+  // A day number from a file or a host is only a date between the years 1 and 9999;
+  // anything else (1e15, infinity, NaN) would overflow the millisecond count.
+  if (!(days >= kFirstDayNumber && days < kLastDayNumber + 1)) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%.17g", days);
+    throw std::out_of_range(std::string("day number ") + text + " is not a date between 0001-01-01 and 9999-12-31");
+  }
   // Older host code keeps the time of day as a positive fraction even for days before
   // the base date (-1.25 is 1899-12-29 06:00).
   const double whole = std::trunc(days);
@@ -201,8 +213,16 @@ int DateTime::DayOfWeek() const {
 }
 
 DateTime DateTime::Date() const { return DateTime(FloorDiv(ms_, kMsPerDay) * kMsPerDay); }
-DateTime DateTime::AddDays(int days) const { return DateTime(ms_ + days * kMsPerDay); }
-DateTime DateTime::AddMilliseconds(int64_t ms) const { return DateTime(ms_ + ms); }
+DateTime DateTime::AddDays(int days) const { return AddMilliseconds(days * kMsPerDay); }
+DateTime DateTime::AddMilliseconds(int64_t ms) const {
+  // Dates stay within the years 1 to 9999, as day numbers do.
+  constexpr int64_t kFirstMs = (static_cast<int64_t>(kFirstDayNumber) + kDayNumberEpoch) * kMsPerDay;
+  constexpr int64_t kEndMs = (static_cast<int64_t>(kLastDayNumber) + 1 + kDayNumberEpoch) * kMsPerDay;
+  int64_t sum = 0;
+  if (__builtin_add_overflow(ms_, ms, &sum) || sum < kFirstMs || sum >= kEndMs)
+    throw std::out_of_range("date and time past the years 1 to 9999");
+  return DateTime(sum);
+}
 
 std::string DateTime::IsoDate() const { return Format("yyyy-mm-dd"); }
 

@@ -17,6 +17,7 @@ class DateTime {
   static DateTime FromYMD(int year, int month, int day, int hour = 0, int minute = 0, int second = 0,
                           int millisecond = 0);
   static DateTime FromMilliseconds(int64_t ms_since_1970);
+  // std::out_of_range for a number that is no date of the years 1 to 9999 (or not finite).
   static DateTime FromDayNumber(double days_since_1899_12_30);
   // "2026-12-06", "2026-12-06T12:00:00", "2026-12-06 12:00:00.123", "20261206",
   // "20261206T12:00:00000" (packet form). Empty optional when the text is not a date.
@@ -33,6 +34,7 @@ class DateTime {
 
   DateTime Date() const;  // midnight of the same day
   DateTime AddDays(int days) const;
+  // Both: std::out_of_range for a result past the years 1 to 9999.
   DateTime AddMilliseconds(int64_t ms) const;
   int64_t MillisecondsSince1970() const { return ms_; }
   double DayNumber() const;

@@ -9,6 +9,8 @@
 #include <limits>
 #include <optional>
 #include <sstream>
+#include <unordered_map>
+#include <unordered_set>
 
 #include "base/atomic_file.h"
 #include "base/text.h"
@@ -26,7 +28,7 @@ struct ColumnSpec {
 };
 
 [[noreturn]] void Fail(const std::string& source, const std::string& what) {
-  throw PacketFileError(source + ": " + what);
+  throw PacketFileError(Excerpt(source, 300) + ": " + what);
 }
 
 std::optional<std::pair<FieldType, ValueForm>> MapFieldType(const std::string& fieldtype, const std::string& subtype) {
@@ -118,43 +120,59 @@ DataPacket ParsePacketXml(std::string_view xml, const std::string& source) {
 
   DataPacket packet;
   std::vector<ColumnSpec> columns;
+  // Names are looked up through sets, never by scanning: a packet may bring many
+  // thousands of fields, and every row as many attributes.
+  std::unordered_set<std::string> field_names;
+  std::unordered_map<std::string, size_t> column_of_attr;
   for (const pugi::xml_node f : fields_node.children("FIELD")) {
     const std::string attr = f.attribute("attrname").as_string();
     if (attr.empty()) Fail(source, "a FIELD has no attrname");
     const std::string name = f.attribute("fieldname") ? f.attribute("fieldname").as_string() : attr;
     const std::string fieldtype = f.attribute("fieldtype").as_string();
     const auto mapped = MapFieldType(fieldtype, f.attribute("SUBTYPE").as_string());
-    if (!mapped) Fail(source, "field '" + name + "' has unsupported type \"" + fieldtype + "\"");
+    if (!mapped) Fail(source, "field '" + Excerpt(name) + "' has unsupported type \"" + Excerpt(fieldtype) + "\"");
     FieldDef def{EnsureUtf8(name), mapped->first, 0};
     if (def.type == FieldType::String) {
       def.size = f.attribute("WIDTH").as_int(0);
-      if (def.size < 0) Fail(source, "field '" + name + "' has a negative WIDTH");
+      if (def.size < 0) Fail(source, "field '" + Excerpt(name) + "' has a negative WIDTH");
     }
-    if (packet.FieldIndex(def.name) >= 0) Fail(source, "duplicate field '" + name + "'");
+    if (!field_names.insert(Utf8Upper(def.name)).second) Fail(source, "duplicate field '" + Excerpt(name) + "'");
+    column_of_attr.emplace(attr, columns.size());  // the first field of an attribute name reads it
     packet.fields.push_back(std::move(def));
     columns.push_back({attr, mapped->second});
   }
 
   std::vector<Variant> original;  // values of the last "original" row, for modified rows
+  std::vector<const char*> texts(columns.size());
   size_t row_number = 0;
   for (const pugi::xml_node r : root.child("ROWDATA").children("ROW")) {
     ++row_number;
     const int state = r.attribute("RowState").as_int(0);
+    std::fill(texts.begin(), texts.end(), nullptr);
+    size_t expected = 0;  // a row lists its values in field order, skipping the nulls
+    for (const pugi::xml_attribute a : r.attributes()) {
+      size_t c = expected;
+      if (c >= columns.size() || columns[c].attr != a.name()) {
+        const auto it = column_of_attr.find(a.name());
+        if (it == column_of_attr.end()) continue;
+        c = it->second;
+      }
+      if (!texts[c]) texts[c] = a.value();
+      expected = c + 1;
+    }
     std::vector<Variant> values;
     values.reserve(columns.size());
     for (size_t c = 0; c < columns.size(); ++c) {
-      const pugi::xml_attribute a = r.attribute(columns[c].attr.c_str());
-      if (!a) {
+      if (!texts[c]) {
         // A modified row carries only what changed.
         values.push_back((state & kRowModified) && c < original.size() ? original[c] : Variant::Null());
         continue;
       }
       bool ok = true;
-      Variant v = ParseValue(a.value(), columns[c].form, ok);
+      Variant v = ParseValue(texts[c], columns[c].form, ok);
       if (!ok) {
-        Fail(source, "row " + std::to_string(row_number) + ", field '" + packet.fields[c].name + "': bad " +
-                         FieldTypeName(packet.fields[c].type) + " value \"" + Utf8Truncate(EnsureUtf8(a.value()), 60, "...") +
-                         "\"");
+        Fail(source, "row " + std::to_string(row_number) + ", field '" + Excerpt(packet.fields[c].name) + "': bad " +
+                         FieldTypeName(packet.fields[c].type) + " value \"" + Excerpt(texts[c], 60) + "\"");
       }
       values.push_back(std::move(v));
     }

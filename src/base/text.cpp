@@ -278,6 +278,35 @@ std::string Windows1252ToUtf8(std::string_view s) {
 
 std::string EnsureUtf8(std::string_view s) { return IsValidUtf8(s) ? std::string(s) : Windows1252ToUtf8(s); }
 
+std::string Excerpt(std::string_view s, size_t max_chars) {
+  static const char kHex[] = "0123456789ABCDEF";
+  std::string out;
+  size_t chars = 0;
+  for (size_t p = 0; p < s.size();) {
+    if (chars == max_chars) {
+      out += "...";
+      break;
+    }
+    const size_t len = CharLength(s, p);
+    const char32_t cp = Decode(s, p, len);
+    const bool well_formed = len == 1 ? cp < 0x80 : IsValidUtf8(s.substr(p, len));
+    if (well_formed && cp >= 0x20 && cp != 0x7F) {
+      out.append(s.substr(p, len));
+    } else {
+      // A control character or a byte that is not UTF-8: shown, never passed on raw.
+      for (size_t i = 0; i < len; ++i) {
+        const auto b = static_cast<unsigned char>(s[p + i]);
+        out += "\\x";
+        out += kHex[b >> 4];
+        out += kHex[b & 0xF];
+      }
+    }
+    ++chars;
+    p += len;
+  }
+  return out;
+}
+
 std::string RemoveAccents(std::string_view s) {
   std::string out;
   out.reserve(s.size());

@@ -51,6 +51,11 @@ std::string Windows1252ToUtf8(std::string_view s);
 // UTF-8 as is; anything that is not valid UTF-8 is taken as Windows-1252.
 std::string EnsureUtf8(std::string_view s);
 
+// A text as an error message may quote it: valid UTF-8 kept, control characters and
+// bytes that are not UTF-8 written as "\xNN", and at most `max_chars` characters (then
+// "..."). Whatever the input, the result is valid UTF-8 of bounded length.
+std::string Excerpt(std::string_view s, size_t max_chars = 80);
+
 // ASCII folding for devices that cannot print accents: "Ação" -> "Acao". Typographic
 // quotes and dashes become their ASCII forms; any other non-ASCII character becomes "?".
 std::string RemoveAccents(std::string_view s);

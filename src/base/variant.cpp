@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 #include <limits>
+#include <stdexcept>
 
 #include "base/data_packet.h"
 
@@ -200,8 +201,14 @@ DateTime Variant::AsDateTime() const {
   switch (kind()) {
     case Kind::Empty:
     case Kind::Null: return DateTime();
-    case Kind::Integer: return DateTime::FromDayNumber(static_cast<double>(std::get<int64_t>(v_)));
-    case Kind::Double: return DateTime::FromDayNumber(std::get<double>(v_));
+    case Kind::Integer:
+    case Kind::Double:
+      try {
+        return DateTime::FromDayNumber(kind() == Kind::Integer ? static_cast<double>(std::get<int64_t>(v_))
+                                                               : std::get<double>(v_));
+      } catch (const std::out_of_range& e) {
+        throw VariantError(e.what());
+      }
     case Kind::String: {
       const std::string& s = std::get<std::string>(v_);
       if (Trimmed(s).empty()) return DateTime();

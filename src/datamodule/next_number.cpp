@@ -56,9 +56,21 @@ std::string ZeroPadded(const std::string& digits, size_t width) {
 
 }  // namespace
 
+std::string SaleCounterKey(const std::string& cdfilial, const std::string& cdcaixa) {
+  return "PRXVENDA|" + cdfilial + "|" + cdcaixa;
+}
+
+std::string NfceCounterKey(const std::string& cdfilial, const std::string& nrserie, const std::string& ambiente) {
+  return "PRXNFCE|" + cdfilial + "|" + nrserie + "|" + ambiente;
+}
+
+std::string ExternalCounterKey(const std::string& cdfilial, const std::string& cdcaixa) {
+  return "VENDACOLOMBIA" + cdfilial + cdcaixa;
+}
+
 std::string TdtmZemProxCodigo::NextSale(const std::string& cdfilial, const std::string& cdcaixa) {
   return ZeroPadded(Reserve(connection_, acmReservaVenda,
-                            {{"P_CDCONTADOR", "PRXVENDA|" + cdfilial + "|" + cdcaixa},
+                            {{"P_CDCONTADOR", SaleCounterKey(cdfilial, cdcaixa)},
                              {"P_CDFILIAL", cdfilial},
                              {"P_CDCAIXA", cdcaixa}}),
                     10);
@@ -80,11 +92,11 @@ std::string TdtmZemProxCodigo::PrxPedidoVenda(const std::string& cdfilial, const
 std::string TdtmZemProxCodigo::PrxNumeroNFCe(const std::string& cdfilial, const std::string& nrserie,
                                              const std::string& ambiente) {
   return Reserve(connection_, acmReservaSimples,
-                 {{"P_CDCONTADOR", "PRXNFCE|" + cdfilial + "|" + nrserie + "|" + ambiente}});
+                 {{"P_CDCONTADOR", NfceCounterKey(cdfilial, nrserie, ambiente)}});
 }
 
 std::string TdtmZemProxCodigo::PrxVendaColombia(const std::string& cdfilial, const std::string& cdcaixa) {
-  return Reserve(connection_, acmReservaSimples, {{"P_CDCONTADOR", "VENDACOLOMBIA" + cdfilial + cdcaixa}});
+  return Reserve(connection_, acmReservaSimples, {{"P_CDCONTADOR", ExternalCounterKey(cdfilial, cdcaixa)}});
 }
 
 std::string TdtmZemProxCodigo::PrxPedidoZem(const std::string& cdfilial) {

@@ -21,6 +21,12 @@ namespace recebimento::datamodule {
 
 class StoreConnection;
 
+// The keys of the sequences' counters, as listed above. A number's reservation record
+// names the counter it came from by the same key.
+std::string SaleCounterKey(const std::string& cdfilial, const std::string& cdcaixa);
+std::string NfceCounterKey(const std::string& cdfilial, const std::string& nrserie, const std::string& ambiente);
+std::string ExternalCounterKey(const std::string& cdfilial, const std::string& cdcaixa);
+
 class TdtmZemProxCodigo {
  public:
   // Works on the caller's connection; inside the caller's transaction when one is open.

@@ -8,6 +8,7 @@
 #include "base/text.h"
 #include "datamodule/catalogue_support.h"
 #include "datamodule/next_number.h"
+#include "datamodule/number_reservations.h"
 #include "datamodule/trdm_recebimento.h"
 #include "host/runtime/strings.h"
 
@@ -73,25 +74,12 @@ std::string LikePrefix(const std::string& prefix) {
   return escaped + "%";
 }
 
-// Runs `work` inside a transaction of its own unless the caller has one open, so that a
-// failure half-way spends no number and leaves no counter behind.
-template <typename Work>
-auto InOwnTransaction(StoreConnection& c, Work work) -> decltype(work()) {
-  if (c.InTransaction()) return work();
-  c.Begin(true);
-  try {
-    auto result = work();
-    c.Commit();
-    return result;
-  } catch (...) {
-    try {
-      if (c.InTransaction()) c.Rollback();
-    } catch (...) {
-      // The connection is gone; the database drops the transaction with it.
-    }
-    throw;
-  }
+// A number belongs to a register: without its branch and register it could be neither
+// recorded as reserved nor reported later.
+bool RegisterKnown(const std::string& cdfilial, const std::string& cdcaixa) {
+  return !base::Trim(cdfilial).empty() && !base::Trim(cdcaixa).empty();
 }
+const char* const kNoRegister = "Número não reservado: a filial e o caixa não foram informados.";
 
 // True when this call created the counter; false when it was there already.
 bool CreateCounter(StoreConnection& c, const Statement& statement, const std::string& key, const std::string& value) {
@@ -113,12 +101,16 @@ std::string TrdmRecebimento::setGravaCupomInicial(const std::string& cdfilial, c
 
 Variant TrdmRecebimento::setNrVendaNFisc(const std::string& cdfilial, const std::string& cdcaixa,
                                          const std::string& tipo) {
+  if (!RegisterKnown(cdfilial, cdcaixa)) return Variant(kNoRegister);
   try {
     StoreConnection& c = adcRecebimento();
     return Variant(InOwnTransaction(c, [&] {
       TdtmZemProxCodigo generator(c);
-      const std::string numero =
-          tipo == "C" ? generator.PrxVendaConsumidor(cdfilial, cdcaixa) : generator.PrxVendaVista(cdfilial, cdcaixa);
+      const std::string counter = SaleCounterKey(cdfilial, cdcaixa);
+      std::string numero;
+      do {
+        numero = tipo == "C" ? generator.PrxVendaConsumidor(cdfilial, cdcaixa) : generator.PrxVendaVista(cdfilial, cdcaixa);
+      } while (!RecordReservation(c, counter, numero, cdfilial, cdcaixa, Now()));
       CreateCounter(c, acmInsVendaVistaPri, "VENDAVISTAPRIM" + cdfilial + cdcaixa + DateText(Today()), numero);
       return numero;
     }));
@@ -129,21 +121,30 @@ Variant TrdmRecebimento::setNrVendaNFisc(const std::string& cdfilial, const std:
 
 Variant TrdmRecebimento::setNumeroNFCe(const std::string& cdfilial, const std::string& cdcaixa,
                                        const std::string& nrserie, const std::string& ambiente, bool inutiliza) {
+  if (!RegisterKnown(cdfilial, cdcaixa)) return Variant(kNoRegister);
   try {
     StoreConnection& c = adcRecebimento();
     return Variant(InOwnTransaction(c, [&] {
       TdtmZemProxCodigo generator(c);
-      const std::string numero = generator.PrxNumeroNFCe(cdfilial, nrserie, ambiente);
-      CreateCounter(c, acmInsNumeroNFCePri,
-                    "NFCE-PRIM_" + cdfilial + nrserie + "-" + DateText(Today()) + "_TpAmb" + ambiente, numero);
+      std::string numero;
       if (inutiliza) {
+        // Set aside on purpose: a number already recorded is an error, and nothing is spent.
+        numero = generator.PrxNumeroNFCe(cdfilial, nrserie, ambiente);
         c.Execute(acmInsInutilizaNFCe, {{"P_CDFILIAL", cdfilial},
                                         {"P_CDCAIXA", cdcaixa},
                                         {"P_NRNOTAFISCALCE", numero},
                                         {"P_DTINUTILIZA", Variant(Today())},
                                         {"P_NRSERIENFCE", nrserie},
                                         {"P_IDTPAMBNFCE", ambiente}});
+      } else {
+        // For a sale: reserved in the set-aside table until the sale is recorded; a number
+        // found there already (set aside before) is never given to a sale.
+        do {
+          numero = generator.PrxNumeroNFCe(cdfilial, nrserie, ambiente);
+        } while (!RecordNfceReservation(c, numero, cdfilial, cdcaixa, nrserie, ambiente, Today()));
       }
+      CreateCounter(c, acmInsNumeroNFCePri,
+                    "NFCE-PRIM_" + cdfilial + nrserie + "-" + DateText(Today()) + "_TpAmb" + ambiente, numero);
       return numero;
     }));
   } catch (const std::exception& e) {
@@ -154,6 +155,7 @@ Variant TrdmRecebimento::setNumeroNFCe(const std::string& cdfilial, const std::s
 Variant TrdmRecebimento::getPrxVendaColombia(const std::string& cdfilial, const std::string& cdcaixa,
                                              const std::string& prefixo, const std::string& primeiro,
                                              const std::string& ultimo) {
+  if (!RegisterKnown(cdfilial, cdcaixa)) return Variant(kNoRegister);
   const auto first = ParseNumber(primeiro);
   const auto last = ParseNumber(ultimo);
   if (!first || !last || *first > *last) {
@@ -161,10 +163,11 @@ Variant TrdmRecebimento::getPrxVendaColombia(const std::string& cdfilial, const 
   }
   const int width = static_cast<int>(std::max(base::Trim(primeiro).size(), base::Trim(ultimo).size()));
   auto padded = [&](long long n) { return runtime::AjustaZero(std::to_string(n), width); };
-  const std::string key = "VENDACOLOMBIA" + cdfilial + cdcaixa;
+  const std::string key = ExternalCounterKey(cdfilial, cdcaixa);
   try {
     StoreConnection& c = adcRecebimento();
-    return Variant(InOwnTransaction(c, [&]() -> std::string {
+    // The next number of the range, or "CUPINV" once it is spent.
+    auto next_in_range = [&]() -> std::string {
       if (FirstValue(c.Query(adqPesqVendaColombia, {{"P_CDCONTADOR", key}}), "NRSEQUENCIAL").IsNull()) {
         // A new counter starts from the register's last external number, or at the
         // first number of the range when the register has none yet.
@@ -193,6 +196,14 @@ Variant TrdmRecebimento::getPrxVendaColombia(const std::string& cdfilial, const 
         return "CUPINV";
       }
       return padded(*next);
+    };
+    return Variant(InOwnTransaction(c, [&] {
+      // The sale carries the number with its prefix, and so does its reservation.
+      std::string numero;
+      do {
+        numero = next_in_range();
+      } while (numero != "CUPINV" && !RecordReservation(c, key, prefixo + numero, cdfilial, cdcaixa, Now()));
+      return numero;
     }));
   } catch (const std::exception& e) {
     return Variant(ErrorText(e));

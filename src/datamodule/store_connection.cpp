@@ -8,6 +8,7 @@
 #include <cmath>
 #include <ctime>
 #include <deque>
+#include <filesystem>
 
 extern "C" {
 soci::backend_factory const* factory_sqlite3();
@@ -185,6 +186,12 @@ void BindAll(soci::statement& st, Bindings& b, const std::string& sql, const Par
   }
 }
 
+bool SqliteFileExists(const std::string& file) {
+  if (file == ":memory:") return true;
+  std::error_code ec;
+  return std::filesystem::exists(file, ec);
+}
+
 }  // namespace
 
 std::vector<std::string> ParameterNames(const std::string& sql) {
@@ -215,7 +222,15 @@ std::vector<std::string> ParameterNames(const std::string& sql) {
 }
 
 StoreConnection::StoreConnection(std::function<std::string()> connection_string)
-    : connection_string_(std::move(connection_string)) {}
+    : connection_string_(std::move(connection_string)), lock_wait_ms_(StoreLockWaitMs()) {}
+
+std::string StoreConnection::Describe() const {
+  try {
+    return MaskConnectionPassword(connection_string_());
+  } catch (const std::exception&) {
+    return "";
+  }
+}
 
 StoreConnection::~StoreConnection() {
   try {
@@ -233,6 +248,12 @@ void StoreConnection::Open() {
   } catch (const std::exception& e) {
     throw DatabaseError(std::string("invalid database connection: ") + e.what());
   }
+  if (target_.backend == "sqlite3" && !create_missing_ && !SqliteFileExists(target_.sqlite_file)) {
+    // Never a new empty file in place of the store: a sale recorded in it would be lost
+    // to the store, which is worse than no sale.
+    throw DatabaseError("no store database at \"" + target_.sqlite_file + "\"; create it with: recebimento db init --db sqlite:" +
+                        target_.sqlite_file);
+  }
   auto s = std::make_unique<soci::session>();
   try {
     if (target_.backend == "sqlite3") {
@@ -249,13 +270,17 @@ void StoreConnection::Open() {
   in_transaction_ = false;
   column_types_.clear();
   // After connect: the session settings (SetADODBSession).
+  // A lock another connection holds is waited for a bounded time, never for as long as
+  // it is held.
+  lock_wait_ms_ = StoreLockWaitMs();
   try {
     if (target_.kind == DatabaseKind::SQLite) {
-      ExecuteRaw("PRAGMA busy_timeout = 15000");
+      ExecuteRaw("PRAGMA busy_timeout = " + std::to_string(lock_wait_ms_));
     } else if (target_.kind == DatabaseKind::PostgreSQL) {
       ExecuteRaw("SET client_encoding TO 'UTF8'");
       ExecuteRaw("SET datestyle TO 'ISO, YMD'");
       ExecuteRaw("SET client_min_messages TO WARNING");
+      ExecuteRaw("SET lock_timeout = " + std::to_string(lock_wait_ms_));
     }
   } catch (const std::exception& e) {
     session_.reset();
@@ -396,10 +421,24 @@ bool StoreConnection::CheckAfterFailure() {
   return !alive;
 }
 
+bool IsLockTimeout(const std::string& text) {
+  // SQLite: SQLITE_BUSY once the busy timeout ran out; PostgreSQL: lock_timeout (55P03).
+  return text.find("database is locked") != std::string::npos ||
+         text.find("database table is locked") != std::string::npos ||
+         text.find("lock timeout") != std::string::npos || text.find("55P03") != std::string::npos;
+}
+
 std::string ADOExceptionMessage(const std::exception& error, const StoreConnection& connection,
                                 const std::string& operation) {
   std::string text = error.what();
   while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back()))) text.pop_back();
+  if (IsLockTimeout(text)) {
+    const int ms = connection.LockWaitMs();
+    std::string waited = std::to_string(ms / 1000);
+    if (ms % 1000 != 0) waited += "," + std::to_string(ms % 1000 / 100);
+    text = "o banco de dados está ocupado por outro caixa ou processo (aguardou " + waited +
+           " s). Tente novamente. [" + text + "]";
+  }
   std::string result = std::string("Erro no banco de dados (") + DatabaseKindName(connection.Kind()) + "): " + text;
   if (!operation.empty()) result += " [" + operation + "]";
   return result;

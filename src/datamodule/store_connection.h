@@ -37,7 +37,15 @@ class StoreConnection {
   StoreConnection(const StoreConnection&) = delete;
   StoreConnection& operator=(const StoreConnection&) = delete;
 
-  void Open();  // no-op when open; DatabaseError when the database cannot be reached
+  // No-op when open; DatabaseError when the database cannot be reached. An SQLite file
+  // that does not exist is an error (saying how to create it) unless CreateMissing().
+  void Open();
+  // Lets Open create a missing SQLite file: for the store's initialisation only.
+  void CreateMissing() { create_missing_ = true; }
+  // The connection string with its password masked, for messages.
+  std::string Describe() const;
+  // How long a statement of this connection waits for another's lock (ms).
+  int LockWaitMs() const { return lock_wait_ms_; }
   void Close();
   bool Connected() const;
   // The kind of the open connection, or of the configured string when closed.
@@ -74,10 +82,16 @@ class StoreConnection {
   std::unique_ptr<soci::session> session_;
   ConnectionTarget target_;
   bool in_transaction_ = false;
+  bool create_missing_ = false;
+  int lock_wait_ms_ = 0;
   std::map<std::string, base::FieldDef> column_types_;  // column name -> declared type
 };
 
-// The text of a database error as the query functions return it.
+// Whether a database error is a lock of another connection that outlasted the wait.
+bool IsLockTimeout(const std::string& error_text);
+
+// The text of a database error as the query functions return it; a lock that outlasted
+// the wait says so plainly.
 std::string ADOExceptionMessage(const std::exception& error, const StoreConnection& connection,
                                 const std::string& operation);
 

@@ -113,6 +113,7 @@ std::vector<std::string> SplitSqlStatements(const std::string& text) {
 
 void InitStoreDatabase(const std::string& connection, bool with_demo_data) {
   StoreConnection c([connection] { return connection; });
+  c.CreateMissing();
   try {
     c.Open();
     c.ExecuteRaw(kCreateVersionTable.sql);
@@ -136,8 +137,24 @@ void InitStoreDatabase(const std::string& connection, bool with_demo_data) {
       }
     }
   } catch (const std::exception& e) {
-    throw std::runtime_error("store database initialisation failed: " + std::string(e.what()));
+    throw std::runtime_error("store database initialisation failed (" + MaskConnectionPassword(connection) +
+                             "): " + std::string(e.what()));
   }
+}
+
+void RequireStoreSchema(StoreConnection& c) {
+  try {
+    const auto packet = c.Query(kMaxVersion);
+    if (!packet.rows.empty() && packet.rows[0][0].AsInteger() > 0) return;
+  } catch (const std::exception& e) {
+    const std::string text = e.what();
+    const bool no_table = text.find("no such table") != std::string::npos ||
+                          text.find("does not exist") != std::string::npos;
+    if (!no_table) throw DatabaseError(ADOExceptionMessage(e, c, ""));
+    if (c.Kind() == DatabaseKind::PostgreSQL && c.InTransaction()) c.Rollback();
+  }
+  const std::string where = c.Describe();
+  throw DatabaseError("the store database " + where + " has no schema; create it with: recebimento db init --db " + where);
 }
 
 int StoreSchemaVersion(const std::string& connection) {

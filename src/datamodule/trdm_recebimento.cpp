@@ -3,6 +3,7 @@
 #include "datamodule/catalogue_support.h"
 #include "datamodule/connection_config.h"
 #include "datamodule/store_connection.h"
+#include "datamodule/store_init.h"
 
 namespace recebimento::datamodule {
 
@@ -17,6 +18,7 @@ TrdmRecebimento::~TrdmRecebimento() = default;
 void TrdmRecebimento::Open() {
   try {
     adcRecebimento_->Open();
+    RequireStoreSchema(*adcRecebimento_);
   } catch (const std::exception& e) {
     throw std::runtime_error(e.what());
   }

@@ -32,8 +32,9 @@ class TrdmRecebimento {
   TrdmRecebimento& operator=(const TrdmRecebimento&) = delete;
 
   StoreConnection& adcRecebimento() { return *adcRecebimento_; }
-  // Opens the connection now (it also opens on the first statement). Throws
-  // std::runtime_error with the database's message when it cannot.
+  // Opens the connection now (it also opens on the first statement) and checks that the
+  // store has its schema. Throws std::runtime_error with the database's message when it
+  // cannot, or saying which store is missing or empty and the command that creates it.
   void Open();
   // "SQLITE", "POSTGRESQL", "MSSQL" or "ORACLE".
   std::string UsedDatabase() const;
@@ -182,6 +183,19 @@ class TrdmRecebimento {
   base::Variant getPrxVendaColombia(const std::string& cdfilial, const std::string& cdcaixa,
                                     const std::string& prefixo, const std::string& primeiro,
                                     const std::string& ultimo);
+  // The three above need the branch and the register (an error text without them), and
+  // record each number they hand out as reserved by the register, in the transaction
+  // that takes it (number_reservations.h). NFC-e and external numbers already recorded
+  // (set aside or handed out before) are passed over.
+
+  // ---- Reserved numbers (number_reservations.cpp) ------------------------------------
+  // The sale that carries `numero` (as the sale reports it, external numbers with their
+  // prefix) was recorded: its reservation becomes used. "" or the error text.
+  std::string MarkNumberUsed(const std::string& cdfilial, const std::string& cdcaixa, const std::string& numero);
+  // Packet of the register's numbers still reserved (CDCONTADOR, NRRESERVADO, DTRESERVA),
+  // oldest first: numbers of calls that ended before their sale was recorded. Or the
+  // error text.
+  base::Variant NumbersStillReserved(const std::string& cdfilial, const std::string& cdcaixa);
 
  private:
   // The common frame of the catalogue: run, and turn a database error into its text

@@ -11,6 +11,7 @@
 #include "datamodule/trdm_recebimento.h"
 #include "host/pos/host_paths.h"
 #include "host/pos/host_services.h"
+#include "package/leftovers.h"
 #include "package/package_globals.h"
 #include "screen/frame/frm_recebimento.h"
 #include "screen/frame/message_table.h"
@@ -74,6 +75,7 @@ bool Run(RecebimentoArgs& a, std::unique_ptr<ScreenContext>& context) {
 
   oleRetorno = base::Variant::Array(10);
   sale.oleRetorno = oleRetorno;
+  RemoveInterruptedWrites(*context);
 
   sale.cdsItensVenda = a.cdsItensVenda;
   sale.cdsItensCancelados = a.cdsItensCancelados;
@@ -121,6 +123,7 @@ bool Run(RecebimentoArgs& a, std::unique_ptr<ScreenContext>& context) {
   init.stIdTela = a.stIdTela;
   init.stMensagem = a.stMensagem;
   frm.InicializaForm(init);
+  ReportNumbersStillReserved(*context, frm.Par());
 
   // A sale the screen cannot take (its amounts) was refused at the start: nothing more
   // happens to it.

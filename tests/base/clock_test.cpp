@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <stdexcept>
+
 namespace recebimento::base {
 namespace {
 
@@ -20,6 +23,13 @@ TEST(VirtualClockTest, SleepAdvancesTimeAndTicksTogetherAndNeverBackwards) {
   clock.Set(DateTime::FromYMD(2026, 6, 1));
   EXPECT_EQ(clock.Now(), DateTime::FromYMD(2026, 6, 1));
   EXPECT_EQ(clock.TickMs(), 700);
+}
+
+TEST(VirtualClockTest, AnAdvancePastTheLastDateIsRefusedAndChangesNothing) {
+  VirtualClock clock(DateTime::FromYMD(2026, 12, 6));
+  EXPECT_THROW(clock.Advance(INT64_MAX), std::out_of_range);
+  EXPECT_EQ(clock.Now(), DateTime::FromYMD(2026, 12, 6));
+  EXPECT_EQ(clock.TickMs(), 0);
 }
 
 TEST(RealClockTest, NowIsACurrentLocalDateAndTicksDoNotGoBack) {

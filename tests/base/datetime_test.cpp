@@ -1,6 +1,10 @@
 #include "base/datetime.h"
+#include "base/variant.h"
 
 #include <gtest/gtest.h>
+
+#include <limits>
+#include <stdexcept>
 
 namespace recebimento::base {
 namespace {
@@ -63,6 +67,18 @@ TEST(DateTimeTest, FormatsWithTheHostPatternLetters) {
   EXPECT_EQ(t.Format("YYYYMMDD hh:nn:ss.zzz"), "20260105 07:08:09.045");
   EXPECT_EQ(t.Format("dd/mm/yy 'as' hh"), "05/01/26 as 07");
   EXPECT_EQ(t.IsoDateTime(), "2026-01-05T07:08:09.045");
+}
+
+// Day numbers come from files and hosts: only the dates of the years 1 to 9999 are dates.
+TEST(DateTimeTest, DayNumbersOutsideTheCalendarAreRefused) {
+  EXPECT_EQ(DateTime::FromDayNumber(-693593).IsoDate(), "0001-01-01");
+  EXPECT_EQ(DateTime::FromDayNumber(2958465.99).IsoDate(), "9999-12-31");
+  for (double bad : {1e15, -1e15, 2958466.0, -693594.0, std::numeric_limits<double>::infinity(),
+                     std::numeric_limits<double>::quiet_NaN()})
+    EXPECT_THROW(DateTime::FromDayNumber(bad), std::out_of_range) << bad;
+  EXPECT_THROW(Variant(1e15).AsDateTime(), VariantError) << "a conversion failure like any other";
+  EXPECT_THROW(DateTime::FromYMD(2026, 12, 6).AddMilliseconds(INT64_MAX), std::out_of_range);
+  EXPECT_THROW(DateTime::FromYMD(2026, 12, 6).AddMilliseconds(INT64_MIN), std::out_of_range);
 }
 
 }  // namespace

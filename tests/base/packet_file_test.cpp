@@ -8,6 +8,7 @@
 
 #include "base/atomic_file.h"
 #include "base/dataset.h"
+#include "base/text.h"
 #include "support/temp_dir.h"
 
 namespace recebimento::base {
@@ -174,6 +175,54 @@ TEST(PacketFileTest, FailedLoadLeavesTheDatasetAsItWas) {
   EXPECT_EQ(ds.RecordCount(), 2);
 }
 
+// Messages quote what a file holds: never raw bytes that are not UTF-8, never a whole
+// huge value.
+TEST(PacketFileTest, MessagesQuoteBadBytesSafelyAndCutLongValues) {
+  const std::string bad_type = "<DATAPACKET><METADATA><FIELDS><FIELD attrname=\"X\" fieldtype=\"i\xFF\xFE\"/>"
+                               "</FIELDS></METADATA></DATAPACKET>";
+  try {
+    ParsePacketXml(bad_type, "host\xC3(/PARAMETROSZEM.CDS");
+    FAIL();
+  } catch (const PacketFileError& e) {
+    const std::string m = e.what();
+    EXPECT_TRUE(IsValidUtf8(m)) << m;
+    EXPECT_TRUE(Contains(m, "i\\xFF\\xFE")) << m;
+    EXPECT_TRUE(Contains(m, "host\\xC3(")) << m;
+  }
+  const std::string long_value = "<DATAPACKET><METADATA><FIELDS><FIELD attrname=\"QT\" fieldtype=\"i4\"/></FIELDS>"
+                                 "</METADATA><ROWDATA><ROW QT=\"" + std::string(100000, '9') + "x\"/></ROWDATA></DATAPACKET>";
+  try {
+    ParsePacketXml(long_value, "x.cds");
+    FAIL();
+  } catch (const PacketFileError& e) {
+    EXPECT_LT(std::string(e.what()).size(), 400u);
+  }
+}
+
+// Many fields load in time proportional to their number (see bench_dataset for the
+// measure): each name is looked up once, and the duplicate check holds at any size.
+TEST(PacketFileTest, ManyFieldsLoadAndADuplicateAmongThemIsFound) {
+  std::string fields, row;
+  for (int i = 0; i < 20000; ++i) {
+    fields += "<FIELD attrname=\"F" + std::to_string(i) + "\" fieldtype=\"i4\"/>";
+    row += " F" + std::to_string(i) + "=\"" + std::to_string(i) + "\"";
+  }
+  const std::string xml =
+      "<DATAPACKET><METADATA><FIELDS>" + fields + "</FIELDS></METADATA><ROWDATA><ROW" + row + "/></ROWDATA></DATAPACKET>";
+  Dataset ds("cdsMuitos");
+  ds.SetData(ParsePacketXml(xml, "many.cds"));
+  EXPECT_EQ(ds.Fields().size(), 20000u);
+  EXPECT_EQ(ds.FieldByName("F19999").AsInteger(), 19999);
+  const std::string dup = "<DATAPACKET><METADATA><FIELDS>" + fields + "<FIELD attrname=\"f7\" fieldtype=\"i4\"/>" +
+                          "</FIELDS></METADATA></DATAPACKET>";
+  try {
+    ParsePacketXml(dup, "dup.cds");
+    FAIL();
+  } catch (const PacketFileError& e) {
+    EXPECT_TRUE(Contains(e.what(), "duplicate field 'f7'")) << e.what();
+  }
+}
+
 TEST(AtomicFileTest, ReplacesContentAndLeavesNoTemporaryFiles) {
   TempDir dir;
   const std::string path = (dir / "backup.cds").string();
@@ -211,6 +260,25 @@ TEST(AtomicFileTest, UnwritableValueFailsBeforeTouchingTheFile) {
   p.rows.push_back({Variant(std::numeric_limits<double>::infinity())});
   EXPECT_THROW(WritePacketFile(path, p), PacketFileError);
   EXPECT_EQ(dir.Read("ultTef.cds"), "old");
+}
+
+// What writes killed half way left behind goes at the next start; nothing else does.
+TEST(AtomicFileTest, InterruptedWritesAreRemovedAndNothingElse) {
+  TempDir dir;
+  const auto kept = {dir.Write("cdsVenda.cds", "x"), dir.Write("Dados/notes.tmp-abc", "x"),
+                     dir.Write("Dados/a.cds.tmp-12345", "x"), dir.Write("Dados/a.tmp-ABCDEF.bak", "x")};
+  const auto left = {dir.Write("cdsVenda.cds.tmp-Ab12Cd", "partial"), dir.Write("Dados/Sub/ultTef.cds.tmp-000000", "p")};
+  const std::vector<std::string> removed = RemoveInterruptedWrites(dir.str());
+  EXPECT_EQ(removed.size(), 2u);
+  for (const auto& f : left) EXPECT_FALSE(std::filesystem::exists(f)) << f;
+  for (const auto& f : kept) EXPECT_TRUE(std::filesystem::exists(f)) << f;
+
+  const auto mine = dir.Write("out.json.tmp-q1w2e3", "partial");
+  const auto other = dir.Write("other.json.tmp-q1w2e3", "partial");
+  EXPECT_EQ(RemoveInterruptedWritesOf((dir / "out.json").string()).size(), 1u);
+  EXPECT_FALSE(std::filesystem::exists(mine));
+  EXPECT_TRUE(std::filesystem::exists(other));
+  EXPECT_TRUE(RemoveInterruptedWrites((dir / "missing").string()).empty());
 }
 
 }  // namespace

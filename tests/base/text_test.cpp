@@ -65,6 +65,17 @@ TEST(TextTest, TrimSplitAndPrefixes) {
   EXPECT_TRUE(EndsWith("ultTef.cds", ".cds"));
 }
 
+TEST(TextTest, ExcerptsAreValidUtf8OfBoundedLength) {
+  EXPECT_EQ(Excerpt("Ação"), "Ação");
+  EXPECT_EQ(Excerpt("pasta\xFF\xC3(\x01" "fim"), "pasta\\xFF\\xC3(\\x01fim");
+  EXPECT_EQ(Excerpt("abcdef", 3), "abc...");
+  EXPECT_EQ(Excerpt("ãéíóú", 2), "ãé...");
+  const std::string huge(1 << 20, '\xFF');
+  const std::string e = Excerpt(huge, 80);
+  EXPECT_TRUE(IsValidUtf8(e));
+  EXPECT_EQ(e.size(), 80u * 4 + 3);
+}
+
 TEST(TextTest, RemoveAccentsFoldsToPrintableAscii) {
   EXPECT_EQ(RemoveAccents("Ação À Vista: crédito, pão, avô, Müller, nº 5"), "Acao A Vista: credito, pao, avo, Muller, no 5");
   EXPECT_EQ(RemoveAccents("“Olá” – ok…"), "\"Ola\" - ok...");

@@ -8,6 +8,7 @@
 #include "base/text.h"
 #include "cli_runner.h"
 #include "support/temp_dir.h"
+#include "support/store_fixture.h"
 
 namespace recebimento::testing {
 namespace {
@@ -54,6 +55,7 @@ TEST(DocsExamples, EveryExampleGivesWhatTheDocumentSays) {
     ASSERT_FALSE(e.expected.empty());
     TempDir dir;
     std::filesystem::create_directories(dir / "host" / "Dados");
+    SqliteStoreAt(dir / "store.db");
     dir.Write("sale.json", e.sale);
     dir.Write("script.jsonl", e.script);
     const CliResult r = RunCli({"run", "--host-dir", (dir / "host").string(), "--sale", (dir / "sale.json").string(),

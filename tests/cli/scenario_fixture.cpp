@@ -132,6 +132,19 @@ void Scenario::BareHost() {
   fs::create_directories(HostDir() / "Dados");
 }
 
+void Scenario::BareRegister() {
+  const std::string path = (HostDir() / "PARAMETROSZEM.CDS").string();
+  base::Dataset p("cdsParametrosZem");
+  p.LoadFromFile(path);
+  BareHost();
+  p.First();
+  p.Edit();
+  for (const auto& field : p.Fields())
+    if (field.name != "CDFILIAL" && field.name != "CDCAIXA") p.FieldByName(field.name).SetValue(base::Variant::Null());
+  p.Post();
+  p.SaveToFile(path);
+}
+
 void Scenario::Parameters(const std::map<std::string, base::Variant>& values) {
   const std::string path = (HostDir() / "PARAMETROSZEM.CDS").string();
   base::Dataset p("cdsParametrosZem");
@@ -143,12 +156,17 @@ void Scenario::Parameters(const std::map<std::string, base::Variant>& values) {
   p.SaveToFile(path);
 }
 
-CliResult Scenario::RunRaw(const json& sale, const std::string& script) {
+std::vector<std::string> Scenario::RunArgs(const json& sale, const std::string& script) {
   dir_.Write("sale.json", sale.dump());
   dir_.Write("script.jsonl", script);
-  return RunCli({"run", "--host-dir", HostDir().string(), "--sale", (dir_ / "sale.json").string(), "--script",
-                 (dir_ / "script.jsonl").string(), "--db", Db(), "--clock", "2026-12-06T12:00:00"},
-                dir_.str());
+  return {"run",    "--host-dir", HostDir().string(), "--sale", (dir_ / "sale.json").string(), "--script",
+          (dir_ / "script.jsonl").string(), "--db", Db(), "--clock", "2026-12-06T12:00:00"};
+}
+
+CliResult Scenario::RunRaw(const json& sale, const std::string& script, const std::vector<std::string>& extra) {
+  std::vector<std::string> args = RunArgs(sale, script);
+  args.insert(args.end(), extra.begin(), extra.end());
+  return RunCli(args, dir_.str());
 }
 
 json Scenario::Run(const json& sale, const std::string& script, int expected_exit) {

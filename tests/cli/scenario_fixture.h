@@ -70,12 +70,17 @@ class Scenario {
   const TempDir& Dir() const { return dir_; }
   // A host folder with nothing in it: no parameters file, no operator.
   void BareHost();
+  // The same, with a parameters file that names only the branch (0001) and the register
+  // (001): what a sale needs to take a number, and nothing else.
+  void BareRegister();
   // Changes columns of the host's parameters file.
   void Parameters(const std::map<std::string, base::Variant>& values);
 
   // The run's output; the exit status must be `expected_exit`.
   json Run(const json& sale, const std::string& script, int expected_exit = 0);
-  CliResult RunRaw(const json& sale, const std::string& script);
+  CliResult RunRaw(const json& sale, const std::string& script, const std::vector<std::string>& extra = {});
+  // The command line of a run (sale and script written to the scenario's folder).
+  std::vector<std::string> RunArgs(const json& sale, const std::string& script);
 
  private:
   TempDir dir_;
@@ -97,6 +102,7 @@ class ScenarioTest : public ::testing::TestWithParam<Engine> {
   TestStore& Store() { return scenario_->Store(); }
   std::filesystem::path HostDir() const { return scenario_->HostDir(); }
   void BareHost() { scenario_->BareHost(); }
+  void BareRegister() { scenario_->BareRegister(); }
   void Parameters(const std::map<std::string, base::Variant>& values) { scenario_->Parameters(values); }
   json Run(const json& sale, const std::string& script, int expected_exit = 0) {
     return scenario_->Run(sale, script, expected_exit);

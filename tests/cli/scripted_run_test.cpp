@@ -9,6 +9,7 @@
 #include "cli_runner.h"
 #include "host/pos/sale_dataset_layouts.h"
 #include "support/temp_dir.h"
+#include "support/store_fixture.h"
 
 namespace recebimento::testing {
 namespace {
@@ -20,6 +21,7 @@ class ScriptedRunTest : public ::testing::Test {
   void SetUp() override {
     ASSERT_TRUE(std::filesystem::exists(CliPath())) << CliPath() << " is missing: build the target recebimento_cli";
     std::filesystem::create_directories(dir_ / "host" / "Dados");
+    SqliteStoreAt(dir_ / "store.db");
   }
 
   CliResult Run(const std::string& sale, const std::string& script, std::vector<std::string> extra = {}) {
@@ -188,7 +190,7 @@ TEST_F(ScriptedRunTest, OutputCarriesEveryVarArgumentAndDatasetAndTheScreen) {
   std::vector<std::string> members;
   for (const auto& [k, v] : o.items()) members.push_back(k);
   EXPECT_EQ(members, (std::vector<std::string>{"result", "args", "datasets", "dialogs", "hostCalls", "printed",
-                                               "screen", "snapshots", "error", "ignored"}));
+                                               "screen", "snapshots", "reservedNumbers", "error", "ignored"}));
   EXPECT_EQ(o["args"].size(), 17u) << o["args"].dump();
   EXPECT_EQ(o["args"]["stNrContCupom"], "77") << "the host's counter stays";
   EXPECT_EQ(o["args"]["stObsVenda"], "sem sal");
@@ -229,17 +231,14 @@ TEST_F(ScriptedRunTest, DialogsTakeTheScriptsAnswerOrTheHostsDefault) {
 }
 
 TEST_F(ScriptedRunTest, AnExceptionThatReachesTheHostExitsWithTwo) {
-  dir_.Write("sale.json", kSale);
-  dir_.Write("script.jsonl", "{\"click\": \"spbSair\"}\n");
-  const CliResult r = RunCli({"run", "--host-dir", (dir_ / "host").string(), "--sale", (dir_ / "sale.json").string(),
-                              "--script", (dir_ / "script.jsonl").string(), "--db",
-                              "sqlite:" + (dir_ / "missing" / "folder" / "store.db").string()},
-                             dir_.str());
+  // A parameters file that is not a data packet fails the screen's initialisation.
+  dir_.Write("host/PARAMETROSZEM.CDS", "not a data packet");
+  const CliResult r = Run(kSale, "{\"click\": \"spbSair\"}\n");
   EXPECT_EQ(r.exit_code, 2) << r.err;
   const json o = json::parse(r.out);
   EXPECT_EQ(o["result"], false);
   ASSERT_TRUE(o["error"].is_string());
-  EXPECT_NE(o["error"].get<std::string>().find("store"), std::string::npos) << o["error"];
+  EXPECT_NE(o["error"].get<std::string>().find("PARAMETROSZEM.CDS"), std::string::npos) << o["error"];
   EXPECT_TRUE(o["screen"].is_null()) << "the screen never showed";
 }
 

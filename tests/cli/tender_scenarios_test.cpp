@@ -20,7 +20,8 @@ class TenderScenario : public ScenarioTest {
  protected:
   void SetUp() override {
     ScenarioTest::SetUp();
-    if (!IsSkipped() && !HasFatalFailure()) BareHost();
+    // Sales are confirmed: the register needs its branch and number to number them.
+    if (!IsSkipped() && !HasFatalFailure()) BareRegister();
   }
 };
 

@@ -66,7 +66,9 @@ TEST_P(SaleNumbersTest, NfceNumberWithItsDayCounterAndSetAside) {
   EXPECT_EQ(Count("SELECT COUNT(*) AS N FROM INUTILIZANFCE WHERE CDFILIAL = '0001' AND CDCAIXA = '001' "
                   "AND NRNOTAFISCALCE = '2' AND NRSERIENFCE = '1' AND IDTPAMBNFCE = '2' AND IDSTATUSINUT = 'P'"),
             1);
-  EXPECT_EQ(Count("SELECT COUNT(*) AS N FROM INUTILIZANFCE"), 1);
+  // Number 1 went to a sale: it waits in the same table, reserved, until the sale is recorded.
+  EXPECT_EQ(Count("SELECT COUNT(*) AS N FROM INUTILIZANFCE WHERE NRNOTAFISCALCE = '1' AND IDSTATUSINUT = 'P'"), 1);
+  EXPECT_EQ(Count("SELECT COUNT(*) AS N FROM INUTILIZANFCE"), 2);
 }
 
 TEST_P(SaleNumbersTest, FailedSetAsideSpendsNoNumberAndCreatesNoCounter) {
@@ -77,7 +79,8 @@ TEST_P(SaleNumbersTest, FailedSetAsideSpendsNoNumberAndCreatesNoCounter) {
   EXPECT_NE(failed.AsString().find("Erro no banco de dados"), std::string::npos) << failed.AsString();
   EXPECT_FALSE(rdm().InTransaction());
   EXPECT_EQ(Counter("NFCE-PRIM_00011-06/12/2026_TpAmb2"), "<none>");
-  EXPECT_EQ(rdm().setNumeroNFCe("0001", "001", "1", "2", false).AsString(), "1");
+  // A number set aside is never given to a sale.
+  EXPECT_EQ(rdm().setNumeroNFCe("0001", "001", "1", "2", false).AsString(), "2");
 }
 
 TEST_P(SaleNumbersTest, ExternalNumbersRunThroughTheRangeAndStopAtItsEnd) {

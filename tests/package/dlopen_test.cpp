@@ -12,6 +12,7 @@
 #include "package/exported_entry.h"
 #include "screen/frame/frm_recebimento.h"
 #include "support/temp_dir.h"
+#include "support/store_fixture.h"
 
 namespace recebimento::package {
 namespace {
@@ -37,7 +38,7 @@ class LoadedPackage : public ::testing::Test {
     sim_ = std::make_unique<pos::HostSimulator>(config, pump_);
     services_ = sim_->Services();
     services_.host_dir = dir_.str();
-    services_.db_connection = "sqlite:" + (dir_ / "store.db").string();
+    services_.db_connection = testing::SqliteStoreAt(dir_ / "store.db");
     items_.AddField("VRDESCCOMVEN", base::FieldType::Float);
     items_.CreateDataSet();
     args_.cdsItensVenda = &items_;

@@ -12,6 +12,7 @@
 #include "screen/frame/frm_recebimento.h"
 #include "screen/frame/screen_parts.h"
 #include "support/temp_dir.h"
+#include "support/store_fixture.h"
 
 namespace recebimento::package {
 namespace {
@@ -41,7 +42,7 @@ class EntryTest : public ::testing::Test {
  protected:
   EntryTest() : clock_(base::DateTime::FromYMD(2026, 12, 6, 12)), pump_(clock_) {
     datamodule::SetHostFolder(dir_.str());
-    datamodule::SetStringConexZem("sqlite:" + (dir_ / "store.db").string());
+    datamodule::SetStringConexZem(testing::SqliteStoreAt(dir_ / "store.db"));
     pos::SimulatorConfig config;
     config.host_dir = dir_.str();
     sim_ = std::make_unique<pos::HostSimulator>(config, pump_);

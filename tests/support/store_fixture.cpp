@@ -26,14 +26,16 @@ std::string PgConnection(const std::string& dbname) {
   return "postgresql:" + info + " dbname=" + dbname;
 }
 
-// The demo store is built once per run and copied for every test.
-const std::string& SqliteTemplate() {
+// The demo store (and a store with the schema only) is built once per run and copied
+// for every test.
+const std::string& SqliteTemplate(bool with_demo = true) {
   static TempDir dir;
-  static std::string path;
+  static std::string demo_path, schema_path;
   std::lock_guard<std::mutex> lock(template_mutex);
+  std::string& path = with_demo ? demo_path : schema_path;
   if (path.empty()) {
-    const std::string p = (dir / "template.db").string();
-    datamodule::InitStoreDatabase("sqlite:" + p, true);
+    const std::string p = (dir / (with_demo ? "template.db" : "schema.db")).string();
+    datamodule::InitStoreDatabase("sqlite:" + p, with_demo);
     path = p;
   }
   return path;
@@ -70,6 +72,12 @@ const std::string& PgTemplate() {
 std::atomic<int> database_counter{0};
 
 }  // namespace
+
+std::string SqliteStoreAt(const std::filesystem::path& file, bool with_demo) {
+  std::filesystem::create_directories(file.parent_path());
+  std::filesystem::copy_file(SqliteTemplate(with_demo), file, std::filesystem::copy_options::overwrite_existing);
+  return "sqlite:" + file.string();
+}
 
 std::string PostgresAdminConnInfo() {
   const char* env = std::getenv("RECEBIMENTO_TEST_PG");

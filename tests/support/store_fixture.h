@@ -4,6 +4,7 @@
 // throwaway server named by RECEBIMENTO_TEST_PG).
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -48,6 +49,11 @@ class StoreTest : public ::testing::TestWithParam<Engine> {
   std::unique_ptr<TestStore> store_;
   std::unique_ptr<datamodule::TrdmRecebimento> rdm_;
 };
+
+// An SQLite store at `file` (its folder created), with the demo data or with the schema
+// only; returns its connection string. Sales never create a store, so a test that runs
+// one needs this.
+std::string SqliteStoreAt(const std::filesystem::path& file, bool with_demo = false);
 
 // The admin connection string of the throwaway PostgreSQL ("" when not configured).
 std::string PostgresAdminConnInfo();

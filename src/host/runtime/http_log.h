@@ -7,9 +7,9 @@
 #include <utility>
 #include <vector>
 
-namespace recebimento::runtime {
+#include "host/runtime/secret_masking.h"
 
-inline constexpr std::string_view kMaskedValue = "****";
+namespace recebimento::runtime {
 
 struct HttpLogEntry {
   std::chrono::system_clock::time_point started;
@@ -22,20 +22,6 @@ struct HttpLogEntry {
   std::string response;   // the body received
   std::string error;      // transport error, when there was one
 };
-
-// Names whose values are credentials: anything holding "secret", "password", "senha",
-// "token", "authorization", "apikey", "cookie" or "signature" (case, "-" and "_" ignored).
-bool IsSensitiveName(std::string_view name);
-
-// "Bearer abc" -> "Bearer ****"; other credentials -> "****"; harmless headers unchanged.
-std::string MaskHeaderValue(std::string_view name, std::string_view value);
-
-// Query parameters with sensitive names and a password in the user part are masked.
-std::string MaskUrl(std::string_view url);
-
-// Masks the values of sensitive JSON members ("senha":"x", "token":123), form and query
-// fields (client_secret=x) and XML elements (<authorization>x</authorization>) in a body.
-std::string MaskSecrets(std::string_view text);
 
 // "HTTP_yyyymmdd.log" for the local day of `when`.
 std::string HttpLogFileName(std::chrono::system_clock::time_point when);

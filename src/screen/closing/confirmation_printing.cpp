@@ -139,6 +139,11 @@ void Confirmation::RecordSaleWithoutPrinter() {
   if (!OpenDrawerForTenders(false)) s_.ShowMessage(MsgFmt("Erro_Gaveta", {"002"}), runtime::kMsgBlocked);
   host.fiscal->LogImpNFiscal(NonFiscalLogLine());
   sale.boVendaOk = true;
+  // The sale is recorded: its number stops being only reserved.
+  s_.ctx.log.LogRev00000("confirma recebimento - venda " + sale.stNrVenda + " registrada");
+  if (const std::string error = s_.ctx.rdm.MarkNumberUsed(s_.par.stCDFILIAL, s_.par.stCDCAIXA, sale.stNrVenda);
+      !error.empty())
+    s_.ctx.log.LogRev00000("numero " + sale.stNrVenda + " nao marcado como usado: " + error);
   PreencheParamImpCupNF();
   const std::vector<Variant> args = {Variant(std::string("CUPOM")), Variant(cdsParamImpCupNF.Data()),
                                      Variant(PacketOf(sale.cdsItensVenda)), Variant(PacketOf(sale.cdsMoviVenda))};

@@ -6,12 +6,13 @@
 
 #include "base/packet_file.h"
 #include "screen/frame/frm_recebimento.h"
+#include "support/store_fixture.h"
 
 namespace recebimento::testing {
 
 ScreenPartsTest::ScreenPartsTest() {
   config_.host_dir = dir_.str();
-  rdm_ = std::make_unique<datamodule::TrdmRecebimento>("sqlite:" + (dir_ / "store.db").string());
+  rdm_ = std::make_unique<datamodule::TrdmRecebimento>(SqliteStoreAt(dir_ / "store.db"));
   screen::CreateScreenControls(controls_);
   BuildParts();
 }
