@@ -71,6 +71,22 @@ TEST_F(ConfigurationTest, AMissingColumnOrAMalformedFileEndsTheInitialisation) {
   EXPECT_ANY_THROW(Init());
 }
 
+TEST_F(ConfigurationTest, OutOfRangeValuesAreRefusedNamingTheColumnOrHeldToTheirBounds) {
+  // An opening date as a day number no calendar holds.
+  WriteParametros({{"DTABERCAIX", Variant(1e15)}});
+  try {
+    Init();
+    FAIL() << "an impossible opening date must stop the initialisation";
+  } catch (const std::exception& e) {
+    EXPECT_NE(std::string(e.what()).find("DTABERCAIX"), std::string::npos) << e.what();
+  }
+  // Integers beyond an int and a display wider than any: held to what the screen takes.
+  WriteParametros({{"TAMDISPLAY", Variant(int64_t{99999999999})}, {"QTDMAXDIGNSU", Variant(int64_t{-99999999999})}});
+  Init();
+  EXPECT_EQ(par().inTAMDISPLAY, screen::kWidestCustomerDisplay);
+  EXPECT_EQ(par().inQTDMAXDIGNSU, 10);
+}
+
 TEST_F(ConfigurationTest, OperatorIdentificationAndTenders) {
   fs::create_directories(dir_ / "Dados" / "Cadastros");
   base::Dataset operador;
