@@ -23,7 +23,7 @@ int main(int argc, char** argv) {
   CLI::App app{"recebimento: the payment step of the point of sale"};
   app.require_subcommand(1);
 
-  cli::RunOptions run;
+  harness::RunOptions run;
   auto* run_cmd = app.add_subcommand("run", "call Recebimento with a sale and an operator script");
   run_cmd->add_option("--host-dir", run.host_dir, "the host program's folder")->required();
   run_cmd->add_option("--sale", run.sale_path, "SALE.json")->required();
@@ -35,7 +35,7 @@ int main(int argc, char** argv) {
                       "milliseconds to wait for a store another writer holds (default 5000)")
       ->check(CLI::Range(0, 600000));
 
-  cli::DemoOptions demo;
+  harness::DemoOptions demo;
   demo.examples_dir = RECEBIMENTO_EXAMPLES_DIR;
   auto* demo_cmd = app.add_subcommand("demo", "run the bundled example sale on a fresh embedded store");
   demo_cmd->add_option("--examples", demo.examples_dir, "the examples folder");
@@ -62,7 +62,7 @@ int main(int argc, char** argv) {
   }
 
   if (*run_cmd) {
-    const cli::RunOutcome outcome = cli::RunScriptedSale(run);
+    const harness::RunOutcome outcome = harness::RunScriptedSale(run);
     if (outcome.exit_code == 1) std::cerr << "recebimento run: " << outcome.message << "\n";
     // The output is written also on an error: it tells what led to it. Whatever bytes a
     // message quoted, it stays valid JSON.
@@ -92,7 +92,7 @@ int main(int argc, char** argv) {
     std::cerr << "recebimento gui: cannot start " << gui << " (built with the Qt front-end?)\n";
     return 1;
   }
-  if (*demo_cmd) return cli::RunDemo(demo, std::cout, std::cerr);
+  if (*demo_cmd) return harness::RunDemo(demo, std::cout, std::cerr);
   if (*init_cmd) {
     try {
       datamodule::InitStoreDatabase(connection, !empty_store);

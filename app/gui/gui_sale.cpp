@@ -13,6 +13,7 @@
 #include "datamodule/connection_config.h"
 #include "dialog_kit.h"
 #include "host/pos/host_simulator.h"
+#include "harness_session.h"
 #include "host_config.h"
 #include "json_values.h"
 #include "message_dialogs.h"
@@ -31,27 +32,24 @@ namespace recebimento::gui {
 
 namespace {
 
-// Undoes what the run installed in the process, whatever way it ends.
-struct Installed {
-  ~Installed() {
-    screen::SetScreenClosedObserver(nullptr);
-    pos::UninstallHostServices();
-    SetDialogOwner(nullptr);
-  }
+// The dialogs lose their owner window when the sale ends, whatever way it ends.
+struct DialogOwnerFor {
+  explicit DialogOwnerFor(QWidget* window) { SetDialogOwner(window); }
+  ~DialogOwnerFor() { SetDialogOwner(nullptr); }
 };
 
 }  // namespace
 
 GuiSaleOutcome RunSaleOnScreen(const GuiSaleOptions& options) {
   GuiSaleOutcome outcome;
-  std::unique_ptr<cli::Sale> sale;
+  std::unique_ptr<harness::Sale> sale;
   pos::SimulatorConfig config;
-  std::unique_ptr<cli::OperatorScript> script;
+  std::unique_ptr<harness::OperatorScript> script;
   try {
-    sale = cli::LoadSale(options.sale_path);
-    config = cli::ParseHostConfig(sale->host, options.host_dir);
+    sale = harness::LoadSale(options.sale_path);
+    config = harness::ParseHostConfig(sale->host, options.host_dir);
     if (!options.script_path.empty())
-      script = std::make_unique<cli::OperatorScript>(cli::OperatorScript::Load(options.script_path));
+      script = std::make_unique<harness::OperatorScript>(harness::OperatorScript::Load(options.script_path));
     if (!options.screenshots_dir.empty()) std::filesystem::create_directories(options.screenshots_dir);
   } catch (const std::exception& e) {
     outcome.exit_code = 1;
@@ -106,14 +104,9 @@ GuiSaleOutcome RunSaleOnScreen(const GuiSaleOptions& options) {
     services.messages = &messages;
   }
   services.pump = &pump;
-  services.host_dir = options.host_dir;
-  services.db_connection = options.db;
-  Installed installed;
-  pos::InstallHostServices(services);
-  datamodule::SetHostFolder(options.host_dir);
-  datamodule::SetStringConexZem(options.db);
-  SetDialogOwner(&window);
-  screen::SetScreenClosedObserver([&](const screen::TfrmRecebimento&) {
+  harness::HarnessSession session(services, {options.host_dir, options.db});
+  DialogOwnerFor owner(&window);
+  session.OnScreenClosed([&](const screen::TfrmRecebimento&) {
     try {
       picture("tela-fechada");
     } catch (const std::exception&) {
@@ -135,7 +128,7 @@ GuiSaleOutcome RunSaleOnScreen(const GuiSaleOptions& options) {
 
   try {
     outcome.result = package::Recebimento(sale->args);
-  } catch (const cli::ScriptError& e) {
+  } catch (const harness::ScriptError& e) {
     outcome.exit_code = 1;
     outcome.message = e.what();
   } catch (const WaitAborted& e) {

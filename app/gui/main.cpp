@@ -98,7 +98,7 @@ int main(int argc, char** argv) {
         std::filesystem::remove_all(work.path);
         std::filesystem::create_directories(work.path);
         const std::string copy = (work.path / "host").string();
-        cli::CopyHostWithParametersFile(shots.host_dir, copy, parameters_file);
+        harness::CopyHostWithParametersFile(shots.host_dir, copy, parameters_file);
         shots.host_dir = copy;
         if (shots.db.empty()) {
           shots.db = "sqlite:" + (work.path / "host" / "Dados" / "recebimento.db").string();

@@ -13,8 +13,8 @@ namespace recebimento::testing {
 namespace {
 
 namespace fs = std::filesystem;
-using cli::CopyHostWithParameters;
-using cli::CopyHostWithParametersFile;
+using harness::CopyHostWithParameters;
+using harness::CopyHostWithParametersFile;
 
 TEST(HostCopy, TakesTheParametersGivenAndRefusesWhatItCannotSet) {
   TempDir dir;

@@ -11,7 +11,7 @@
 #include "sale_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  using namespace recebimento::cli;
+  using namespace recebimento::harness;
   const std::string text(reinterpret_cast<const char*>(data), size);
   try {
     const auto sale = ParseSale(ParseJsonText(text));

@@ -29,7 +29,7 @@ class SaleByHandTest : public ::testing::Test {
   void SetUp() override {
     const fs::path examples(RECEBIMENTO_EXAMPLES_DIR);
     const fs::path host = dir / "host";
-    cli::CopyHostWithParameters((examples / "host").string(), host.string(),
+    harness::CopyHostWithParameters((examples / "host").string(), host.string(),
                            {{"UTILIZAIMPFIS", false}, {"SISTEMAZEMNFCE", true}});
     options.db = "sqlite:" + (host / "Dados" / "recebimento.db").string();
     datamodule::InitStoreDatabase(options.db, true);

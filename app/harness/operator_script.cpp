@@ -11,7 +11,7 @@
 #include "screen/frame/frm_recebimento.h"
 #include "screen/frame/screen_globals.h"
 
-namespace recebimento::cli {
+namespace recebimento::harness {
 
 using json = nlohmann::ordered_json;
 
@@ -256,4 +256,4 @@ void OperatorScript::Unanswered(const pos::DialogRecord& dialog) {
   Fail(Where() + ": the dialog " + what + " opened and needs an answer, but this line is a " + lines_[cursor_].kind);
 }
 
-}  // namespace recebimento::cli
+}  // namespace recebimento::harness

@@ -4,7 +4,7 @@
 // of a folder, a store or a place to put the result.
 #include <string>
 
-namespace recebimento::cli {
+namespace recebimento::harness {
 
 // InputError naming the option and what is wrong.
 // The host folder exists and is a folder.
@@ -17,4 +17,4 @@ void CheckOutputWritable(const std::string& out_path);
 // creates it.
 void CheckStoreReady(const std::string& connection);
 
-}  // namespace recebimento::cli
+}  // namespace recebimento::harness

@@ -13,7 +13,7 @@
 #include "datamodule/trdm_recebimento.h"
 #include "json_values.h"
 
-namespace recebimento::cli {
+namespace recebimento::harness {
 
 namespace fs = std::filesystem;
 
@@ -62,4 +62,4 @@ void CheckStoreReady(const std::string& connection) {
   }
 }
 
-}  // namespace recebimento::cli
+}  // namespace recebimento::harness

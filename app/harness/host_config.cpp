@@ -6,7 +6,7 @@
 #include "json_text.h"
 #include "json_values.h"
 
-namespace recebimento::cli {
+namespace recebimento::harness {
 
 using json = nlohmann::ordered_json;
 
@@ -222,4 +222,4 @@ pos::SimulatorConfig ParseHostConfig(const json& host, const std::string& host_d
   return c;
 }
 
-}  // namespace recebimento::cli
+}  // namespace recebimento::harness

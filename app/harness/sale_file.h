@@ -10,7 +10,7 @@
 #include "base/dataset.h"
 #include "package/recebimento_args.h"
 
-namespace recebimento::cli {
+namespace recebimento::harness {
 
 struct Sale {
   package::RecebimentoArgs args;
@@ -25,4 +25,4 @@ std::unique_ptr<Sale> ParseSale(const nlohmann::ordered_json& sale);
 // Also InputError when the file cannot be read or is not JSON.
 std::unique_ptr<Sale> LoadSale(const std::string& path);
 
-}  // namespace recebimento::cli
+}  // namespace recebimento::harness

@@ -14,7 +14,7 @@
 #include "base/event_pump.h"
 #include "host/pos/dialogs_sim.h"
 
-namespace recebimento::cli {
+namespace recebimento::harness {
 
 // A script that cannot go on: the message names the line.
 class ScriptError : public std::runtime_error {
@@ -86,4 +86,4 @@ class OperatorScript : public pos::DialogAnswerSource {
   std::vector<IgnoredAction> ignored_;
 };
 
-}  // namespace recebimento::cli
+}  // namespace recebimento::harness

@@ -5,8 +5,8 @@
 
 #include "screen/frame/frm_recebimento.h"
 
-namespace recebimento::cli {
+namespace recebimento::harness {
 
 nlohmann::ordered_json ScreenStateJson(const screen::TfrmRecebimento& frm);
 
-}  // namespace recebimento::cli
+}  // namespace recebimento::harness

@@ -3,7 +3,7 @@
 #include "base/text.h"
 #include "json_values.h"
 
-namespace recebimento::cli {
+namespace recebimento::harness {
 
 using json = nlohmann::ordered_json;
 
@@ -47,4 +47,4 @@ std::string JsonExcerpt(const json& value, std::size_t max_chars) {
   return base::Excerpt(value.dump(-1, ' ', false, json::error_handler_t::replace), max_chars);
 }
 
-}  // namespace recebimento::cli
+}  // namespace recebimento::harness

@@ -4,7 +4,7 @@
 #include <ostream>
 #include <string>
 
-namespace recebimento::cli {
+namespace recebimento::harness {
 
 struct DemoOptions {
   std::string examples_dir;  // the folder holding host/, sales/, scripts/
@@ -14,4 +14,4 @@ struct DemoOptions {
 // Exit status as `recebimento run` gives it.
 int RunDemo(const DemoOptions& options, std::ostream& out, std::ostream& err);
 
-}  // namespace recebimento::cli
+}  // namespace recebimento::harness

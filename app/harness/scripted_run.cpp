@@ -6,6 +6,7 @@
 #include "datamodule/connection_config.h"
 #include "host/pos/host_simulator.h"
 #include "host_config.h"
+#include "harness_session.h"
 #include "json_values.h"
 #include "operator_script.h"
 #include "package/leftovers.h"
@@ -16,21 +17,12 @@
 #include "screen/frame/screen_globals.h"
 #include "screen_state.h"
 
-namespace recebimento::cli {
+namespace recebimento::harness {
 
 using json = nlohmann::ordered_json;
 using package::RecebimentoArgs;
 
 namespace {
-
-// Undoes what the run installed in the process, whatever way it ends.
-struct Installed {
-  ~Installed() {
-    screen::SetScreenClosedObserver(nullptr);
-    package::SetReservedNumbersObserver(nullptr);
-    pos::UninstallHostServices();
-  }
-};
 
 json ArgumentsJson(const RecebimentoArgs& args) {
   json out = json::object();
@@ -105,6 +97,7 @@ base::DateTime StartOfClock(const std::string& text) {
 
 RunOutcome RunScriptedSale(const RunOptions& options) {
   RunOutcome outcome;
+  const StoreSettings store{options.host_dir, options.db, options.db_wait_ms};
   std::unique_ptr<Sale> sale;
   OperatorScript script;
   pos::SimulatorConfig config;
@@ -116,9 +109,7 @@ RunOutcome RunScriptedSale(const RunOptions& options) {
     if (!options.script_path.empty()) script = OperatorScript::Load(options.script_path);
     config = ParseHostConfig(sale->host, options.host_dir);
     start = StartOfClock(options.clock);
-    datamodule::SetHostFolder(options.host_dir);
-    datamodule::SetStringConexZem(options.db);
-    if (options.db_wait_ms >= 0) datamodule::SetStoreLockWaitMs(options.db_wait_ms);
+    ConfigureStore(store);
     CheckStoreReady(datamodule::_GetStringConexZem(""));
   } catch (const std::exception& e) {
     return {1, EmptyOutput(e.what()), e.what()};
@@ -145,18 +136,13 @@ RunOutcome RunScriptedSale(const RunOptions& options) {
   });
   script.OnFailure(capture_screen);
 
-  pos::HostServices services = host.Services();
-  services.host_dir = options.host_dir;
-  services.db_connection = options.db;
-  Installed installed;
-  pos::InstallHostServices(services);
-  screen::SetScreenClosedObserver(
-      [&closed_screen, &script](const screen::TfrmRecebimento& frm) {
-        script.TakeSnapshots();
-        closed_screen = ScreenStateJson(frm);
-      });
+  HarnessSession session(host.Services(), store);
+  session.OnScreenClosed([&closed_screen, &script](const screen::TfrmRecebimento& frm) {
+    script.TakeSnapshots();
+    closed_screen = ScreenStateJson(frm);
+  });
   json reserved = json::array();
-  package::SetReservedNumbersObserver([&reserved](const base::DataPacket& numbers) {
+  session.OnReservedNumbers([&reserved](const base::DataPacket& numbers) {
     const json packet = PacketToJson(numbers);
     for (const json& row : packet["rows"])
       reserved.push_back({{"counter", row["CDCONTADOR"]}, {"number", row["NRRESERVADO"]}, {"since", row["DTRESERVA"]}});
@@ -203,4 +189,4 @@ RunOutcome RunScriptedSale(const RunOptions& options) {
   return outcome;
 }
 
-}  // namespace recebimento::cli
+}  // namespace recebimento::harness

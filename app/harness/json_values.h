@@ -9,7 +9,7 @@
 #include "base/dataset.h"
 #include "base/variant.h"
 
-namespace recebimento::cli {
+namespace recebimento::harness {
 
 // Bad input in a sale, host or script file: the message names the member or line.
 class InputError : public std::runtime_error {
@@ -31,4 +31,4 @@ void LoadDataset(base::Dataset& dataset, const nlohmann::ordered_json& value, co
 nlohmann::ordered_json DatasetToJson(const base::Dataset& dataset);
 nlohmann::ordered_json PacketToJson(const base::DataPacket& packet);
 
-}  // namespace recebimento::cli
+}  // namespace recebimento::harness

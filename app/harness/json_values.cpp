@@ -8,7 +8,7 @@
 #include "base/text.h"
 #include "json_text.h"
 
-namespace recebimento::cli {
+namespace recebimento::harness {
 
 using base::DataPacket;
 using base::FieldDef;
@@ -238,4 +238,4 @@ json DatasetToJson(const base::Dataset& ds) {
   return PacketToJson(ds.Data());
 }
 
-}  // namespace recebimento::cli
+}  // namespace recebimento::harness

@@ -6,7 +6,7 @@
 
 #include <nlohmann/json.hpp>
 
-namespace recebimento::cli {
+namespace recebimento::harness {
 
 // Copies the folder `source` to `target` (which must not exist yet) and sets the columns
 // named in `parameters` ({"UTILIZAIMPFIS": false, "IDIMPCUPMEI": "S"}) in the copy's
@@ -18,4 +18,4 @@ void CopyHostWithParameters(const std::string& source, const std::string& target
 void CopyHostWithParametersFile(const std::string& source, const std::string& target,
                                 const std::string& parameters_file);
 
-}  // namespace recebimento::cli
+}  // namespace recebimento::harness

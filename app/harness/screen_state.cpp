@@ -2,7 +2,7 @@
 
 #include "json_values.h"
 
-namespace recebimento::cli {
+namespace recebimento::harness {
 
 using json = nlohmann::ordered_json;
 
@@ -24,4 +24,4 @@ json ScreenStateJson(const screen::TfrmRecebimento& frm) {
   return {{"controls", controls}, {"state", state}};
 }
 
-}  // namespace recebimento::cli
+}  // namespace recebimento::harness

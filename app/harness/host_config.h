@@ -6,7 +6,7 @@
 
 #include "host/pos/host_simulator.h"
 
-namespace recebimento::cli {
+namespace recebimento::harness {
 
 // InputError naming the member at fault.
 pos::SimulatorConfig ParseHostConfig(const nlohmann::ordered_json& host, const std::string& host_dir);
@@ -18,4 +18,4 @@ pos::SimulatorConfig ParseHostConfig(const nlohmann::ordered_json& host, const s
 pos::DialogAnswer ParseDialogAnswer(const nlohmann::ordered_json& answer, const std::string& where,
                                     const std::string& kind);
 
-}  // namespace recebimento::cli
+}  // namespace recebimento::harness

@@ -8,7 +8,7 @@
 
 #include <nlohmann/json.hpp>
 
-namespace recebimento::cli {
+namespace recebimento::harness {
 
 // Deeper than this is refused; the deepest sale file has a handful of levels.
 inline constexpr int kMaxJsonDepth = 64;
@@ -21,4 +21,4 @@ nlohmann::ordered_json ParseJsonText(std::string_view text);
 // not UTF-8 replaced by U+FFFD.
 std::string JsonExcerpt(const nlohmann::ordered_json& value, std::size_t max_chars = 80);
 
-}  // namespace recebimento::cli
+}  // namespace recebimento::harness

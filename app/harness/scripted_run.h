@@ -5,7 +5,7 @@
 
 #include <nlohmann/json.hpp>
 
-namespace recebimento::cli {
+namespace recebimento::harness {
 
 struct RunOptions {
   std::string host_dir = ".";
@@ -28,4 +28,4 @@ struct RunOutcome {
 
 RunOutcome RunScriptedSale(const RunOptions& options);
 
-}  // namespace recebimento::cli
+}  // namespace recebimento::harness

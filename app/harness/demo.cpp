@@ -7,7 +7,7 @@
 #include "host_copy.h"
 #include "scripted_run.h"
 
-namespace recebimento::cli {
+namespace recebimento::harness {
 
 namespace fs = std::filesystem;
 
@@ -80,4 +80,4 @@ int RunDemo(const DemoOptions& options, std::ostream& out, std::ostream& err) {
   }
 }
 
-}  // namespace recebimento::cli
+}  // namespace recebimento::harness

@@ -6,7 +6,7 @@
 
 #include "base/dataset.h"
 
-namespace recebimento::cli {
+namespace recebimento::harness {
 
 namespace fs = std::filesystem;
 
@@ -53,4 +53,4 @@ void CopyHostWithParametersFile(const std::string& source, const std::string& ta
   CopyHostWithParameters(source, target, parameters);
 }
 
-}  // namespace recebimento::cli
+}  // namespace recebimento::harness

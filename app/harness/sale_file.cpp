@@ -8,7 +8,7 @@
 #include "json_text.h"
 #include "json_values.h"
 
-namespace recebimento::cli {
+namespace recebimento::harness {
 
 using json = nlohmann::ordered_json;
 using package::ArgumentInfo;
@@ -119,4 +119,4 @@ std::unique_ptr<Sale> LoadSale(const std::string& path) {
   return ParseSale(sale);
 }
 
-}  // namespace recebimento::cli
+}  // namespace recebimento::harness
