@@ -6,6 +6,7 @@
 
 #include "datamodule/migrations.h"
 #include "datamodule/store_connection.h"
+#include "datamodule/transaction_scope.h"
 
 namespace recebimento::datamodule {
 
@@ -30,8 +31,7 @@ const Statement kMaxVersion{"SchemaMaxVersion", "SELECT MAX(VERSION) AS VERSION 
 
 // Holds the store's write lock for one unit of work: two inits running at once apply
 // each migration once.
-void BeginLocked(StoreConnection& c) {
-  c.Begin(true);
+void LockSchema(StoreConnection& c) {
   if (c.Kind() == DatabaseKind::PostgreSQL) c.ExecuteRaw("LOCK TABLE SCHEMA_VERSION IN EXCLUSIVE MODE");
 }
 
@@ -49,21 +49,6 @@ void RunFile(StoreConnection& c, const SqlFile& file) {
       std::string head = sql.substr(0, 120);
       throw std::runtime_error("db/" + file.path + ": " + e.what() + "\n  in: " + head);
     }
-  }
-}
-
-template <typename Work>
-void InTransaction(StoreConnection& c, Work work) {
-  BeginLocked(c);
-  try {
-    work();
-    c.Commit();
-  } catch (...) {
-    try {
-      if (c.InTransaction()) c.Rollback();
-    } catch (...) {
-    }
-    throw;
   }
 }
 
@@ -121,19 +106,19 @@ void InitStoreDatabase(const std::string& connection, bool with_demo_data) {
     for (const auto& file : StoreMigrationFiles()) {
       const int version = MigrationVersion(file.path);
       if (version <= 0) throw std::runtime_error("db/" + file.path + ": migration file name without a version");
-      InTransaction(c, [&] {
+      InOwnTransaction(c, [&] {
         if (AppliedVersions(c).count(version)) return;
         RunFile(c, file);
         c.Execute(kRecordVersion, {{"VERSION", version}, {"NMARQUIVO", file.path}});
-      });
+      }, LockSchema);
     }
     if (with_demo_data) {
       for (const auto& file : DemoStoreFiles()) {
-        InTransaction(c, [&] {
+        InOwnTransaction(c, [&] {
           if (!c.Query(kSeedApplied, {{"NMSEED", file.path}}).rows.empty()) return;
           RunFile(c, file);
           c.Execute(kRecordSeed, {{"NMSEED", file.path}});
-        });
+        }, LockSchema);
       }
     }
   } catch (const std::exception& e) {
