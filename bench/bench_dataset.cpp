@@ -30,8 +30,8 @@ Dataset SalePayments(int rows) {
   for (int i = 0; i < rows; ++i) {
     char code[8];
     std::snprintf(code, sizeof code, "%03d", i % 1000);
-    ds.AppendRecord({code, "Cartão de crédito à vista", i % 3 == 0 ? "S" : "E", i, 10.25 + i,
-                     start.AddMilliseconds(i * 1000LL)});
+    ds.AppendRecord(
+        {code, "Cartão de crédito à vista", i % 3 == 0 ? "S" : "E", i, 10.25 + i, start.AddMilliseconds(i * 1000LL)});
   }
   return ds;
 }
@@ -112,8 +112,8 @@ void BM_LoadPacketWithManyFields(benchmark::State& state) {
     defs += "<FIELD attrname=\"CAMPO" + std::to_string(i) + "\" fieldtype=\"string\" WIDTH=\"10\"/>";
     row += " CAMPO" + std::to_string(i) + "=\"v" + std::to_string(i) + "\"";
   }
-  const std::string xml = "<DATAPACKET Version=\"2.0\"><METADATA><FIELDS>" + defs + "</FIELDS></METADATA><ROWDATA><ROW" +
-                          row + "/><ROW" + row + "/></ROWDATA></DATAPACKET>";
+  const std::string xml = "<DATAPACKET Version=\"2.0\"><METADATA><FIELDS>" + defs +
+                          "</FIELDS></METADATA><ROWDATA><ROW" + row + "/><ROW" + row + "/></ROWDATA></DATAPACKET>";
   for (auto _ : state) {
     Dataset ds("cdsMuitosCampos");
     ds.SetData(recebimento::base::ParsePacketXml(xml, "bench.cds"));
@@ -121,6 +121,10 @@ void BM_LoadPacketWithManyFields(benchmark::State& state) {
   }
   state.SetComplexityN(fields);
 }
-BENCHMARK(BM_LoadPacketWithManyFields)->RangeMultiplier(4)->Range(1000, 64000)->Complexity()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadPacketWithManyFields)
+    ->RangeMultiplier(4)
+    ->Range(1000, 64000)
+    ->Complexity()
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -31,8 +31,8 @@ int main(int argc, char** argv) {
   run_cmd->add_option("--db", run.db, "store connection (default: the embedded store under the host folder)");
   run_cmd->add_option("--clock", run.clock, "start of the virtual clock, e.g. 2026-12-06T12:00:00");
   run_cmd->add_option("--out", run.out_path, "write the result here instead of printing it");
-  run_cmd->add_option("--db-wait", run.db_wait_ms,
-                      "milliseconds to wait for a store another writer holds (default 5000)")
+  run_cmd
+      ->add_option("--db-wait", run.db_wait_ms, "milliseconds to wait for a store another writer holds (default 5000)")
       ->check(CLI::Range(0, 600000));
 
   harness::DemoOptions demo;
@@ -66,7 +66,8 @@ int main(int argc, char** argv) {
     if (outcome.exit_code == 1) std::cerr << "recebimento run: " << outcome.message << "\n";
     // The output is written also on an error: it tells what led to it. Whatever bytes a
     // message quoted, it stays valid JSON.
-    const std::string text = outcome.output.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n";
+    const std::string text =
+        outcome.output.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n";
     if (run.out_path.empty()) {
       std::cout << text;
     } else {

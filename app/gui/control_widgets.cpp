@@ -19,12 +19,12 @@ std::optional<QColor> ColorOf(int64_t c) {
   if (c & 0x80000000LL) {
     // System colours: the few a form of this kind uses, with the look of a plain desktop.
     switch (c & 0xFF) {
-      case 5: return QColor(0xFF, 0xFF, 0xFF);     // window
-      case 8: return QColor(0, 0, 0);              // window text
-      case 13: return QColor(0x00, 0x78, 0xD7);    // highlight
-      case 14: return QColor(0xFF, 0xFF, 0xFF);    // highlighted text
-      case 18: return QColor(0, 0, 0);             // button text
-      default: return QColor(0xF0, 0xF0, 0xF0);    // button face and the rest
+      case 5: return QColor(0xFF, 0xFF, 0xFF);   // window
+      case 8: return QColor(0, 0, 0);            // window text
+      case 13: return QColor(0x00, 0x78, 0xD7);  // highlight
+      case 14: return QColor(0xFF, 0xFF, 0xFF);  // highlighted text
+      case 18: return QColor(0, 0, 0);           // button text
+      default: return QColor(0xF0, 0xF0, 0xF0);  // button face and the rest
     }
   }
   return QColor(static_cast<int>(c & 0xFF), static_cast<int>((c >> 8) & 0xFF), static_cast<int>((c >> 16) & 0xFF));
@@ -254,7 +254,8 @@ void ApplyLabelLook(QLabel& label, const ControlLook& look) {
 void ApplyListLook(QListWidget& list, const ControlLook& look) {
   QFont mono(QStringLiteral("DejaVu Sans Mono"));
   mono.setStyleHint(QFont::Monospace);
-  mono.setPixelSize(std::max(8, static_cast<int>(std::lround((look.font_size > 0 ? look.font_size : 10) * 96.0 / 72.0))));
+  mono.setPixelSize(
+      std::max(8, static_cast<int>(std::lround((look.font_size > 0 ? look.font_size : 10) * 96.0 / 72.0))));
   list.setFont(mono);
   list.clear();
   for (const std::string& line : look.lines) list.addItem(Q(line));

@@ -38,8 +38,8 @@ DataPacket RatesToAsk(const DataPacket* known) {
     const int code = known->FieldIndex("CDINDICE"), name = known->FieldIndex("NMTIPORECE"),
               rate = known->FieldIndex("VRCOTACAO");
     for (const auto& row : known->rows)
-      p.rows.push_back({row[code], name >= 0 ? row[name] : Variant(std::string()),
-                        rate >= 0 ? row[rate] : Variant(0.0), Variant::Null()});
+      p.rows.push_back({row[code], name >= 0 ? row[name] : Variant(std::string()), rate >= 0 ? row[rate] : Variant(0.0),
+                        Variant::Null()});
     return p;
   }
   p.rows.push_back({Variant("USD"), Variant("DOLAR"), Variant(0.0), Variant::Null()});
@@ -57,13 +57,15 @@ std::optional<DataPacket> AskCurrencyRates(const DataPacket& to_ask, base::DateT
   std::vector<QLineEdit*> edits;
   for (size_t i = 0; i < to_ask.rows.size(); ++i) {
     const auto& row = to_ask.rows[i];
-    const QString caption = Q(row[code_at].AsString()) +
-                            (name_at >= 0 && !row[name_at].AsString().empty() ? " - " + Q(row[name_at].AsString()) : "");
+    const QString caption =
+        Q(row[code_at].AsString()) +
+        (name_at >= 0 && !row[name_at].AsString().empty() ? " - " + Q(row[name_at].AsString()) : "");
     grid->addWidget(new QLabel(caption, &dialog), static_cast<int>(i), 0);
     auto* edit = new QLineEdit(&dialog);
     edit->setObjectName(QStringLiteral("edtCotacao") + Q(row[code_at].AsString()).trimmed());
     edit->setAlignment(Qt::AlignRight);
-    edit->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("^[0-9]{0,9}(,[0-9]{0,6})?$")), edit));
+    edit->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("^[0-9]{0,9}(,[0-9]{0,6})?$")), edit));
     const double proposed = rate_at >= 0 && !row[rate_at].IsNull() ? row[rate_at].AsFloat() : 0.0;
     if (proposed > 0) edit->setText(QString::number(proposed, 'f', 4).replace(QLatin1Char('.'), QLatin1Char(',')));
     grid->addWidget(edit, static_cast<int>(i), 1);

@@ -94,9 +94,9 @@ QString TouchDialog::ErrorText() const { return error_->isVisible() ? error_->te
 int TouchDialog::Run() {
   adjustSize();
   QWidget* over = parentWidget() ? parentWidget()->window() : nullptr;
-  const QRect area = over ? over->geometry()
-                          : (QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->geometry()
-                                                              : QRect(0, 0, 800, 600));
+  const QRect area =
+      over ? over->geometry()
+           : (QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->geometry() : QRect(0, 0, 800, 600));
   move(area.center() - rect().center());
   return exec();
 }
@@ -111,7 +111,7 @@ NumericPad::NumericPad(QLineEdit* target, bool decimal_comma, QWidget* parent) :
       const QString key = QString::fromLatin1(rows[r][c]);
       if (key == "," && !decimal_comma) continue;
       const QString caption = key == "<" ? QStringLiteral("Corrigir") : key;
-      const QString name = key == "," ? QStringLiteral("keyVirgula")
+      const QString name = key == ","   ? QStringLiteral("keyVirgula")
                            : key == "<" ? QStringLiteral("keyCorrigir")
                                         : QStringLiteral("key") + key;
       QPushButton* b = MakeTouchButton(caption, name, this);
@@ -192,7 +192,8 @@ std::optional<long long> ParseCents(const QString& raw) {
 
 QString FormatCents(long long cents) {
   const bool negative = cents < 0;
-  const unsigned long long v = negative ? 0ULL - static_cast<unsigned long long>(cents) : static_cast<unsigned long long>(cents);
+  const unsigned long long v =
+      negative ? 0ULL - static_cast<unsigned long long>(cents) : static_cast<unsigned long long>(cents);
   QString whole = QString::number(v / 100);
   for (int i = whole.size() - 3; i > 0; i -= 3) whole.insert(i, QLatin1Char('.'));
   return (negative ? QStringLiteral("-") : QString()) + whole + QLatin1Char(',') +

@@ -18,7 +18,9 @@ namespace recebimento::gui {
 constexpr int kTouchButtonHeight = 60;
 constexpr int kTouchFontPt = 15;
 
-inline QString Q(const std::string& utf8) { return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())); }
+inline QString Q(const std::string& utf8) {
+  return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
 inline std::string S(const QString& text) { return text.toUtf8().toStdString(); }
 
 QFont TouchFont(int point_size = kTouchFontPt, bool bold = false);

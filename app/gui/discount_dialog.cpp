@@ -13,7 +13,7 @@
 namespace recebimento::gui {
 
 std::variant<DiscountAnswer, QString> EvaluateDiscount(bool as_percentage, const QString& typed,
-                                                        long long total_cents) {
+                                                       long long total_cents) {
   if (typed.trimmed().isEmpty()) return QStringLiteral("Digite o valor do desconto.");
   const std::optional<long long> hundredths = ParseCents(typed);
   if (!hundredths) return QStringLiteral("Valor inválido: use até duas casas decimais (ex.: 12,50).");
@@ -57,8 +57,8 @@ std::optional<DiscountAnswer> AskDiscount(const std::string& title, long long to
   edit->setObjectName(QStringLiteral("edtValor"));
   edit->setFont(TouchFont(kTouchFontPt + 8, true));
   edit->setAlignment(Qt::AlignRight);
-  edit->setValidator(new QRegularExpressionValidator(
-      QRegularExpression(QStringLiteral("^[0-9.]{0,18}(,[0-9]{0,2})?$")), edit));
+  edit->setValidator(
+      new QRegularExpressionValidator(QRegularExpression(QStringLiteral("^[0-9.]{0,18}(,[0-9]{0,2})?$")), edit));
   dialog.Body()->addWidget(edit);
 
   auto* reason = new QLineEdit(&dialog);

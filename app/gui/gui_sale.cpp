@@ -12,8 +12,8 @@
 #include "base/clock.h"
 #include "datamodule/connection_config.h"
 #include "dialog_kit.h"
-#include "host/pos/host_simulator.h"
 #include "harness_session.h"
+#include "host/pos/host_simulator.h"
 #include "host_config.h"
 #include "json_values.h"
 #include "message_dialogs.h"
@@ -24,9 +24,9 @@
 #include "sale_file.h"
 #include "screen/frame/frm_recebimento.h"
 #include "screen_pictures.h"
-#include "script_player.h"
 #include "screen_view.h"
 #include "screen_window.h"
+#include "script_player.h"
 
 namespace recebimento::gui {
 
@@ -83,16 +83,19 @@ GuiSaleOutcome RunSaleOnScreen(const GuiSaleOptions& options) {
     // A script's "wait" lets real time pass on the window: the script adds its
     // milliseconds to this tally, and the window runs on for as long before the next
     // action (a plain loop, not a wait of the screen, so no action is played meanwhile).
-    script->Attach(&waits, [&] {
-      const int64_t ms = waits.TickMs() - waited_ms;
-      waited_ms = waits.TickMs();
-      if (ms > 0) {
-        QEventLoop loop;
-        QTimer::singleShot(static_cast<int>(std::min<int64_t>(ms, 24 * 3600 * 1000)), &loop, &QEventLoop::quit);
-        loop.exec();
-      }
-      pump.ProcessMessages();
-    }, picture);
+    script->Attach(
+        &waits,
+        [&] {
+          const int64_t ms = waits.TickMs() - waited_ms;
+          waited_ms = waits.TickMs();
+          if (ms > 0) {
+            QEventLoop loop;
+            QTimer::singleShot(static_cast<int>(std::min<int64_t>(ms, 24 * 3600 * 1000)), &loop, &QEventLoop::quit);
+            loop.exec();
+          }
+          pump.ProcessMessages();
+        },
+        picture);
     player = std::make_unique<ScriptPlayer>(
         pump, [&script] { return script->HasAction(); }, [&script] { script->RunNext(); },
         [&target] { return target.Accepting(); });

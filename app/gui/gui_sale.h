@@ -31,10 +31,10 @@ struct GuiSaleOutcome {
   // or script errors.
   int exit_code = 0;
   bool result = false;
-  std::string message;               // the error, when there was one
-  std::vector<std::string> printed;  // what the printers printed
-  std::vector<std::string> pictures; // PNG files written
-  base::DataPacket payments;         // the host's payment lines (cdsMoviVenda) after the call
+  std::string message;                // the error, when there was one
+  std::vector<std::string> printed;   // what the printers printed
+  std::vector<std::string> pictures;  // PNG files written
+  base::DataPacket payments;          // the host's payment lines (cdsMoviVenda) after the call
 };
 
 // Needs a QApplication.

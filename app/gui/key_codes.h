@@ -8,8 +8,8 @@ class QKeyEvent;
 namespace recebimento::gui {
 
 struct ScreenKey {
-  int code = 0;        // Windows virtual-key code; 0 when the key has none
-  char32_t ch = 0;     // the character typed; 0 when the key types nothing
+  int code = 0;     // Windows virtual-key code; 0 when the key has none
+  char32_t ch = 0;  // the character typed; 0 when the key types nothing
   bool shift = false;
   bool alt = false;
   bool ctrl = false;

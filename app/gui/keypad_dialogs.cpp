@@ -24,8 +24,7 @@ bool AskNumber(const NumericEntry& entry, std::string& value, QWidget* parent) {
   edit->setObjectName(QStringLiteral("edtValor"));
   edit->setFont(TouchFont(kTouchFontPt + 8, true));
   edit->setAlignment(Qt::AlignRight);
-  edit->setValidator(
-      new QRegularExpressionValidator(QRegularExpression(QStringLiteral("^[0-9]*(,[0-9]*)?$")), edit));
+  edit->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("^[0-9]*(,[0-9]*)?$")), edit));
   if (entry.max_digits > 0) edit->setMaxLength(entry.max_digits);
   QString proposed = Q(value);
   proposed.replace(QLatin1Char('.'), QLatin1Char(','));

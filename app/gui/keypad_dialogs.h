@@ -20,7 +20,6 @@ bool AskNumber(const NumericEntry& entry, std::string& value, QWidget* parent = 
 
 // `text` receives what was typed, upper-cased when asked, cut to `max_length`
 // characters. True when confirmed.
-bool AskText(const std::string& prompt, bool upper_case, int max_length, std::string& text,
-             QWidget* parent = nullptr);
+bool AskText(const std::string& prompt, bool upper_case, int max_length, std::string& text, QWidget* parent = nullptr);
 
 }  // namespace recebimento::gui

@@ -33,9 +33,9 @@ void ProgressNotice::Show(const std::string& form, const std::string& text) {
   panel_->setWindowTitle(Q(form));
   panel_->adjustSize();
   QWidget* over = DialogOwner();
-  const QRect area = over ? over->window()->geometry()
-                          : (QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->geometry()
-                                                              : QRect(0, 0, 800, 600));
+  const QRect area =
+      over ? over->window()->geometry()
+           : (QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->geometry() : QRect(0, 0, 800, 600));
   panel_->move(area.center() - panel_->rect().center());
   panel_->show();
   panel_->raise();

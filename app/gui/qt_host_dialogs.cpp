@@ -28,8 +28,7 @@ bool QtHostDialogs::TecladoNumerico(std::string& value, const std::string& title
   return AskNumber({title, caption, prompt, max_digits}, value);
 }
 
-bool QtHostDialogs::TecladoAlfaNumerico(const std::string& prompt, bool upper_case, int max_length,
-                                        std::string& text) {
+bool QtHostDialogs::TecladoAlfaNumerico(const std::string& prompt, bool upper_case, int max_length, std::string& text) {
   return AskText(prompt, upper_case, max_length, text);
 }
 

@@ -63,38 +63,61 @@ std::vector<std::string> WriteDialogPictures(const std::string& folder) {
   auto at = [&](const char* name) { return (fs::path(folder) / name).string(); };
   std::vector<std::string> written;
   QtMessageDialogs messages;
-  Picture(at("dialogo-pergunta.png"), [&] {
-    runtime::MessageRequest r;
-    r.text = "Deseja utilizar a campanha Dotz nesta venda?";
-    r.kind = runtime::kMsgQuestion;
-    r.answer_a = "N";
-    messages.Show(r);
-  }, written);
-  Picture(at("dialogo-aviso.png"), [&] {
-    runtime::MessageRequest r;
-    r.text = "Valor acima do limite permitido para pagamento.";
-    r.kind = runtime::kMsgBlocked;
-    messages.Show(r);
-  }, written);
-  Picture(at("dialogo-teclado-numerico.png"), [&] {
-    std::string value = "123456";
-    AskNumber({"NSU", "Informe o NSU da transação", "", 10}, value);
-  }, written);
-  Picture(at("dialogo-teclado-alfanumerico.png"), [&] {
-    std::string text;
-    AskText("Código do cupom", true, 20, text);
-  }, written);
-  Picture(at("dialogo-desconto.png"), [&] { AskDiscount("Desconto", 12990); }, written);
-  Picture(at("dialogo-observacao.png"),
-          [&] { AskObservation("Observação", "Informe a observação da Venda", "Entregar na portaria"); }, written);
-  Picture(at("dialogo-informacoes-adicionais.png"), [&] { AskAdditionalInfo({"", "", "", ""}); }, written);
-  Picture(at("dialogo-pesquisa-consumidor.png"), [&] {
-    pos::ConsumerSearchRequest r;
-    r.title = "Pesquisar consumidor";
-    AskConsumer(r);
-  }, written);
-  Picture(at("dialogo-cotacao-moedas.png"),
-          [&] { AskCurrencyRates(RatesToAsk(nullptr), base::DateTime::FromYMD(2026, 12, 6)); }, written);
+  Picture(
+      at("dialogo-pergunta.png"),
+      [&] {
+        runtime::MessageRequest r;
+        r.text = "Deseja utilizar a campanha Dotz nesta venda?";
+        r.kind = runtime::kMsgQuestion;
+        r.answer_a = "N";
+        messages.Show(r);
+      },
+      written);
+  Picture(
+      at("dialogo-aviso.png"),
+      [&] {
+        runtime::MessageRequest r;
+        r.text = "Valor acima do limite permitido para pagamento.";
+        r.kind = runtime::kMsgBlocked;
+        messages.Show(r);
+      },
+      written);
+  Picture(
+      at("dialogo-teclado-numerico.png"),
+      [&] {
+        std::string value = "123456";
+        AskNumber({"NSU", "Informe o NSU da transação", "", 10}, value);
+      },
+      written);
+  Picture(
+      at("dialogo-teclado-alfanumerico.png"),
+      [&] {
+        std::string text;
+        AskText("Código do cupom", true, 20, text);
+      },
+      written);
+  Picture(
+      at("dialogo-desconto.png"), [&] { AskDiscount("Desconto", 12990); }, written);
+  Picture(
+      at("dialogo-observacao.png"),
+      [&] { AskObservation("Observação", "Informe a observação da Venda", "Entregar na portaria"); }, written);
+  Picture(
+      at("dialogo-informacoes-adicionais.png"),
+      [&] {
+        AskAdditionalInfo({"", "", "", ""});
+      },
+      written);
+  Picture(
+      at("dialogo-pesquisa-consumidor.png"),
+      [&] {
+        pos::ConsumerSearchRequest r;
+        r.title = "Pesquisar consumidor";
+        AskConsumer(r);
+      },
+      written);
+  Picture(
+      at("dialogo-cotacao-moedas.png"),
+      [&] { AskCurrencyRates(RatesToAsk(nullptr), base::DateTime::FromYMD(2026, 12, 6)); }, written);
   return written;
 }
 

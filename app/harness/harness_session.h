@@ -19,8 +19,8 @@ namespace recebimento::harness {
 // Where the store is, as the command line or the touch screen was told.
 struct StoreSettings {
   std::string host_dir;
-  std::string db;        // empty: the embedded store under the host folder
-  int db_wait_ms = -1;   // <0: the default wait
+  std::string db;       // empty: the embedded store under the host folder
+  int db_wait_ms = -1;  // <0: the default wait
 };
 
 // Points the store's configuration at `store` (before the services exist, so the store

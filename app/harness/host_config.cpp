@@ -40,9 +40,9 @@ T Get(const json& section, const std::string& key, const std::string& where, T f
 }
 
 pos::TefOutcome ParseOutcome(const json& o, const std::string& w) {
-  Known(o, w, {"approved", "result_code", "discount", "host_nsu", "nsu", "bin", "brand_code", "brand_name",
-               "authorization", "control", "installments", "wallet_text", "institution", "reduced_receipt",
-               "change"});
+  Known(o, w,
+        {"approved", "result_code", "discount", "host_nsu", "nsu", "bin", "brand_code", "brand_name", "authorization",
+         "control", "installments", "wallet_text", "institution", "reduced_receipt", "change"});
   pos::TefOutcome t;
   t.approved = Get(o, "approved", w, true);
   t.result_code = Get(o, "result_code", w, 0);
@@ -99,8 +99,9 @@ pos::DialogAnswer ParseDialogAnswer(const json& answer, const std::string& where
 pos::SimulatorConfig ParseHostConfig(const json& host, const std::string& host_dir) {
   pos::SimulatorConfig c;
   c.host_dir = host_dir;
-  Known(host, "host", {"printer", "drawer", "display", "tef", "access", "services", "prices", "cest_ncm", "dialogs",
-                       "currency_rates"});
+  Known(
+      host, "host",
+      {"printer", "drawer", "display", "tef", "access", "services", "prices", "cest_ncm", "dialogs", "currency_rates"});
 
   if (host.contains("printer")) {
     const json& p = host["printer"];
@@ -115,10 +116,10 @@ pos::SimulatorConfig ParseHostConfig(const json& host, const std::string& host_d
     c.printer.receipt_open = Get(p, "receipt_open", w, false);
     c.printer.journal_path = Get(p, "journal", w, std::string());
     if (p.contains("fail")) {
-      Known(p["fail"], w + ".fail", {"AbreCupom", "VendaItem", "Cancela_UltimoItem", "FechaCupom",
-                                     "Cancela_Cupom_Imp", "CancelaPendencia", "Nr_Cupom", "Atu_TotGeral",
-                                     "ImpressaoVenda", "ImprCupons", "Imp_CompVenCred", "Comp_DebitoCons",
-                                     "Cupom_Troca_Gpe00000", "ChamaFuncaoMFe"});
+      Known(p["fail"], w + ".fail",
+            {"AbreCupom", "VendaItem", "Cancela_UltimoItem", "FechaCupom", "Cancela_Cupom_Imp", "CancelaPendencia",
+             "Nr_Cupom", "Atu_TotGeral", "ImpressaoVenda", "ImprCupons", "Imp_CompVenCred", "Comp_DebitoCons",
+             "Cupom_Troca_Gpe00000", "ChamaFuncaoMFe"});
       for (const auto& [op, nth] : p["fail"].items()) c.printer_failures[op] = Get(p["fail"], op, w + ".fail", 0);
     }
   }
@@ -138,8 +139,8 @@ pos::SimulatorConfig ParseHostConfig(const json& host, const std::string& host_d
   if (host.contains("tef")) {
     const json& t = host["tef"];
     const std::string w = "host.tef";
-    Known(t, w, {"outcomes", "pinpad", "last_transactions_file", "exchange_dir", "pending_dir", "finalize_ok",
-                 "cancel_ok"});
+    Known(t, w,
+          {"outcomes", "pinpad", "last_transactions_file", "exchange_dir", "pending_dir", "finalize_ok", "cancel_ok"});
     if (t.contains("outcomes")) {
       if (!t["outcomes"].is_array()) throw InputError(w + ".outcomes: expected a list");
       for (size_t i = 0; i < t["outcomes"].size(); ++i)

@@ -157,9 +157,10 @@ void LoadDataset(base::Dataset& ds, const json& value, const std::string& where)
           longest.push_back(0);
         }
         const size_t i = known->second;
-        if (v.is_string()) longest[i] = std::max(longest[i], static_cast<int>(base::Utf8Length(v.get_ref<const std::string&>())));
+        if (v.is_string())
+          longest[i] = std::max(longest[i], static_cast<int>(base::Utf8Length(v.get_ref<const std::string&>())));
         if (v.is_null()) continue;
-        const FieldType seen = v.is_boolean() ? FieldType::Boolean
+        const FieldType seen = v.is_boolean()  ? FieldType::Boolean
                                : v.is_number() ? FieldType::Float
                                                : FieldType::String;
         if (!typed[i]) {
@@ -178,7 +179,8 @@ void LoadDataset(base::Dataset& ds, const json& value, const std::string& where)
   }
   if (value.is_object()) {
     for (const auto& [key, v] : value.items())
-      if (key != "fields" && key != "rows") throw InputError(Member(where, key) + ": unknown member (expected fields, rows)");
+      if (key != "fields" && key != "rows")
+        throw InputError(Member(where, key) + ": unknown member (expected fields, rows)");
     if (!value.contains("fields") || !value["fields"].is_array())
       throw InputError(Member(where, "fields") + ": a list of {\"name\", \"type\", \"size\"} is required");
     std::vector<FieldDef> fields;
@@ -187,7 +189,8 @@ void LoadDataset(base::Dataset& ds, const json& value, const std::string& where)
     for (size_t i = 0; i < defs.size(); ++i) {
       const std::string at = Index(Member(where, "fields"), i);
       const json& d = defs[i];
-      if (!d.is_object() || !d.contains("name") || !d["name"].is_string() || base::Trim(d["name"].get<std::string>()).empty())
+      if (!d.is_object() || !d.contains("name") || !d["name"].is_string() ||
+          base::Trim(d["name"].get<std::string>()).empty())
         throw InputError(at + ": a field needs a \"name\"");
       for (const auto& [key, v] : d.items())
         if (key != "name" && key != "type" && key != "size") throw InputError(Member(at, key) + ": unknown member");

@@ -42,7 +42,8 @@ void CheckMembers(const json& action, int number, const std::string& kind, std::
     if (key == kind) continue;
     bool known = false;
     for (const char* e : extra) known = known || key == e;
-    if (!known) throw ScriptError(Line(number) + ": unknown member \"" + base::Excerpt(key) + "\" in a " + kind + " line");
+    if (!known)
+      throw ScriptError(Line(number) + ": unknown member \"" + base::Excerpt(key) + "\" in a " + kind + " line");
   }
 }
 
@@ -63,8 +64,7 @@ ScriptLine ParseLine(const std::string& text, int number) {
       if (!kind.empty()) throw ScriptError(Line(number) + ": one action per line (" + kind + " and " + k + ")");
       kind = k;
     }
-  if (kind.empty())
-    throw ScriptError(Line(number) + ": expected one of click, key, type, answer, wait, snapshot");
+  if (kind.empty()) throw ScriptError(Line(number) + ": expected one of click, key, type, answer, wait, snapshot");
   const json& v = action[kind];
   if (kind == "click" || kind == "type" || kind == "snapshot") {
     if (!v.is_string() || (kind != "type" && v.get<std::string>().empty()))
@@ -99,10 +99,10 @@ ScriptLine ParseLine(const std::string& text, int number) {
 
 KeyStroke KeyNamed(const std::string& name, bool shift) {
   static const std::map<std::string, KeyStroke> named = {
-      {"Enter", {13, U'\r'}},   {"Escape", {27, 27}},   {"Backspace", {8, 8}},    {"Tab", {9, U'\t'}},
-      {"Delete", {46, 0}},      {"Space", {32, U' '}},  {"Left", {37, 0}},        {"Up", {38, 0}},
-      {"Right", {39, 0}},       {"Down", {40, 0}},      {"Home", {36, 0}},        {"End", {35, 0}},
-      {",", {188, U','}},       {".", {190, U'.'}},     {"Comma", {188, U','}},   {"Period", {190, U'.'}}};
+      {"Enter", {13, U'\r'}}, {"Escape", {27, 27}},  {"Backspace", {8, 8}},  {"Tab", {9, U'\t'}},
+      {"Delete", {46, 0}},    {"Space", {32, U' '}}, {"Left", {37, 0}},      {"Up", {38, 0}},
+      {"Right", {39, 0}},     {"Down", {40, 0}},     {"Home", {36, 0}},      {"End", {35, 0}},
+      {",", {188, U','}},     {".", {190, U'.'}},    {"Comma", {188, U','}}, {"Period", {190, U'.'}}};
   auto it = named.find(name);
   if (it != named.end()) return it->second;
   if (name.size() >= 2 && name[0] == 'F') {
@@ -222,15 +222,12 @@ void OperatorScript::Press(const ScriptLine& line) {
   const std::string name = line.action["click"].get<std::string>();
   const screen::PressCheck check = controls.CheckPress(name);
   switch (check.outcome) {
-    case screen::PressCheck::kReaches:
-      controls.Click(name);
-      return;
+    case screen::PressCheck::kReaches: controls.Click(name); return;
     case screen::PressCheck::kDisabled:
       // A real press on a disabled button does nothing either; the output tells of it.
       ignored_.push_back({line.number, line.action, check.why});
       return;
-    case screen::PressCheck::kUnknown:
-      Fail(Line(line.number) + ": unknown control \"" + base::Excerpt(name) + "\"");
+    case screen::PressCheck::kUnknown: Fail(Line(line.number) + ": unknown control \"" + base::Excerpt(name) + "\"");
     case screen::PressCheck::kHidden:
     case screen::PressCheck::kNoAction:
       // Nobody could press it: the actions after it would land somewhere unintended.

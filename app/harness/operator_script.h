@@ -23,7 +23,7 @@ class ScriptError : public std::runtime_error {
 };
 
 struct ScriptLine {
-  int number = 0;  // 1-based line in the file
+  int number = 0;    // 1-based line in the file
   std::string kind;  // "click", "key", "type", "answer", "wait", "snapshot"
   nlohmann::ordered_json action;
 };

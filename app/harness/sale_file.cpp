@@ -17,7 +17,7 @@ using package::RecebimentoArgs;
 namespace {
 
 bool IsDatasetArgument(const ArgumentInfo& a) {
-  return std::holds_alternative<base::Dataset* RecebimentoArgs::*>(a.member);
+  return std::holds_alternative<base::Dataset * RecebimentoArgs::*>(a.member);
 }
 
 void SetArgument(RecebimentoArgs& args, const ArgumentInfo& info, const json& v, const std::string& where) {
@@ -73,7 +73,7 @@ std::unique_ptr<Sale> ParseSale(const json& sale) {
   for (const auto& info : package::ArgumentTable()) {
     if (!IsDatasetArgument(info)) continue;
     auto ds = std::make_unique<base::Dataset>(info.name);
-    out->args.*std::get<base::Dataset* RecebimentoArgs::*>(info.member) = ds.get();
+    out->args.*std::get<base::Dataset * RecebimentoArgs::*>(info.member) = ds.get();
     out->datasets[info.name] = std::move(ds);
   }
 

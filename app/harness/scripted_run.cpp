@@ -4,9 +4,9 @@
 
 #include "base/clock.h"
 #include "datamodule/connection_config.h"
+#include "harness_session.h"
 #include "host/pos/host_simulator.h"
 #include "host_config.h"
-#include "harness_session.h"
 #include "json_values.h"
 #include "operator_script.h"
 #include "package/leftovers.h"
@@ -32,7 +32,7 @@ json ArgumentsJson(const RecebimentoArgs& args) {
     std::visit(
         [&](auto member) {
           using M = decltype(member);
-          if constexpr (!std::is_same_v<M, base::Dataset* RecebimentoArgs::*>) out[info.name] = args.*member;
+          if constexpr (!std::is_same_v<M, base::Dataset * RecebimentoArgs::*>) out[info.name] = args.*member;
         },
         info.member);
   }
@@ -42,7 +42,7 @@ json ArgumentsJson(const RecebimentoArgs& args) {
 json DatasetsJson(const Sale& sale) {
   json out = json::object();
   for (const auto& info : package::ArgumentTable()) {
-    const bool dataset = std::holds_alternative<base::Dataset* RecebimentoArgs::*>(info.member);
+    const bool dataset = std::holds_alternative<base::Dataset * RecebimentoArgs::*>(info.member);
     if (!dataset || info.direction == package::ArgDirection::In) continue;
     out[info.name] = DatasetToJson(*sale.datasets.at(info.name));
   }
@@ -76,10 +76,10 @@ json IgnoredJson(const OperatorScript& script) {
 
 // The output's shape with nothing gathered yet: what a run that could not start reports.
 json EmptyOutput(const std::string& error) {
-  return {{"result", false},     {"args", json::object()},      {"datasets", json::object()},
-          {"dialogs", json::array()}, {"hostCalls", json::array()}, {"printed", json::array()},
-          {"screen", nullptr},   {"snapshots", json::object()}, {"reservedNumbers", json::array()},
-          {"error", error},      {"ignored", json::array()}};
+  return {{"result", false},          {"args", json::object()},      {"datasets", json::object()},
+          {"dialogs", json::array()}, {"hostCalls", json::array()},  {"printed", json::array()},
+          {"screen", nullptr},        {"snapshots", json::object()}, {"reservedNumbers", json::array()},
+          {"error", error},           {"ignored", json::array()}};
 }
 
 base::DateTime StartOfClock(const std::string& text) {
@@ -131,9 +131,11 @@ RunOutcome RunScriptedSale(const RunOptions& options) {
   });
   pos::HostSimulator host(config, pump, &script);
 
-  script.Attach(&clock, [&pump] { pump.ProcessMessages(); }, [&snapshots](const std::string& name) {
-    snapshots[name] = screen::frmRecebimento ? ScreenStateJson(*screen::frmRecebimento) : json(nullptr);
-  });
+  script.Attach(
+      &clock, [&pump] { pump.ProcessMessages(); },
+      [&snapshots](const std::string& name) {
+        snapshots[name] = screen::frmRecebimento ? ScreenStateJson(*screen::frmRecebimento) : json(nullptr);
+      });
   script.OnFailure(capture_screen);
 
   HarnessSession session(host.Services(), store);

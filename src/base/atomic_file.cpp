@@ -80,7 +80,8 @@ void RemoveIfTemp(const std::filesystem::directory_entry& entry, const std::stri
   if (!entry.is_regular_file(ec) || entry.is_symlink(ec)) return;
   const std::string name = entry.path().filename().string();
   if (!IsTempName(name)) return;
-  if (!target_name.empty() && name.compare(0, target_name.size() + kTempMark.size(), target_name + std::string(kTempMark)) != 0)
+  if (!target_name.empty() &&
+      name.compare(0, target_name.size() + kTempMark.size(), target_name + std::string(kTempMark)) != 0)
     return;
   if (std::filesystem::remove(entry.path(), ec)) removed.push_back(entry.path().string());
 }

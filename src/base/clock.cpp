@@ -33,7 +33,8 @@ void VirtualClock::Advance(int64_t milliseconds) {
   // Time never runs backwards: timers and elapsed-time checks rely on it.
   if (milliseconds <= 0) return;
   int64_t tick = 0;
-  if (__builtin_add_overflow(tick_, milliseconds, &tick)) throw std::out_of_range("virtual clock advanced out of range");
+  if (__builtin_add_overflow(tick_, milliseconds, &tick))
+    throw std::out_of_range("virtual clock advanced out of range");
   now_ = now_.AddMilliseconds(milliseconds);  // out_of_range past the last date
   tick_ = tick;
 }

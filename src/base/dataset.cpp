@@ -90,7 +90,8 @@ int FindFieldIn(const std::vector<FieldDef>& fields, const std::string& name) {
 }
 
 // "A;B" to field positions; DatasetError naming the first unknown field.
-std::vector<int> ResolveColumns(const std::vector<FieldDef>& fields, const std::string& names, const std::string& owner) {
+std::vector<int> ResolveColumns(const std::vector<FieldDef>& fields, const std::string& names,
+                                const std::string& owner) {
   std::vector<int> idx;
   for (const std::string& part : Split(names, ";")) {
     const std::string name = Trim(part);
@@ -430,8 +431,8 @@ void Dataset::RebuildView(std::optional<Bookmark> keep) {
 
 // ---- Locate, filter, order ------------------------------------------------------------
 
-bool Dataset::Matches(const std::vector<Variant>& values, const std::vector<int>& idx,
-                      const std::vector<Variant>& keys, LocateOptions options) const {
+bool Dataset::Matches(const std::vector<Variant>& values, const std::vector<int>& idx, const std::vector<Variant>& keys,
+                      LocateOptions options) const {
   for (size_t k = 0; k < idx.size(); ++k) {
     const auto f = static_cast<size_t>(idx[k]);
     if (!KeyMatches(values[f], keys[k], fields_[f].type, options)) return false;

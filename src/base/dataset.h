@@ -115,7 +115,7 @@ class Dataset {
   void Prior();
   bool Eof() const;
   bool Bof() const;
-  int RecNo() const;        // 1-based position among visible rows; 0 when empty
+  int RecNo() const;  // 1-based position among visible rows; 0 when empty
   void SetRecNo(int recno);
   int RecordCount() const;  // visible rows
   bool IsEmpty() const { return RecordCount() == 0; }
@@ -128,8 +128,7 @@ class Dataset {
   bool Locate(const std::string& fields, const std::vector<Variant>& values, LocateOptions options = {});
   bool Locate(const std::string& field, const Variant& value, LocateOptions options = {});
   // Value of result_field at the first visible match, Null when none; the cursor stays.
-  Variant Lookup(const std::string& fields, const std::vector<Variant>& values,
-                 const std::string& result_field) const;
+  Variant Lookup(const std::string& fields, const std::vector<Variant>& values, const std::string& result_field) const;
 
   // Filter: rows for which the predicate is false are hidden while Filtered() is true;
   // they come back when the filter is removed or switched off.
@@ -184,25 +183,25 @@ class Dataset {
   void CheckBrowse();  // posts a pending edit
   void ApplyFilter(Filter filter, bool on);
   void MoveTo(int view_pos);
-  std::vector<Variant>& CurrentValues();              // edit buffer; DatasetError when not editing
+  std::vector<Variant>& CurrentValues();           // edit buffer; DatasetError when not editing
   const std::vector<Variant>* CurrentRow() const;  // edit buffer or current row; nullptr when none
   Variant ConvertForField(int index, const Variant& v) const;
-  bool Matches(const std::vector<Variant>& values, const std::vector<int>& idx,
-               const std::vector<Variant>& keys, LocateOptions options) const;
+  bool Matches(const std::vector<Variant>& values, const std::vector<int>& idx, const std::vector<Variant>& keys,
+               LocateOptions options) const;
   std::optional<size_t> FindVisible(const std::string& fields, const std::vector<Variant>& values,
                                     LocateOptions options) const;
   std::vector<Row> ConvertPacketRows(const DataPacket& packet, const std::vector<FieldDef>& fields) const;
 
   std::string name_;
   std::vector<FieldDef> fields_;
-  std::vector<Row> rows_;           // stored order
-  std::vector<size_t> view_;        // indexes into rows_ of the visible rows, in view order
-  int cursor_ = 0;                  // index into view_
+  std::vector<Row> rows_;     // stored order
+  std::vector<size_t> view_;  // indexes into rows_ of the visible rows, in view order
+  int cursor_ = 0;            // index into view_
   bool eof_ = true;
   bool bof_ = true;
   State state_ = State::Inactive;
   std::vector<Variant> edit_buffer_;
-  size_t insert_at_ = 0;            // stored position of a pending insert
+  size_t insert_at_ = 0;  // stored position of a pending insert
   int insert_view_pos_ = 0;
   Filter filter_;
   bool filtered_ = false;

@@ -56,7 +56,9 @@ int DaysInMonth(int y, int m) {
   return m == 2 && IsLeap(y) ? 29 : kDays[m - 1];
 }
 
-bool ValidDate(int y, int m, int d) { return y >= 1 && y <= 9999 && m >= 1 && m <= 12 && d >= 1 && d <= DaysInMonth(y, m); }
+bool ValidDate(int y, int m, int d) {
+  return y >= 1 && y <= 9999 && m >= 1 && m <= 12 && d >= 1 && d <= DaysInMonth(y, m);
+}
 
 bool ValidTime(int h, int n, int s, int z) {
   return h >= 0 && h <= 23 && n >= 0 && n <= 59 && s >= 0 && s <= 59 && z >= 0 && z <= 999;
@@ -200,9 +202,7 @@ int DateTime::Year() const { return static_cast<int>(CivilFromDays(FloorDiv(ms_,
 int DateTime::Month() const { return static_cast<int>(CivilFromDays(FloorDiv(ms_, kMsPerDay)).month); }
 int DateTime::Day() const { return static_cast<int>(CivilFromDays(FloorDiv(ms_, kMsPerDay)).day); }
 int DateTime::Hour() const { return static_cast<int>((ms_ - FloorDiv(ms_, kMsPerDay) * kMsPerDay) / 3600000); }
-int DateTime::Minute() const {
-  return static_cast<int>((ms_ - FloorDiv(ms_, kMsPerDay) * kMsPerDay) / 60000 % 60);
-}
+int DateTime::Minute() const { return static_cast<int>((ms_ - FloorDiv(ms_, kMsPerDay) * kMsPerDay) / 60000 % 60); }
 int DateTime::Second() const { return static_cast<int>((ms_ - FloorDiv(ms_, kMsPerDay) * kMsPerDay) / 1000 % 60); }
 int DateTime::Millisecond() const { return static_cast<int>((ms_ - FloorDiv(ms_, kMsPerDay) * kMsPerDay) % 1000); }
 

@@ -17,9 +17,7 @@ void EventPump::AddTimer(Timer* t) {
 
 void EventPump::RemoveTimer(Timer* t) { timers_.erase(std::remove(timers_.begin(), timers_.end(), t), timers_.end()); }
 
-bool EventPump::HasTimer(const Timer* t) const {
-  return std::find(timers_.begin(), timers_.end(), t) != timers_.end();
-}
+bool EventPump::HasTimer(const Timer* t) const { return std::find(timers_.begin(), timers_.end(), t) != timers_.end(); }
 
 void EventPump::FireDueTimers() {
   if (timers_.empty()) return;

@@ -2,10 +2,10 @@
 // "Process pending window messages" and modal waits. The GUI pumps its event loop; tests
 // and scripted runs deliver the next scripted operator action each time the screen waits.
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <stdexcept>
 #include <string>
-#include <deque>
 
 #include "base/clock.h"
 

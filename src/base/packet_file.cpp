@@ -110,8 +110,7 @@ DataPacket ParsePacketXml(std::string_view xml, const std::string& source) {
   pugi::xml_document doc;
   const pugi::xml_parse_result parsed = doc.load_buffer(xml.data(), xml.size());
   if (!parsed) {
-    Fail(source, std::string("not valid XML: ") + parsed.description() + " at offset " +
-                     std::to_string(parsed.offset));
+    Fail(source, std::string("not valid XML: ") + parsed.description() + " at offset " + std::to_string(parsed.offset));
   }
   const pugi::xml_node root = doc.child("DATAPACKET");
   if (!root) Fail(source, "not a data packet (no DATAPACKET element)");

@@ -58,7 +58,8 @@ bool ParseInteger(const std::string& raw, int64_t& out) {
 int64_t RoundToInteger(double d, const char* from) {
   const double r = std::round(d);
   if (!std::isfinite(r) || r < -9.2233720368547758e18 || r >= 9.2233720368547758e18) {
-    throw VariantError(std::string("Could not convert variant of type (") + from + ") into type (Integer): out of range");
+    throw VariantError(std::string("Could not convert variant of type (") + from +
+                       ") into type (Integer): out of range");
   }
   return static_cast<int64_t>(r);
 }
@@ -238,8 +239,8 @@ size_t Variant::Size() const { return IsArray() ? std::get<std::vector<Variant>>
 const Variant& Variant::operator[](size_t i) const {
   const auto& a = AsArray();
   if (i >= a.size()) {
-    throw VariantError("Variant array index " + std::to_string(i) + " out of bounds (size " +
-                       std::to_string(a.size()) + ")");
+    throw VariantError("Variant array index " + std::to_string(i) + " out of bounds (size " + std::to_string(a.size()) +
+                       ")");
   }
   return a[i];
 }
@@ -247,8 +248,8 @@ const Variant& Variant::operator[](size_t i) const {
 Variant& Variant::operator[](size_t i) {
   auto& a = AsArray();
   if (i >= a.size()) {
-    throw VariantError("Variant array index " + std::to_string(i) + " out of bounds (size " +
-                       std::to_string(a.size()) + ")");
+    throw VariantError("Variant array index " + std::to_string(i) + " out of bounds (size " + std::to_string(a.size()) +
+                       ")");
   }
   return a[i];
 }

@@ -61,7 +61,7 @@ class Variant {
 
   const std::vector<Variant>& AsArray() const;  // VariantError when not an array
   std::vector<Variant>& AsArray();
-  size_t Size() const;                      // elements of an array, 0 otherwise
+  size_t Size() const;                        // elements of an array, 0 otherwise
   const Variant& operator[](size_t i) const;  // VariantError when out of bounds
   Variant& operator[](size_t i);
 

@@ -12,15 +12,14 @@ namespace {
 using base::FieldType;
 using base::Variant;
 
-const Statement adqCPFCNPJ{
-    "adqCPFCNPJ",
-    "SELECT DISTINCT NRINSCRCONS, NMCONSVEND, DSENDEVENDA, NRIDESTRANGEIRA FROM ITCOMANDAVEN "
-    "WHERE CDFILIAL = :P_CDFILIAL AND NRCOMANDA = :P_NRCOMANDA AND NRLUGARMESA = :P_NRLUGARMESA "
-    "AND (COALESCE(NRINSCRCONS, '') <> '' OR COALESCE(NMCONSVEND, '') <> '' "
-    "OR COALESCE(DSENDEVENDA, '') <> '' OR COALESCE(NRIDESTRANGEIRA, '') <> '')"};
+const Statement adqCPFCNPJ{"adqCPFCNPJ",
+                           "SELECT DISTINCT NRINSCRCONS, NMCONSVEND, DSENDEVENDA, NRIDESTRANGEIRA FROM ITCOMANDAVEN "
+                           "WHERE CDFILIAL = :P_CDFILIAL AND NRCOMANDA = :P_NRCOMANDA AND NRLUGARMESA = :P_NRLUGARMESA "
+                           "AND (COALESCE(NRINSCRCONS, '') <> '' OR COALESCE(NMCONSVEND, '') <> '' "
+                           "OR COALESCE(DSENDEVENDA, '') <> '' OR COALESCE(NRIDESTRANGEIRA, '') <> '')"};
 
-const Statement adqParamConsumidor{"adqParamConsumidor",
-                                   "SELECT IDIMPNMCONSVEN FROM CAIXA WHERE CDFILIAL = :P_CDFILIAL AND CDCAIXA = :P_CDCAIXA"};
+const Statement adqParamConsumidor{
+    "adqParamConsumidor", "SELECT IDIMPNMCONSVEN FROM CAIXA WHERE CDFILIAL = :P_CDFILIAL AND CDCAIXA = :P_CDCAIXA"};
 const Statement adqFilial{"adqFilial", "SELECT IDCONCREDDF FROM PARAVEND WHERE CDFILIAL = :P_CDFILIAL"};
 const Statement adqTipoRecebimento{"adqTipoRecebimento",
                                    "SELECT CDTIPORECE, NMTIPORECE, IDTIPORECE, IDABGAVTPRECE FROM TIPORECE "
@@ -39,8 +38,7 @@ const Statement adqEmpresa{"adqEmpresa",
                            "SELECT E.NRINSJUREMPR FROM FILIAL F JOIN EMPRESA E ON E.CDEMPRESA = F.CDEMPRESA "
                            "WHERE F.CDFILIAL = :P_CDFILIAL"};
 const Statement adqIDFECHRECAUT{"adqIDFECHRECAUT", "SELECT IDFECHRECAUT FROM PARAVEND WHERE CDFILIAL = :P_CDFILIAL"};
-const Statement adqParamGeral{"adqParamGeral",
-                              "SELECT IDUTCUPOMDESC FROM PARAMGERAL ORDER BY CDPARAMGERAL LIMIT 1"};
+const Statement adqParamGeral{"adqParamGeral", "SELECT IDUTCUPOMDESC FROM PARAMGERAL ORDER BY CDPARAMGERAL LIMIT 1"};
 const Statement adqOrigemVenda{"adqOrigemVenda",
                                "SELECT IDORGCMDVENDA FROM COMANDAVEN WHERE CDFILIAL = :P_CDFILIAL "
                                "AND NRVENDAREST = :P_NRVENDAREST AND NRCOMANDA = :P_NRCOMANDA"};
@@ -50,7 +48,7 @@ const Statement adqOrigemVenda{"adqOrigemVenda",
 #define IN_LIST_STRPOS(col) "STRPOS(:P_LISTA, ',' || " col " || ',') > 0"
 #define IN_LIST_CHARINDEX(col) "CHARINDEX(',' + " col " + ',', :P_LISTA) > 0"
 
-#define COMANDA_VAL(IN_LIST)                                                                                  \
+#define COMANDA_VAL(IN_LIST) \
   "SELECT C.CDFILIAL, C.NRVENDAREST, C.NRCOMANDA, C.DSCOMANDA, C.IDSTCOMANDA, C.IDORGCMDVENDA, R.NRMESA, "     \
   "R.NRVENDARESTJUN FROM COMANDAVEN C JOIN VENDAREST R ON R.CDFILIAL = C.CDFILIAL "                           \
   "AND R.NRVENDAREST = C.NRVENDAREST "                                                                         \
@@ -58,12 +56,12 @@ const Statement adqOrigemVenda{"adqOrigemVenda",
   "AND (" IN_LIST("C.NRCOMANDA") " OR R.NRVENDARESTJUN IN (SELECT L.NRVENDAREST FROM COMANDAVEN L "            \
   "WHERE L.CDFILIAL = :P_CDFILIAL AND " IN_LIST("L.NRCOMANDA") ")) ORDER BY C.NRCOMANDA"
 
-const Statement adqComandaVal{"adqComandaVal",
-                              COMANDA_VAL(IN_LIST_INSTR),
-                              {{DatabaseKind::PostgreSQL, COMANDA_VAL(IN_LIST_STRPOS)},
-                               {DatabaseKind::MSSQL, COMANDA_VAL(IN_LIST_CHARINDEX)}}};
+const Statement adqComandaVal{
+    "adqComandaVal",
+    COMANDA_VAL(IN_LIST_INSTR),
+    {{DatabaseKind::PostgreSQL, COMANDA_VAL(IN_LIST_STRPOS)}, {DatabaseKind::MSSQL, COMANDA_VAL(IN_LIST_CHARINDEX)}}};
 
-#define RESG_DELIVERY(IN_LIST)                                                                   \
+#define RESG_DELIVERY(IN_LIST) \
   "SELECT NRCOMANDA, CDCAMPANHA, VRPONTOBRINDE, VRDESCFIDELIDAD FROM COMANDAVEN "                \
   "WHERE CDFILIAL = :P_CDFILIAL AND " IN_LIST("NRCOMANDA") " AND COALESCE(CDCAMPANHA, '') <> '' " \
   "ORDER BY NRCOMANDA"
@@ -73,12 +71,13 @@ const Statement adqResgDelivery{"adqResgDelivery",
                                 {{DatabaseKind::PostgreSQL, RESG_DELIVERY(IN_LIST_STRPOS)},
                                  {DatabaseKind::MSSQL, RESG_DELIVERY(IN_LIST_CHARINDEX)}}};
 
-const Statement adqDadosAme{"adqDadosAme",
-                            "SELECT CDFILIAL, DSLOGINAME, DSSENHAAME, DSLOGINAMEHOM, DSSENHAAMEHOM, VRCASHBACK, "
-                            "IDAMBIENTEAME, DSURLRAIZ, CAST(NULL AS VARCHAR(100)) AS DSLOGIN, "
-                            "CAST(NULL AS VARCHAR(100)) AS DSSENHA, DSURLSERVAME FROM PARAVEND WHERE CDFILIAL = :P_CDFILIAL",
-                            {},
-                            {{"DSLOGIN", FieldType::String}, {"DSSENHA", FieldType::String}}};
+const Statement adqDadosAme{
+    "adqDadosAme",
+    "SELECT CDFILIAL, DSLOGINAME, DSSENHAAME, DSLOGINAMEHOM, DSSENHAAMEHOM, VRCASHBACK, "
+    "IDAMBIENTEAME, DSURLRAIZ, CAST(NULL AS VARCHAR(100)) AS DSLOGIN, "
+    "CAST(NULL AS VARCHAR(100)) AS DSSENHA, DSURLSERVAME FROM PARAVEND WHERE CDFILIAL = :P_CDFILIAL",
+    {},
+    {{"DSLOGIN", FieldType::String}, {"DSSENHA", FieldType::String}}};
 
 const Statement adqDadosMp{
     "adqDadosMp",

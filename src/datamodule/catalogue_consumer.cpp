@@ -12,32 +12,31 @@ using base::Variant;
 #define CONSUMER_KEY "C.CDCLIENTE = :P_CDCLIENTE AND C.CDCONSUMIDOR = :P_CDCONSUMIDOR"
 
 // One half of adqCons: the consumer with its client, its branch link, type and address.
-#define CONS_SELECT                                                                                            \
-  "SELECT C.CDCLIENTE, C.CDCONSUMIDOR, C.NMCONSUMIDOR, CL.NMFANTCLIE, C.IDSITCONSUMI, C.IDCONSUMIDOR, "       \
-  "C.CDIDCONSUMID, C.NRCPFRESPCON, C.NRRGCONSUMID, C.CDTIPOCONS, C.CDCCUSCLIE, C.VRLIMDEBCONS, "               \
-  "C.VRMAXDEBCONS, C.VRAVIDEBCONS, C.VRLIMCREDCONS, C.VRMAXCREDCONS, C.VRAVICREDCONS, C.VRMESUBCONS, "        \
-  "C.VRSUBSBASICO, C.IDVERSALDCON, C.IDBLOQSALDFS, C.IDTPVENDACONS, C.IDIMPCPFCUPOM, C.IDATUCPFCONS, "        \
-  "C.CDSENHACONS, C.NRTELEFCONS, C.NRTELEF2CONS, C.DSEMAILCONS, C.DSENDECONS, C.NRENDECONS, "                \
-  "C.DSCOMPLENDCONS, C.NRCEPCONS, C.CDBAIRRO, B.NMBAIRRO, B.QTHORAENTREGA, B.VRTXENTREGA, C.CDMUNICIPIO, "    \
-  "M.NMMUNICIPIO, C.SGESTADO, E.NMESTADO, C.CDPAIS, P.NMPAIS, C.NRAPTOHOTEL, C.DTENTRHOTEL, C.DTSAIDHOTEL, "  \
-  "CF.IDCLIENPRIN, TC.IDUTSUBTCCLI, TC.VRPESUBTCCLI "                                                         \
-  "FROM CONSUMIDOR C "                                                                                         \
-  "JOIN CLIENTE CL ON CL.CDCLIENTE = C.CDCLIENTE "                                                             \
+#define CONS_SELECT                                                                                              \
+  "SELECT C.CDCLIENTE, C.CDCONSUMIDOR, C.NMCONSUMIDOR, CL.NMFANTCLIE, C.IDSITCONSUMI, C.IDCONSUMIDOR, "          \
+  "C.CDIDCONSUMID, C.NRCPFRESPCON, C.NRRGCONSUMID, C.CDTIPOCONS, C.CDCCUSCLIE, C.VRLIMDEBCONS, "                 \
+  "C.VRMAXDEBCONS, C.VRAVIDEBCONS, C.VRLIMCREDCONS, C.VRMAXCREDCONS, C.VRAVICREDCONS, C.VRMESUBCONS, "           \
+  "C.VRSUBSBASICO, C.IDVERSALDCON, C.IDBLOQSALDFS, C.IDTPVENDACONS, C.IDIMPCPFCUPOM, C.IDATUCPFCONS, "           \
+  "C.CDSENHACONS, C.NRTELEFCONS, C.NRTELEF2CONS, C.DSEMAILCONS, C.DSENDECONS, C.NRENDECONS, "                    \
+  "C.DSCOMPLENDCONS, C.NRCEPCONS, C.CDBAIRRO, B.NMBAIRRO, B.QTHORAENTREGA, B.VRTXENTREGA, C.CDMUNICIPIO, "       \
+  "M.NMMUNICIPIO, C.SGESTADO, E.NMESTADO, C.CDPAIS, P.NMPAIS, C.NRAPTOHOTEL, C.DTENTRHOTEL, C.DTSAIDHOTEL, "     \
+  "CF.IDCLIENPRIN, TC.IDUTSUBTCCLI, TC.VRPESUBTCCLI "                                                            \
+  "FROM CONSUMIDOR C "                                                                                           \
+  "JOIN CLIENTE CL ON CL.CDCLIENTE = C.CDCLIENTE "                                                               \
   "JOIN CLIENFILIAL CF ON CF.CDCLIENTE = C.CDCLIENTE AND CF.CDFILIAL = :P_CDFILIAL AND CF.IDPERMVENDAZEM = 'S' " \
-  "LEFT JOIN TIPOCONSCLI TC ON TC.CDCLIENTE = C.CDCLIENTE AND TC.CDTIPOCONS = C.CDTIPOCONS "                  \
-  "LEFT JOIN BAIRRO B ON B.CDMUNICIPIO = C.CDMUNICIPIO AND B.CDBAIRRO = C.CDBAIRRO "                          \
-  "LEFT JOIN MUNICIPIO M ON M.CDMUNICIPIO = C.CDMUNICIPIO "                                                    \
-  "LEFT JOIN ESTADO E ON E.SGESTADO = C.SGESTADO "                                                             \
-  "LEFT JOIN PAIS P ON P.CDPAIS = C.CDPAIS "                                                                   \
+  "LEFT JOIN TIPOCONSCLI TC ON TC.CDCLIENTE = C.CDCLIENTE AND TC.CDTIPOCONS = C.CDTIPOCONS "                     \
+  "LEFT JOIN BAIRRO B ON B.CDMUNICIPIO = C.CDMUNICIPIO AND B.CDBAIRRO = C.CDBAIRRO "                             \
+  "LEFT JOIN MUNICIPIO M ON M.CDMUNICIPIO = C.CDMUNICIPIO "                                                      \
+  "LEFT JOIN ESTADO E ON E.SGESTADO = C.SGESTADO "                                                               \
+  "LEFT JOIN PAIS P ON P.CDPAIS = C.CDPAIS "                                                                     \
   "WHERE " CONSUMER_KEY " "
 
-const Statement adqCons{
-    "adqCons",
-    CONS_SELECT "AND C.IDSITCONSUMI = '1' "
-    "UNION ALL " CONS_SELECT
-    "AND C.IDSITCONSUMI = '2' AND NOT EXISTS (SELECT 1 FROM CONSUMIDOR A "
-    "WHERE A.CDIDCONSUMID = C.CDIDCONSUMID AND A.IDSITCONSUMI = '1') "
-    "ORDER BY IDCLIENPRIN DESC, CDIDCONSUMID"};
+const Statement adqCons{"adqCons", CONS_SELECT
+                        "AND C.IDSITCONSUMI = '1' "
+                        "UNION ALL " CONS_SELECT
+                        "AND C.IDSITCONSUMI = '2' AND NOT EXISTS (SELECT 1 FROM CONSUMIDOR A "
+                        "WHERE A.CDIDCONSUMID = C.CDIDCONSUMID AND A.IDSITCONSUMI = '1') "
+                        "ORDER BY IDCLIENPRIN DESC, CDIDCONSUMID"};
 
 const Statement adqConSaldFam{
     "adqConSaldFam",
@@ -93,16 +92,15 @@ const Statement adqTipoConsLoja{
     "FROM CONSUMIDOR C LEFT JOIN TIPOCONSLOJA T ON T.CDTIPOCONS = C.CDTIPOCONS "
     "AND T.CDFILIAL = :P_CDFILIAL AND T.CDLOJA = :P_CDLOJA WHERE " CONSUMER_KEY};
 
-#define TIPOCONSFILI_COLUMNS                                                                                \
+#define TIPOCONSFILI_COLUMNS                                                                                 \
   "T.CDTIPOCONS, T.IDRECEBEBONUS, T.VRCARGACREDITO, T.VRBONUSCREDITO, T.VRSALDCONSBONUS, T.IDPERIODOBONUS, " \
   "T.CDTIPORECE, T.NMGRUPOSEGPETRO, T.IDSALDOMINDESC, T.VRSALDOMINDESC "
 
 const Statement adqTipoConsFili{
-    "adqTipoConsFili",
-    "SELECT " TIPOCONSFILI_COLUMNS
-    ", R.NMTIPORECE, R.IDTIPORECE, R.CDTIPOTROCO, R.NRORDTROCO, R.DSIMPFISCAL, R.CDFPIMPFIS "
-    "FROM CONSUMIDOR C JOIN TIPOCONSFILI T ON T.CDTIPOCONS = C.CDTIPOCONS "
-    "LEFT JOIN TIPORECE R ON R.CDTIPORECE = T.CDTIPORECE WHERE " CONSUMER_KEY};
+    "adqTipoConsFili", "SELECT " TIPOCONSFILI_COLUMNS
+                       ", R.NMTIPORECE, R.IDTIPORECE, R.CDTIPOTROCO, R.NRORDTROCO, R.DSIMPFISCAL, R.CDFPIMPFIS "
+                       "FROM CONSUMIDOR C JOIN TIPOCONSFILI T ON T.CDTIPOCONS = C.CDTIPOCONS "
+                       "LEFT JOIN TIPORECE R ON R.CDTIPORECE = T.CDTIPORECE WHERE " CONSUMER_KEY};
 
 const Statement adqTipoConsFiliClubPetro{"adqTipoConsFiliClubPetro",
                                          "SELECT " TIPOCONSFILI_COLUMNS
@@ -129,7 +127,8 @@ const Statement adqCPFCons{"adqCPFCons", "SELECT C.NRCPFRESPCON FROM CONSUMIDOR 
 const Statement adqIngresso{"adqIngresso",
                             "SELECT C.CDTIPOCONS, T.CDPRODINGRESSO FROM CONSUMIDOR C "
                             "JOIN TIPOCONS T ON T.CDTIPOCONS = C.CDTIPOCONS "
-                            "WHERE " CONSUMER_KEY " AND T.CDPRODINGRESSO IS NOT NULL AND T.CDPRODINGRESSO <> '' "
+                            "WHERE " CONSUMER_KEY
+                            " AND T.CDPRODINGRESSO IS NOT NULL AND T.CDPRODINGRESSO <> '' "
                             "AND T.IDTPVENDATPCONS = 'C'"};
 
 const Statement adqParamConsumidor2{"adqParamConsumidor2",
@@ -142,7 +141,8 @@ struct CentralError : std::runtime_error {
 
 }  // namespace
 
-#define CLIENT_CONSUMER {"P_CDCLIENTE", cdcliente}, {"P_CDCONSUMIDOR", cdconsumidor}
+#define CLIENT_CONSUMER \
+  {"P_CDCLIENTE", cdcliente}, { "P_CDCONSUMIDOR", cdconsumidor }
 
 Variant TrdmRecebimento::getConsumidor(const std::string& cdcliente, const std::string& cdconsumidor,
                                        const std::string& cdfilial) {
@@ -159,7 +159,8 @@ Variant TrdmRecebimento::getOrdemFamilia(const std::string& cdfilial, const std:
                                          const std::string& usa_central) {
   try {
     Variant result = Variant::Array(2);
-    result[0] = Variant(adcRecebimento().Query(adqOrdFam, {{"P_CDFILIAL", cdfilial}, {"P_CDFAMILISALD", cdfamilisald}}));
+    result[0] =
+        Variant(adcRecebimento().Query(adqOrdFam, {{"P_CDFILIAL", cdfilial}, {"P_CDFAMILISALD", cdfamilisald}}));
     if (usa_central == "S") {
       Variant answer = Variant::Array(1);
       if (!extrato_cons_central_ ||

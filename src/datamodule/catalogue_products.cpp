@@ -9,9 +9,9 @@ namespace {
 using base::FieldType;
 using base::Variant;
 
-#define PROD_TAXA                                                                                               \
-  "SELECT P.CDPRODUTO, P.NMPRODUTO, P.CDIMPOSTO, A.VRPEALIMPFIS, A.IDTPIMPOSFIS, P.CDCSTICMS, P.CDCFOPPFIS, "     \
-  "P.CDCEST, P.CDCLASFISC, P.CDCSTPISCOF, P.VRALIQPIS, P.VRALIQCOFINS FROM PRODUTO P "                          \
+#define PROD_TAXA                                                                                             \
+  "SELECT P.CDPRODUTO, P.NMPRODUTO, P.CDIMPOSTO, A.VRPEALIMPFIS, A.IDTPIMPOSFIS, P.CDCSTICMS, P.CDCFOPPFIS, " \
+  "P.CDCEST, P.CDCLASFISC, P.CDCSTPISCOF, P.VRALIQPIS, P.VRALIQCOFINS FROM PRODUTO P "                        \
   "LEFT JOIN ALIQIMPFIS A ON A.CDFILIAL = :P_CDFILIAL AND A.CDIMPOSTO = P.CDIMPOSTO WHERE P.CDPRODUTO = :P_CDPRODUTO"
 
 const Statement adqProdTaxaServ{"adqProdTaxaServ", PROD_TAXA};
@@ -22,9 +22,10 @@ const Statement adqSubGrProd{"adqSubGrProd",
                              "SELECT CDGRUPPROD, CDSUBGRPROD FROM PRSUBGRPROD WHERE CDPRODUTO = :P_CDPRODUTO "
                              "ORDER BY CASE WHEN CDFILIAL IS NULL THEN 1 ELSE 0 END, CDFILIAL"};
 
-const Statement adqDescQtdeSub{"adqDescQtdeSub",
-                               "SELECT QTINICIALFX, QTFINALFX, QTPERCDESC FROM DESCQTDESUB "
-                               "WHERE CDGRUPPROD = :P_CDGRUPPROD AND CDSUBGRPROD = :P_CDSUBGRPROD ORDER BY QTINICIALFX"};
+const Statement adqDescQtdeSub{
+    "adqDescQtdeSub",
+    "SELECT QTINICIALFX, QTFINALFX, QTPERCDESC FROM DESCQTDESUB "
+    "WHERE CDGRUPPROD = :P_CDGRUPPROD AND CDSUBGRPROD = :P_CDSUBGRPROD ORDER BY QTINICIALFX"};
 
 const Statement adqProdSubsidiado{"adqProdSubsidiado",
                                   "SELECT CDFILIAL, CDPRODUTO, VRPESUBSIDIO FROM PRODSUBSIFILI "
@@ -65,17 +66,21 @@ const Statement adqCuponsValidos{
 #define WHOLE_PG(a, b) "TRUNC((" a ") / (" b "))"
 #define WHOLE_MSSQL(a, b) "FLOOR((" a ") / (" b "))"
 
-#define CAMPANHA(WHOLE)                                                                                      \
-  "SELECT C.CDCAMPANHA, C.NMCAMPANHA, C.VRPESOCAMP, C.VRPONTOCAMP, "                                         \
-  WHOLE("CAST(:P_VALOR AS NUMERIC(18,4))", "C.VRPESOCAMP") " * C.VRPONTOCAMP AS NRDOTZ FROM CAMPANHA C "    \
-  CAMPAIGN_OF_BRANCH "WHERE C.IDCAMPANHA = 'V' AND " CAMPAIGN_VALID_TODAY "AND C.VRPESOCAMP > 0 "            \
-  "AND CAST(:P_VALOR AS NUMERIC(18,4)) >= C.VRINIFAIXACAMP AND CAST(:P_VALOR AS NUMERIC(18,4)) <= C.VRFIMFAIXACAMP " \
-  "ORDER BY C.CDCAMPANHA"
+#define CAMPANHA(WHOLE)                                                                                              \
+  "SELECT C.CDCAMPANHA, C.NMCAMPANHA, C.VRPESOCAMP, C.VRPONTOCAMP, " WHOLE(                                          \
+      "CAST(:P_VALOR AS NUMERIC(18,4))",                                                                             \
+      "C.VRPESOCAMP") " * C.VRPONTOCAMP AS NRDOTZ FROM CAMPANHA C " CAMPAIGN_OF_BRANCH                               \
+                      "WHERE C.IDCAMPANHA = 'V' AND " CAMPAIGN_VALID_TODAY                                           \
+                      "AND C.VRPESOCAMP > 0 "                                                                        \
+                      "AND CAST(:P_VALOR AS NUMERIC(18,4)) >= C.VRINIFAIXACAMP AND CAST(:P_VALOR AS NUMERIC(18,4)) " \
+                      "<= C.VRFIMFAIXACAMP "                                                                         \
+                      "ORDER BY C.CDCAMPANHA"
 
-const Statement adqCampanha{"adqCampanha",
-                            CAMPANHA(WHOLE_SQLITE),
-                            {{DatabaseKind::PostgreSQL, CAMPANHA(WHOLE_PG)}, {DatabaseKind::MSSQL, CAMPANHA(WHOLE_MSSQL)}},
-                            {{"NRDOTZ", FieldType::Float}}};
+const Statement adqCampanha{
+    "adqCampanha",
+    CAMPANHA(WHOLE_SQLITE),
+    {{DatabaseKind::PostgreSQL, CAMPANHA(WHOLE_PG)}, {DatabaseKind::MSSQL, CAMPANHA(WHOLE_MSSQL)}},
+    {{"NRDOTZ", FieldType::Float}}};
 
 const Statement adqProdCampanha{"adqProdCampanha",
                                 "SELECT C.CDCAMPANHA, C.NMCAMPANHA, P.VRPONTOPROD FROM CAMPANHA C " CAMPAIGN_OF_BRANCH
@@ -86,18 +91,19 @@ const Statement adqCampanhaSaldo{"adqCampanhaSaldo",
                                  "SELECT C.CDCAMPANHA FROM CAMPANHA C " CAMPAIGN_OF_BRANCH
                                  "WHERE C.IDCAMPANHA = 'S' AND " CAMPAIGN_VALID_TODAY "ORDER BY C.CDCAMPANHA LIMIT 1"};
 
-#define POINTS_OF_CONSUMER                                                                               \
-  "JOIN MOVPONTOCONS M ON M.CDCAMPANHA = C.CDCAMPANHA AND M.CDCLIENTE = :P_CDCLIENTE "                  \
+#define POINTS_OF_CONSUMER                                                             \
+  "JOIN MOVPONTOCONS M ON M.CDCAMPANHA = C.CDCAMPANHA AND M.CDCLIENTE = :P_CDCLIENTE " \
   "AND M.CDCONSUMIDOR = :P_CDCONSUMIDOR AND M.DTVALIDPONTO >= :P_HOJE "
 
-const Statement adqCampanhaDesc{"adqCampanhaDesc",
-                                "SELECT C.CDCAMPANHA, C.NMCAMPANHA, C.VRPONTOGERADESC, C.VRDESCVENDA, "
-                                "SUM(M.VRPONTOMOV) AS VRSALDOPONTO FROM CAMPANHA C " CAMPAIGN_OF_BRANCH POINTS_OF_CONSUMER
-                                "WHERE C.IDCAMPANHA = 'D' AND " CAMPAIGN_VALID_TODAY
-                                "GROUP BY C.CDCAMPANHA, C.NMCAMPANHA, C.VRPONTOGERADESC, C.VRDESCVENDA "
-                                "ORDER BY C.CDCAMPANHA",
-                                {},
-                                {{"VRSALDOPONTO", FieldType::Float}}};
+const Statement adqCampanhaDesc{
+    "adqCampanhaDesc",
+    "SELECT C.CDCAMPANHA, C.NMCAMPANHA, C.VRPONTOGERADESC, C.VRDESCVENDA, "
+    "SUM(M.VRPONTOMOV) AS VRSALDOPONTO FROM CAMPANHA C " CAMPAIGN_OF_BRANCH POINTS_OF_CONSUMER
+    "WHERE C.IDCAMPANHA = 'D' AND " CAMPAIGN_VALID_TODAY
+    "GROUP BY C.CDCAMPANHA, C.NMCAMPANHA, C.VRPONTOGERADESC, C.VRDESCVENDA "
+    "ORDER BY C.CDCAMPANHA",
+    {},
+    {{"VRSALDOPONTO", FieldType::Float}}};
 
 const Statement adqusadesc{"adqusadesc",
                            "SELECT COUNT(*) AS QTUSO FROM ITFIDELIDADE WHERE CDFILIAL = :P_CDFILIAL "
@@ -107,18 +113,21 @@ const Statement adqusadesc{"adqusadesc",
                            {},
                            {{"QTUSO", FieldType::Integer}}};
 
-#define DESC_VENDA_FID(WHOLE)                                                                                  \
-  "SELECT C.CDCAMPANHA, C.VRPONTOGERADESC, C.VRDESCVENDA, CO.NMCONSUMIDOR, SUM(M.VRPONTOMOV) AS VRSALDOCONS, " \
-  WHOLE("SUM(M.VRPONTOMOV)", "C.VRPONTOGERADESC") " * C.VRDESCVENDA AS VRDESCONTO FROM CAMPANHA C "            \
-  POINTS_OF_CONSUMER "JOIN CONSUMIDOR CO ON CO.CDCLIENTE = M.CDCLIENTE AND CO.CDCONSUMIDOR = M.CDCONSUMIDOR "  \
-  "WHERE C.IDCAMPANHA = 'E' AND " CAMPAIGN_VALID_TODAY "AND C.VRPONTOGERADESC > 0 "                           \
-  "GROUP BY C.CDCAMPANHA, C.VRPONTOGERADESC, C.VRDESCVENDA, CO.NMCONSUMIDOR ORDER BY C.CDCAMPANHA"
+#define DESC_VENDA_FID(WHOLE)                                                                                         \
+  "SELECT C.CDCAMPANHA, C.VRPONTOGERADESC, C.VRDESCVENDA, CO.NMCONSUMIDOR, SUM(M.VRPONTOMOV) AS VRSALDOCONS, " WHOLE( \
+      "SUM(M.VRPONTOMOV)",                                                                                            \
+      "C.VRPONTOGERADESC") " * C.VRDESCVENDA AS VRDESCONTO FROM CAMPANHA C " POINTS_OF_CONSUMER                       \
+                           "JOIN CONSUMIDOR CO ON CO.CDCLIENTE = M.CDCLIENTE AND CO.CDCONSUMIDOR = M.CDCONSUMIDOR "   \
+                           "WHERE C.IDCAMPANHA = 'E' AND " CAMPAIGN_VALID_TODAY                                       \
+                           "AND C.VRPONTOGERADESC > 0 "                                                               \
+                           "GROUP BY C.CDCAMPANHA, C.VRPONTOGERADESC, C.VRDESCVENDA, CO.NMCONSUMIDOR ORDER BY "       \
+                           "C.CDCAMPANHA"
 
-const Statement adqDescVendaFid{"adqDescVendaFid",
-                                DESC_VENDA_FID(WHOLE_SQLITE),
-                                {{DatabaseKind::PostgreSQL, DESC_VENDA_FID(WHOLE_PG)},
-                                 {DatabaseKind::MSSQL, DESC_VENDA_FID(WHOLE_MSSQL)}},
-                                {{"VRSALDOCONS", FieldType::Float}, {"VRDESCONTO", FieldType::Float}}};
+const Statement adqDescVendaFid{
+    "adqDescVendaFid",
+    DESC_VENDA_FID(WHOLE_SQLITE),
+    {{DatabaseKind::PostgreSQL, DESC_VENDA_FID(WHOLE_PG)}, {DatabaseKind::MSSQL, DESC_VENDA_FID(WHOLE_MSSQL)}},
+    {{"VRSALDOCONS", FieldType::Float}, {"VRDESCONTO", FieldType::Float}}};
 
 const Statement adqDescSaldoFid{"adqDescSaldoFid",
                                 "SELECT C.CDCAMPANHA, C.NMCAMPANHA, CO.NMCONSUMIDOR, SUM(M.VRPONTOMOV) AS VRSALDOCONS "
@@ -138,7 +147,8 @@ const Statement adqConvPonto{"adqConvPonto", "SELECT VRCONVPONTO FROM PARAVEND W
 
 }  // namespace
 
-#define TODAY {"P_HOJE", Today()}, {"P_AMANHA", Today().AddDays(1)}
+#define TODAY \
+  {"P_HOJE", Today()}, { "P_AMANHA", Today().AddDays(1) }
 
 Variant TrdmRecebimento::getProdTaxaServ(const std::string& cdfilial, const std::string& cdproduto) {
   return PacketOf(adqProdTaxaServ, {{"P_CDFILIAL", cdfilial}, {"P_CDPRODUTO", cdproduto}});
@@ -247,7 +257,8 @@ Variant TrdmRecebimento::getDescSaldoFid(const std::string& cdcliente, const std
 
 Variant TrdmRecebimento::getConversao(const std::string& cdfilial) {
   try {
-    return Variant(FirstValue(adcRecebimento().Query(adqConvPonto, {{"P_CDFILIAL", cdfilial}}), "VRCONVPONTO").AsFloat());
+    return Variant(
+        FirstValue(adcRecebimento().Query(adqConvPonto, {{"P_CDFILIAL", cdfilial}}), "VRCONVPONTO").AsFloat());
   } catch (const std::exception& e) {
     ErrorText(e);
     return Variant(0.0);

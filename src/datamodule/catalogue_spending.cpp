@@ -13,12 +13,11 @@ using base::Variant;
 
 #define TODAY_RANGE(column) column " >= :P_HOJE AND " column " < :P_AMANHA"
 // Amount of a sold item: quantity x unit price + surcharge - discount.
-#define ITEM_AMOUNT \
-  "I.QTPRODVEND * I.VRUNITVEND + COALESCE(I.VRACRITVEND, 0) - COALESCE(I.VRDESITVEND, 0)"
-#define VALID_SALES_OF_CONSUMER                                                       \
+#define ITEM_AMOUNT "I.QTPRODVEND * I.VRUNITVEND + COALESCE(I.VRACRITVEND, 0) - COALESCE(I.VRDESITVEND, 0)"
+#define VALID_SALES_OF_CONSUMER                                                         \
   "FROM VENDA V JOIN ITEMVENDA I ON I.CDFILIAL = V.CDFILIAL AND I.CDCAIXA = V.CDCAIXA " \
-  "AND I.NRSEQVENDA = V.NRSEQVENDA "                                                  \
-  "WHERE V.CDFILIAL = :P_CDFILIAL AND V.CDCLIENTE = :P_CDCLIENTE "                    \
+  "AND I.NRSEQVENDA = V.NRSEQVENDA "                                                    \
+  "WHERE V.CDFILIAL = :P_CDFILIAL AND V.CDCLIENTE = :P_CDCLIENTE "                      \
   "AND V.CDCONSUMIDOR = :P_CDCONSUMIDOR AND V.IDSITUVENDA = 'O' "
 
 const std::vector<std::pair<std::string, FieldType>> kValConsum = {{"VALCONSUM", FieldType::Float}};
@@ -62,10 +61,11 @@ const Statement adqProdFamDia{"adqProdFamDia",
                               "SELECT QTCONSDIAFAM FROM FAMSALDOPROD WHERE CDFILIAL = :P_CDFILIAL "
                               "AND CDFAMILISALD = :P_CDFAMILISALD AND CDPRODUTO = :P_CDPRODUTO"};
 
-#define SPENT_BETWEEN(from, to)                                                                          \
-  "(SELECT COALESCE(SUM(" ITEM_AMOUNT "), 0) FROM VENDA V JOIN ITEMVENDA I ON I.CDFILIAL = V.CDFILIAL "   \
-  "AND I.CDCAIXA = V.CDCAIXA AND I.NRSEQVENDA = V.NRSEQVENDA WHERE V.CDFILIAL = :P_CDFILIAL "             \
-  "AND V.CDCLIENTE = C.CDCLIENTE AND V.CDCONSUMIDOR = C.CDCONSUMIDOR AND V.IDSITUVENDA = 'O' "            \
+#define SPENT_BETWEEN(from, to)                                                                \
+  "(SELECT COALESCE(SUM(" ITEM_AMOUNT                                                          \
+  "), 0) FROM VENDA V JOIN ITEMVENDA I ON I.CDFILIAL = V.CDFILIAL "                            \
+  "AND I.CDCAIXA = V.CDCAIXA AND I.NRSEQVENDA = V.NRSEQVENDA WHERE V.CDFILIAL = :P_CDFILIAL "  \
+  "AND V.CDCLIENTE = C.CDCLIENTE AND V.CDCONSUMIDOR = C.CDCONSUMIDOR AND V.IDSITUVENDA = 'O' " \
   "AND V.DTVENDA >= " from " AND V.DTVENDA < " to ")"
 
 const Statement adqVrSaldConsumi{
@@ -136,16 +136,18 @@ double QuantityInSale(const Variant& itens, const std::string& cdproduto) {
 
 }  // namespace
 
-#define CLIENT_CONSUMER {"P_CDCLIENTE", cdcliente}, {"P_CDCONSUMIDOR", cdconsumidor}
-#define TODAY {"P_HOJE", Today()}, {"P_AMANHA", Today().AddDays(1)}
+#define CLIENT_CONSUMER \
+  {"P_CDCLIENTE", cdcliente}, { "P_CDCONSUMIDOR", cdconsumidor }
+#define TODAY \
+  {"P_HOJE", Today()}, { "P_AMANHA", Today().AddDays(1) }
 
 void TrdmRecebimento::getQtdeProdDia(const std::string& cdfilial, const std::string& cdcliente,
                                      const std::string& cdconsumidor, const std::string& cdfamilisald,
                                      const std::string& cdproduto, double quantidade, const Variant& itens_venda,
                                      std::string& resultado) {
   try {
-    const Params keys = {{"P_CDFILIAL", cdfilial}, CLIENT_CONSUMER, {"P_CDFAMILISALD", cdfamilisald},
-                         {"P_CDPRODUTO", cdproduto}, TODAY};
+    const Params keys = {
+        {"P_CDFILIAL", cdfilial}, CLIENT_CONSUMER, {"P_CDFAMILISALD", cdfamilisald}, {"P_CDPRODUTO", cdproduto}, TODAY};
     const int weekday = Now().DayOfWeek();
     const auto own = adcRecebimento().Query(adqProdRalDia, keys);
     bool own_today = false;
@@ -193,17 +195,20 @@ Variant TrdmRecebimento::getGtDiaServ(const std::string& cdfilial, const std::st
 Variant TrdmRecebimento::getProdVenDiaServ(const std::string& cdfilial, const std::string& cdcliente,
                                            const std::string& cdconsumidor, const std::string& cdproduto,
                                            const std::string& cdservfili) {
-  return NumberOf(adqQtdeProdVend,
-                  {{"P_CDFILIAL", cdfilial}, CLIENT_CONSUMER, {"P_CDPRODUTO", cdproduto},
-                   {"P_CDSERVFILI", cdservfili}, TODAY},
-                  "QTPRODVEND");
+  return NumberOf(
+      adqQtdeProdVend,
+      {{"P_CDFILIAL", cdfilial}, CLIENT_CONSUMER, {"P_CDPRODUTO", cdproduto}, {"P_CDSERVFILI", cdservfili}, TODAY},
+      "QTPRODVEND");
 }
 
 Variant TrdmRecebimento::getVrSaldConsumi(const std::string& cdfilial, const std::string& cdcliente,
                                           const std::string& cdconsumidor, const base::DateTime& inicio_mes,
                                           const base::DateTime& data_venda) {
-  return PacketOf(adqVrSaldConsumi, {{"P_CDFILIAL", cdfilial}, CLIENT_CONSUMER, TODAY,
-                                     {"P_DTINICIO", inicio_mes.Date()}, {"P_DTFIM", data_venda.Date().AddDays(1)}});
+  return PacketOf(adqVrSaldConsumi, {{"P_CDFILIAL", cdfilial},
+                                     CLIENT_CONSUMER,
+                                     TODAY,
+                                     {"P_DTINICIO", inicio_mes.Date()},
+                                     {"P_DTFIM", data_venda.Date().AddDays(1)}});
 }
 
 Variant TrdmRecebimento::getSaldoExcedente(const std::string& /*cdfilial*/, const std::string& cdcliente,
@@ -226,9 +231,10 @@ Variant TrdmRecebimento::getVendaMes(const std::string& cdfilial, const std::str
   if (!month) return Variant("month not understood: \"" + mes + "\"");
   const base::DateTime current = base::DateTime::FromYMD(Today().Year(), Today().Month(), 1);
   if (*month != current) return Variant(0.0);
-  return NumberOf(adqVendaMes,
-                  {{"P_CDFILIAL", cdfilial}, {"P_CDCAIXA", cdcaixa}, {"P_DTINICIO", current}, {"P_DTFIM", NextMonth(current)}},
-                  "VRVENDAMES");
+  return NumberOf(
+      adqVendaMes,
+      {{"P_CDFILIAL", cdfilial}, {"P_CDCAIXA", cdcaixa}, {"P_DTINICIO", current}, {"P_DTFIM", NextMonth(current)}},
+      "VRVENDAMES");
 }
 
 }  // namespace recebimento::datamodule

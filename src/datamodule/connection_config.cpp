@@ -43,7 +43,8 @@ int explicit_lock_wait_ms = -1;
 std::string SchemeOf(const std::string& c) {
   if (c.empty() || !std::isalpha(static_cast<unsigned char>(c[0]))) return "";
   size_t i = 1;
-  while (i < c.size() && (std::isalnum(static_cast<unsigned char>(c[i])) || c[i] == '+' || c[i] == '-' || c[i] == '.')) ++i;
+  while (i < c.size() && (std::isalnum(static_cast<unsigned char>(c[i])) || c[i] == '+' || c[i] == '-' || c[i] == '.'))
+    ++i;
   if (i < 2 || i >= c.size() || c[i] != ':') return "";
   return Lower(c.substr(0, i));
 }
@@ -157,7 +158,8 @@ std::string PostgresUriToKeywords(const std::string& uri) {
     std::string host = hostspecs[i], port;
     if (!host.empty() && host[0] == '[') {
       const size_t close = host.find(']');
-      if (close == std::string::npos) throw std::invalid_argument("unclosed [ in \"" + MaskConnectionPassword(uri) + "\"");
+      if (close == std::string::npos)
+        throw std::invalid_argument("unclosed [ in \"" + MaskConnectionPassword(uri) + "\"");
       port = close + 1 < host.size() && host[close + 1] == ':' ? host.substr(close + 2) : "";
       host = host.substr(1, close - 1);
     } else if (const size_t colon = host.rfind(':'); colon != std::string::npos) {
@@ -258,7 +260,8 @@ ConnectionTarget ParseConnectionString(const std::string& raw) {
     }
     if (t.connect_string.empty()) t.connect_string = "db=" + SociQuoted(t.sqlite_file);
   }
-  if (t.connect_string.empty()) throw std::invalid_argument("connection string without its details: \"" + connection + "\"");
+  if (t.connect_string.empty())
+    throw std::invalid_argument("connection string without its details: \"" + connection + "\"");
   return t;
 }
 
@@ -280,7 +283,8 @@ std::string MaskConnectionPassword(const std::string& connection) {
                             out[i - 1] == '?' || out[i - 1] == '&';
     if (!starts_key) continue;
     size_t key_end = i;
-    while (key_end < out.size() && (std::isalnum(static_cast<unsigned char>(out[key_end])) || out[key_end] == '_')) ++key_end;
+    while (key_end < out.size() && (std::isalnum(static_cast<unsigned char>(out[key_end])) || out[key_end] == '_'))
+      ++key_end;
     const std::string key = Lower(out.substr(i, key_end - i));
     if (key != "password" && key != "pwd" && key != "pass") continue;
     size_t eq = key_end;

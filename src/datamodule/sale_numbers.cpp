@@ -20,7 +20,7 @@ using base::Variant;
 
 // Creating a counter that another register created a moment before is not an error:
 // the first creation wins and the others find it.
-#define INSERT_COUNTER                                                                       \
+#define INSERT_COUNTER                                                                         \
   "INSERT INTO NOVOCODIGO (CDCONTADOR, NRSEQUENCIAL) VALUES (:P_CDCONTADOR, :P_NRSEQUENCIAL) " \
   "ON CONFLICT (CDCONTADOR) DO NOTHING"
 
@@ -109,7 +109,8 @@ Variant TrdmRecebimento::setNrVendaNFisc(const std::string& cdfilial, const std:
       const std::string counter = SaleCounterKey(cdfilial, cdcaixa);
       std::string numero;
       do {
-        numero = tipo == "C" ? generator.PrxVendaConsumidor(cdfilial, cdcaixa) : generator.PrxVendaVista(cdfilial, cdcaixa);
+        numero =
+            tipo == "C" ? generator.PrxVendaConsumidor(cdfilial, cdcaixa) : generator.PrxVendaVista(cdfilial, cdcaixa);
       } while (!RecordReservation(c, counter, numero, cdfilial, cdcaixa, Now()));
       CreateCounter(c, acmInsVendaVistaPri, "VENDAVISTAPRIM" + cdfilial + cdcaixa + DateText(Today()), numero);
       return numero;
@@ -172,9 +173,10 @@ Variant TrdmRecebimento::getPrxVendaColombia(const std::string& cdfilial, const 
         // A new counter starts from the register's last external number, or at the
         // first number of the range when the register has none yet.
         std::optional<long long> used;
-        const Variant last_sale = FirstValue(
-            c.Query(adqPesqVenda, {{"P_CDFILIAL", cdfilial}, {"P_CDCAIXA", cdcaixa}, {"P_PREFIXO", LikePrefix(prefixo)}}),
-            "NRVENDAEXT");
+        const Variant last_sale =
+            FirstValue(c.Query(adqPesqVenda,
+                               {{"P_CDFILIAL", cdfilial}, {"P_CDCAIXA", cdcaixa}, {"P_PREFIXO", LikePrefix(prefixo)}}),
+                       "NRVENDAEXT");
         if (!last_sale.IsNull()) used = ParseNumber(last_sale.AsString().substr(prefixo.size()));
         if (!used) {
           if (CreateCounter(c, acmInsVendaColombia, key, padded(*first))) return padded(*first);

@@ -34,7 +34,8 @@ bool IsIdentChar(char c) { return std::isalnum(static_cast<unsigned char>(c)) ||
 FieldDef FieldFromDeclared(const std::string& name, const std::string& declared, int length) {
   const std::string t = Upper(declared);
   FieldDef f{name, FieldType::String, 0};
-  if (t.find("CHAR") != std::string::npos || t.find("TEXT") != std::string::npos || t.find("CLOB") != std::string::npos) {
+  if (t.find("CHAR") != std::string::npos || t.find("TEXT") != std::string::npos ||
+      t.find("CLOB") != std::string::npos) {
     f.size = length;
     if (f.size <= 0) {
       // SQLite keeps the declared size only in the type text: "VARCHAR(16)".
@@ -97,10 +98,8 @@ Variant ReadValue(const soci::row& r, std::size_t i, const FieldDef& field) {
           if (auto dt = base::DateTime::Parse(s)) return Variant(*dt);
           if (s.empty()) return Variant::Null();
           break;
-        case FieldType::Boolean:
-          return Variant(s == "1" || s == "t" || s == "true" || s == "S");
-        default:
-          break;
+        case FieldType::Boolean: return Variant(s == "1" || s == "t" || s == "true" || s == "S");
+        default: break;
       }
       return Variant(std::move(s));
     }
@@ -126,8 +125,7 @@ Variant ReadValue(const soci::row& r, std::size_t i, const FieldDef& field) {
       const std::tm t = r.get<std::tm>(i);
       return Variant(base::DateTime::FromYMD(t.tm_year + 1900, t.tm_mon + 1, t.tm_mday, t.tm_hour, t.tm_min, t.tm_sec));
     }
-    default:
-      return Variant::Null();
+    default: return Variant::Null();
   }
 }
 
@@ -147,9 +145,7 @@ void Bind(soci::statement& st, Bindings& b, const std::string& name, const Varia
       b.indicators.push_back(soci::i_null);
       st.exchange(soci::use(b.texts.back(), b.indicators.back(), name));
       return;
-    case Variant::Kind::Bool:
-      b.texts.push_back(v.AsBoolean() ? "S" : "N");
-      break;
+    case Variant::Kind::Bool: b.texts.push_back(v.AsBoolean() ? "S" : "N"); break;
     case Variant::Kind::Integer:
       b.integers.push_back(v.AsInteger());
       st.exchange(soci::use(b.integers.back(), name));
@@ -158,14 +154,9 @@ void Bind(soci::statement& st, Bindings& b, const std::string& name, const Varia
       b.doubles.push_back(v.AsFloat());
       st.exchange(soci::use(b.doubles.back(), name));
       return;
-    case Variant::Kind::DateTime:
-      b.texts.push_back(DateText(v.AsDateTime()));
-      break;
-    case Variant::Kind::String:
-      b.texts.push_back(v.AsString());
-      break;
-    default:
-      throw DatabaseError("parameter " + name + " cannot hold a value of type " + v.KindName());
+    case Variant::Kind::DateTime: b.texts.push_back(DateText(v.AsDateTime())); break;
+    case Variant::Kind::String: b.texts.push_back(v.AsString()); break;
+    default: throw DatabaseError("parameter " + name + " cannot hold a value of type " + v.KindName());
   }
   st.exchange(soci::use(b.texts.back(), name));
 }
@@ -207,7 +198,8 @@ std::vector<std::string> ParameterNames(const std::string& sql) {
       quote = c;
     } else if (c == '-' && i + 1 < sql.size() && sql[i + 1] == '-') {
       while (i < sql.size() && sql[i] != '\n') ++i;
-    } else if (c == ':' && i + 1 < sql.size() && (std::isalpha(static_cast<unsigned char>(sql[i + 1])) || sql[i + 1] == '_') &&
+    } else if (c == ':' && i + 1 < sql.size() &&
+               (std::isalpha(static_cast<unsigned char>(sql[i + 1])) || sql[i + 1] == '_') &&
                (i == 0 || sql[i - 1] != ':')) {
       size_t j = i + 1;
       while (j < sql.size() && IsIdentChar(sql[j])) ++j;
@@ -251,8 +243,8 @@ void StoreConnection::Open() {
   if (target_.backend == "sqlite3" && !create_missing_ && !SqliteFileExists(target_.sqlite_file)) {
     // Never a new empty file in place of the store: a sale recorded in it would be lost
     // to the store, which is worse than no sale.
-    throw DatabaseError("no store database at \"" + target_.sqlite_file + "\"; create it with: recebimento db init --db sqlite:" +
-                        target_.sqlite_file);
+    throw DatabaseError("no store database at \"" + target_.sqlite_file +
+                        "\"; create it with: recebimento db init --db sqlite:" + target_.sqlite_file);
   }
   auto s = std::make_unique<soci::session>();
   try {
@@ -264,7 +256,8 @@ void StoreConnection::Open() {
       s->open(target_.backend, target_.connect_string);  // loaded on demand
     }
   } catch (const std::exception& e) {
-    throw DatabaseError(std::string("cannot connect to the ") + DatabaseKindName(target_.kind) + " store database: " + e.what());
+    throw DatabaseError(std::string("cannot connect to the ") + DatabaseKindName(target_.kind) +
+                        " store database: " + e.what());
   }
   session_ = std::move(s);
   in_transaction_ = false;
@@ -424,8 +417,8 @@ bool StoreConnection::CheckAfterFailure() {
 bool IsLockTimeout(const std::string& text) {
   // SQLite: SQLITE_BUSY once the busy timeout ran out; PostgreSQL: lock_timeout (55P03).
   return text.find("database is locked") != std::string::npos ||
-         text.find("database table is locked") != std::string::npos ||
-         text.find("lock timeout") != std::string::npos || text.find("55P03") != std::string::npos;
+         text.find("database table is locked") != std::string::npos || text.find("lock timeout") != std::string::npos ||
+         text.find("55P03") != std::string::npos;
 }
 
 std::string ADOExceptionMessage(const std::exception& error, const StoreConnection& connection,
@@ -436,8 +429,8 @@ std::string ADOExceptionMessage(const std::exception& error, const StoreConnecti
     const int ms = connection.LockWaitMs();
     std::string waited = std::to_string(ms / 1000);
     if (ms % 1000 != 0) waited += "," + std::to_string(ms % 1000 / 100);
-    text = "o banco de dados está ocupado por outro caixa ou processo (aguardou " + waited +
-           " s). Tente novamente. [" + text + "]";
+    text = "o banco de dados está ocupado por outro caixa ou processo (aguardou " + waited + " s). Tente novamente. [" +
+           text + "]";
   }
   std::string result = std::string("Erro no banco de dados (") + DatabaseKindName(connection.Kind()) + "): " + text;
   if (!operation.empty()) result += " [" + operation + "]";

@@ -12,10 +12,9 @@ namespace recebimento::datamodule {
 
 namespace {
 
-const Statement kCreateVersionTable{
-    "SchemaVersionTable",
-    "CREATE TABLE IF NOT EXISTS SCHEMA_VERSION (VERSION INTEGER NOT NULL PRIMARY KEY, "
-    "NMARQUIVO VARCHAR(100), DTAPLICACAO TIMESTAMP)"};
+const Statement kCreateVersionTable{"SchemaVersionTable",
+                                    "CREATE TABLE IF NOT EXISTS SCHEMA_VERSION (VERSION INTEGER NOT NULL PRIMARY KEY, "
+                                    "NMARQUIVO VARCHAR(100), DTAPLICACAO TIMESTAMP)"};
 const Statement kCreateSeedTable{
     "SchemaSeedTable",
     "CREATE TABLE IF NOT EXISTS SCHEMA_SEED (NMSEED VARCHAR(50) NOT NULL PRIMARY KEY, DTAPLICACAO TIMESTAMP)"};
@@ -26,8 +25,10 @@ const Statement kRecordVersion{"SchemaVersionAdd",
 const Statement kSeedApplied{"SchemaSeed", "SELECT NMSEED FROM SCHEMA_SEED WHERE NMSEED = :NMSEED"};
 const Statement kRecordSeed{"SchemaSeedAdd",
                             "INSERT INTO SCHEMA_SEED (NMSEED, DTAPLICACAO) VALUES (:NMSEED, CURRENT_TIMESTAMP)"};
-const Statement kMaxVersion{"SchemaMaxVersion", "SELECT MAX(VERSION) AS VERSION FROM SCHEMA_VERSION",
-                            {}, {{"VERSION", base::FieldType::Integer}}};
+const Statement kMaxVersion{"SchemaMaxVersion",
+                            "SELECT MAX(VERSION) AS VERSION FROM SCHEMA_VERSION",
+                            {},
+                            {{"VERSION", base::FieldType::Integer}}};
 
 // Holds the store's write lock for one unit of work: two inits running at once apply
 // each migration once.
@@ -106,19 +107,25 @@ void InitStoreDatabase(const std::string& connection, bool with_demo_data) {
     for (const auto& file : StoreMigrationFiles()) {
       const int version = MigrationVersion(file.path);
       if (version <= 0) throw std::runtime_error("db/" + file.path + ": migration file name without a version");
-      InOwnTransaction(c, [&] {
-        if (AppliedVersions(c).count(version)) return;
-        RunFile(c, file);
-        c.Execute(kRecordVersion, {{"VERSION", version}, {"NMARQUIVO", file.path}});
-      }, LockSchema);
+      InOwnTransaction(
+          c,
+          [&] {
+            if (AppliedVersions(c).count(version)) return;
+            RunFile(c, file);
+            c.Execute(kRecordVersion, {{"VERSION", version}, {"NMARQUIVO", file.path}});
+          },
+          LockSchema);
     }
     if (with_demo_data) {
       for (const auto& file : DemoStoreFiles()) {
-        InOwnTransaction(c, [&] {
-          if (!c.Query(kSeedApplied, {{"NMSEED", file.path}}).rows.empty()) return;
-          RunFile(c, file);
-          c.Execute(kRecordSeed, {{"NMSEED", file.path}});
-        }, LockSchema);
+        InOwnTransaction(
+            c,
+            [&] {
+              if (!c.Query(kSeedApplied, {{"NMSEED", file.path}}).rows.empty()) return;
+              RunFile(c, file);
+              c.Execute(kRecordSeed, {{"NMSEED", file.path}});
+            },
+            LockSchema);
       }
     }
   } catch (const std::exception& e) {
@@ -133,13 +140,14 @@ void RequireStoreSchema(StoreConnection& c) {
     if (!packet.rows.empty() && packet.rows[0][0].AsInteger() > 0) return;
   } catch (const std::exception& e) {
     const std::string text = e.what();
-    const bool no_table = text.find("no such table") != std::string::npos ||
-                          text.find("does not exist") != std::string::npos;
+    const bool no_table =
+        text.find("no such table") != std::string::npos || text.find("does not exist") != std::string::npos;
     if (!no_table) throw DatabaseError(ADOExceptionMessage(e, c, ""));
     if (c.Kind() == DatabaseKind::PostgreSQL && c.InTransaction()) c.Rollback();
   }
   const std::string where = c.Describe();
-  throw DatabaseError("the store database " + where + " has no schema; create it with: recebimento db init --db " + where);
+  throw DatabaseError("the store database " + where + " has no schema; create it with: recebimento db init --db " +
+                      where);
 }
 
 int StoreSchemaVersion(const std::string& connection) {

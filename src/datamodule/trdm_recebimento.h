@@ -69,8 +69,8 @@ class TrdmRecebimento {
   base::Variant getSaldoCred(const std::string& cdcliente, const std::string& cdconsumidor,
                              const std::string& cdfamilisald);
   base::Variant getLimiteCons(const std::string& cdcliente, const std::string& cdconsumidor);
-  base::Variant getTipoConsLoja(const std::string& cdfilial, const std::string& cdloja,
-                                const std::string& cdcliente, const std::string& cdconsumidor);
+  base::Variant getTipoConsLoja(const std::string& cdfilial, const std::string& cdloja, const std::string& cdcliente,
+                                const std::string& cdconsumidor);
   base::Variant GetTipoConsFili(const std::string& cdcliente, const std::string& cdconsumidor);
   base::Variant GetTipoConsFiliClubPetro(const std::string& nmgruposegpetro);
   base::Variant getTipoConsReceb(const std::string& cdcliente, const std::string& cdconsumidor);
@@ -94,8 +94,8 @@ class TrdmRecebimento {
                       const std::string& cdfamilisald, const std::string& cdproduto, double quantidade,
                       const base::Variant& itens_venda, std::string& resultado);
   base::Variant getGastCons(const std::string& cdcliente, const std::string& cdconsumidor, const std::string& tipo);
-  base::Variant getGtDiaServ(const std::string& cdfilial, const std::string& cdcliente,
-                             const std::string& cdconsumidor, const std::string& cdservfili);
+  base::Variant getGtDiaServ(const std::string& cdfilial, const std::string& cdcliente, const std::string& cdconsumidor,
+                             const std::string& cdservfili);
   base::Variant getProdVenDiaServ(const std::string& cdfilial, const std::string& cdcliente,
                                   const std::string& cdconsumidor, const std::string& cdproduto,
                                   const std::string& cdservfili);
@@ -171,8 +171,8 @@ class TrdmRecebimento {
   // before) leaves it as it is. Each returns the error text when the database fails,
   // and then no counter is created and no number is spent.
   // "" when recorded.
-  std::string setGravaCupomInicial(const std::string& cdfilial, const std::string& cdcaixa,
-                                   const std::string& nrcupom, const base::DateTime& data);
+  std::string setGravaCupomInicial(const std::string& cdfilial, const std::string& cdcaixa, const std::string& nrcupom,
+                                   const base::DateTime& data);
   // `tipo` "C": a consumer sale; anything else a cash sale. The new sale number.
   base::Variant setNrVendaNFisc(const std::string& cdfilial, const std::string& cdcaixa, const std::string& tipo);
   // The new NFC-e number; with `inutiliza` the number is also set aside (INUTILIZANFCE).
@@ -180,9 +180,8 @@ class TrdmRecebimento {
                               const std::string& ambiente, bool inutiliza);
   // The next external sale number within [primeiro, ultimo], zero-padded to the width
   // of `ultimo`; "CUPINV" once the range is spent.
-  base::Variant getPrxVendaColombia(const std::string& cdfilial, const std::string& cdcaixa,
-                                    const std::string& prefixo, const std::string& primeiro,
-                                    const std::string& ultimo);
+  base::Variant getPrxVendaColombia(const std::string& cdfilial, const std::string& cdcaixa, const std::string& prefixo,
+                                    const std::string& primeiro, const std::string& ultimo);
   // The three above need the branch and the register (an error text without them), and
   // record each number they hand out as reserved by the register, in the transaction
   // that takes it (number_reservations.h). NFC-e and external numbers already recorded

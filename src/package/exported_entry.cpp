@@ -27,10 +27,9 @@ bool Recebimento(recebimento::package::RecebimentoArgs* args, const recebimento:
 
 // The module-qualified export: a symbol name no C identifier can spell.
 __attribute__((visibility("default"))) bool RecebimentoQualified(
-    recebimento::package::RecebimentoArgs* args, const recebimento::pos::HostServices* services)
-    __asm__("Cli_rev00000.Recebimento");
-bool RecebimentoQualified(recebimento::package::RecebimentoArgs* args,
-                          const recebimento::pos::HostServices* services) {
+    recebimento::package::RecebimentoArgs* args,
+    const recebimento::pos::HostServices* services) __asm__("Cli_rev00000.Recebimento");
+bool RecebimentoQualified(recebimento::package::RecebimentoArgs* args, const recebimento::pos::HostServices* services) {
   return RunExported(args, services);
 }
 

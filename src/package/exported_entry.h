@@ -15,7 +15,7 @@ using RecebimentoEntry = bool (*)(recebimento::package::RecebimentoArgs* args,
 // Exported under the plain name "Recebimento" and the module-qualified name
 // "Cli_rev00000.Recebimento".
 __attribute__((visibility("default"))) bool Recebimento(recebimento::package::RecebimentoArgs* args,
-                                                         const recebimento::pos::HostServices* services);
+                                                        const recebimento::pos::HostServices* services);
 
 // Frees whatever a call left behind and clears the exported globals; the library also
 // does this itself when it unloads.

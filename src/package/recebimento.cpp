@@ -7,10 +7,10 @@
 #include <memory>
 
 #include "datamodule/connection_config.h"
-#include "host/runtime/money.h"
 #include "datamodule/trdm_recebimento.h"
 #include "host/pos/host_paths.h"
 #include "host/pos/host_services.h"
+#include "host/runtime/money.h"
 #include "package/leftovers.h"
 #include "package/package_globals.h"
 #include "screen/frame/frm_recebimento.h"
@@ -38,7 +38,8 @@ double ItemDiscounts(base::Dataset* items) {
   try {
     if (!items) return 0;
     int64_t cents = 0;
-    for (items->First(); !items->Eof(); items->Next()) cents += runtime::ToCents(items->FieldByName("VRDESCCOMVEN").AsFloat());
+    for (items->First(); !items->Eof(); items->Next())
+      cents += runtime::ToCents(items->FieldByName("VRDESCCOMVEN").AsFloat());
     return runtime::FromCents(cents);
   } catch (...) {
     return 0;
@@ -48,9 +49,8 @@ double ItemDiscounts(base::Dataset* items) {
 void LogReceiptAdjustment(const pos::HostServices& host, const TfrmRecebimento& frm, const char* event,
                           const char* short_key, const char* long_key, const std::string& receipt) {
   const SaleState& sale = frm.Sale();
-  host.access->LogControleAcess({frm.Par().stCDFILIAL, frm.Par().stCDCAIXA, event, sale.stCdOperador,
-                                 sale.stNmOperador, sale.stCdSupervisor, screen::Msg(short_key),
-                                 screen::Msg(long_key) + receipt});
+  host.access->LogControleAcess({frm.Par().stCDFILIAL, frm.Par().stCDCAIXA, event, sale.stCdOperador, sale.stNmOperador,
+                                 sale.stCdSupervisor, screen::Msg(short_key), screen::Msg(long_key) + receipt});
 }
 
 // The screen's results the package exports as globals, for the host to read.

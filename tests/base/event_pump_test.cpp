@@ -46,8 +46,18 @@ TEST_F(ScriptedPumpTest, AnActionThatOpensANestedWaitHandsTheNextActionToIt) {
         log.push_back("dialog closed");
       },
       "click spbOk");
-  pump.Push([&] { log.push_back("answer"); dialog_answered = true; }, "answer yes");
-  pump.Push([&] { log.push_back("escape"); screen_closed = true; }, "key Escape");
+  pump.Push(
+      [&] {
+        log.push_back("answer");
+        dialog_answered = true;
+      },
+      "answer yes");
+  pump.Push(
+      [&] {
+        log.push_back("escape");
+        screen_closed = true;
+      },
+      "key Escape");
 
   pump.RunUntil([&] { return screen_closed; }, "payment screen");
   EXPECT_EQ(log, (std::vector<std::string>{"click", "answer", "dialog closed", "escape"}));
@@ -121,11 +131,17 @@ TEST_F(ScriptedPumpTest, TimersStartDisabledAndEnablingOrChangingTheIntervalRest
 TEST_F(ScriptedPumpTest, DisabledOrDestroyedTimersStopEvenFromInsideTheirCallback) {
   int fired = 0;
   Timer once(pump, 1000, nullptr);
-  once.SetOnTimer([&] { ++fired; once.SetEnabled(false); });
+  once.SetOnTimer([&] {
+    ++fired;
+    once.SetEnabled(false);
+  });
   once.SetEnabled(true);
 
   auto self_destroying = std::make_unique<Timer>(pump, 1000, nullptr);
-  self_destroying->SetOnTimer([&] { ++fired; self_destroying.reset(); });
+  self_destroying->SetOnTimer([&] {
+    ++fired;
+    self_destroying.reset();
+  });
   self_destroying->SetEnabled(true);
 
   auto destroyed = std::make_unique<Timer>(pump, 1000, [&] { ++fired; });

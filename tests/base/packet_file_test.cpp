@@ -29,8 +29,8 @@ Dataset Sale() {
   ds.CreateDataSet();
   ds.AppendRecord({"002", "Cartão Crédito \"Visa\" & <Master>", "linha 1\nlinha 2\tfim", 3, int64_t{9000000000},
                    0.1 + 0.2, true, DateTime::FromYMD(2026, 12, 6, 12, 0, 0, 250)});
-  ds.AppendRecord({"001", "Ação à vista — pão, avô, güera", Variant::Null(), Variant::Null(), Variant::Null(),
-                   -1234.56, false, Variant::Null()});
+  ds.AppendRecord({"001", "Ação à vista — pão, avô, güera", Variant::Null(), Variant::Null(), Variant::Null(), -1234.56,
+                   false, Variant::Null()});
   return ds;
 }
 
@@ -51,7 +51,8 @@ TEST(PacketFileTest, RoundTripKeepsTypesValuesAccentsAndNulls) {
 
 TEST(PacketFileTest, WritesTheClientDatasetXmlForm) {
   const std::string xml = PacketToXml(Sale().Data());
-  EXPECT_TRUE(xml.rfind("<?xml version=\"1.0\" standalone=\"yes\"?><DATAPACKET Version=\"2.0\"><METADATA><FIELDS>", 0) == 0)
+  EXPECT_TRUE(
+      xml.rfind("<?xml version=\"1.0\" standalone=\"yes\"?><DATAPACKET Version=\"2.0\"><METADATA><FIELDS>", 0) == 0)
       << xml;
   EXPECT_TRUE(Contains(xml, "<FIELD attrname=\"CDTIPORECE\" fieldtype=\"string\" WIDTH=\"3\"/>"));
   EXPECT_TRUE(Contains(xml, "<FIELD attrname=\"DSOBS\" fieldtype=\"bin.hex\" SUBTYPE=\"Text\"/>"));
@@ -102,7 +103,8 @@ TEST(PacketFileTest, ChangeLogRowsAndOldCodePageTexts) {
   // A file saved with pending changes: deleted and superseded rows are not data.
   const std::string xml =
       "<?xml version=\"1.0\" standalone=\"yes\"?><DATAPACKET Version=\"2.0\"><METADATA><FIELDS>"
-      "<FIELD attrname=\"CD\" fieldtype=\"string\" WIDTH=\"3\"/><FIELD attrname=\"NM\" fieldtype=\"string\" WIDTH=\"20\"/>"
+      "<FIELD attrname=\"CD\" fieldtype=\"string\" WIDTH=\"3\"/><FIELD attrname=\"NM\" fieldtype=\"string\" "
+      "WIDTH=\"20\"/>"
       "</FIELDS><PARAMS CHANGE_LOG=\"1 0 4 2 0 2 4 3 8\"/></METADATA><ROWDATA>"
       "<ROW RowState=\"4\" CD=\"001\" NM=\"novo\"/><ROW RowState=\"2\" CD=\"002\" NM=\"apagado\"/>"
       "<ROW RowState=\"1\" CD=\"003\" NM=\"antigo\"/><ROW RowState=\"8\" NM=\"Cora\xE7\xE3o\"/>"
@@ -178,8 +180,9 @@ TEST(PacketFileTest, FailedLoadLeavesTheDatasetAsItWas) {
 // Messages quote what a file holds: never raw bytes that are not UTF-8, never a whole
 // huge value.
 TEST(PacketFileTest, MessagesQuoteBadBytesSafelyAndCutLongValues) {
-  const std::string bad_type = "<DATAPACKET><METADATA><FIELDS><FIELD attrname=\"X\" fieldtype=\"i\xFF\xFE\"/>"
-                               "</FIELDS></METADATA></DATAPACKET>";
+  const std::string bad_type =
+      "<DATAPACKET><METADATA><FIELDS><FIELD attrname=\"X\" fieldtype=\"i\xFF\xFE\"/>"
+      "</FIELDS></METADATA></DATAPACKET>";
   try {
     ParsePacketXml(bad_type, "host\xC3(/PARAMETROSZEM.CDS");
     FAIL();
@@ -189,8 +192,10 @@ TEST(PacketFileTest, MessagesQuoteBadBytesSafelyAndCutLongValues) {
     EXPECT_TRUE(Contains(m, "i\\xFF\\xFE")) << m;
     EXPECT_TRUE(Contains(m, "host\\xC3(")) << m;
   }
-  const std::string long_value = "<DATAPACKET><METADATA><FIELDS><FIELD attrname=\"QT\" fieldtype=\"i4\"/></FIELDS>"
-                                 "</METADATA><ROWDATA><ROW QT=\"" + std::string(100000, '9') + "x\"/></ROWDATA></DATAPACKET>";
+  const std::string long_value =
+      "<DATAPACKET><METADATA><FIELDS><FIELD attrname=\"QT\" fieldtype=\"i4\"/></FIELDS>"
+      "</METADATA><ROWDATA><ROW QT=\"" +
+      std::string(100000, '9') + "x\"/></ROWDATA></DATAPACKET>";
   try {
     ParsePacketXml(long_value, "x.cds");
     FAIL();
@@ -207,8 +212,8 @@ TEST(PacketFileTest, ManyFieldsLoadAndADuplicateAmongThemIsFound) {
     fields += "<FIELD attrname=\"F" + std::to_string(i) + "\" fieldtype=\"i4\"/>";
     row += " F" + std::to_string(i) + "=\"" + std::to_string(i) + "\"";
   }
-  const std::string xml =
-      "<DATAPACKET><METADATA><FIELDS>" + fields + "</FIELDS></METADATA><ROWDATA><ROW" + row + "/></ROWDATA></DATAPACKET>";
+  const std::string xml = "<DATAPACKET><METADATA><FIELDS>" + fields + "</FIELDS></METADATA><ROWDATA><ROW" + row +
+                          "/></ROWDATA></DATAPACKET>";
   Dataset ds("cdsMuitos");
   ds.SetData(ParsePacketXml(xml, "many.cds"));
   EXPECT_EQ(ds.Fields().size(), 20000u);
@@ -267,7 +272,8 @@ TEST(AtomicFileTest, InterruptedWritesAreRemovedAndNothingElse) {
   TempDir dir;
   const auto kept = {dir.Write("cdsVenda.cds", "x"), dir.Write("Dados/notes.tmp-abc", "x"),
                      dir.Write("Dados/a.cds.tmp-12345", "x"), dir.Write("Dados/a.tmp-ABCDEF.bak", "x")};
-  const auto left = {dir.Write("cdsVenda.cds.tmp-Ab12Cd", "partial"), dir.Write("Dados/Sub/ultTef.cds.tmp-000000", "p")};
+  const auto left = {dir.Write("cdsVenda.cds.tmp-Ab12Cd", "partial"),
+                     dir.Write("Dados/Sub/ultTef.cds.tmp-000000", "p")};
   const std::vector<std::string> removed = RemoveInterruptedWrites(dir.str());
   EXPECT_EQ(removed.size(), 2u);
   for (const auto& f : left) EXPECT_FALSE(std::filesystem::exists(f)) << f;

@@ -24,7 +24,8 @@ TEST(PathTest, HostPathsLandUnderTheBaseFolder) {
 TEST(PathTest, NamesFromDataNeverLeaveTheirFolder) {
   EXPECT_EQ(SafeChild("/host/imagens", "cartao.bmp"), "/host/imagens/cartao.bmp");
   EXPECT_EQ(SafeChild("/host", "..cds"), "/host/..cds");  // dots inside a name are fine
-  for (const std::string& bad : std::vector<std::string>{"", ".", "..", "../x", "a/b", "a\\b", "/etc/passwd", "C:x", std::string("a\0b", 3)}) {
+  for (const std::string& bad :
+       std::vector<std::string>{"", ".", "..", "../x", "a/b", "a\\b", "/etc/passwd", "C:x", std::string("a\0b", 3)}) {
     EXPECT_FALSE(IsPlainFileName(bad)) << bad;
     EXPECT_THROW(SafeChild("/host", bad), PathError) << bad;
   }

@@ -67,7 +67,9 @@ TEST(TextTest, TrimSplitAndPrefixes) {
 
 TEST(TextTest, ExcerptsAreValidUtf8OfBoundedLength) {
   EXPECT_EQ(Excerpt("Ação"), "Ação");
-  EXPECT_EQ(Excerpt("pasta\xFF\xC3(\x01" "fim"), "pasta\\xFF\\xC3(\\x01fim");
+  EXPECT_EQ(Excerpt("pasta\xFF\xC3(\x01"
+                    "fim"),
+            "pasta\\xFF\\xC3(\\x01fim");
   EXPECT_EQ(Excerpt("abcdef", 3), "abc...");
   EXPECT_EQ(Excerpt("ãéíóú", 2), "ãé...");
   const std::string huge(1 << 20, '\xFF');
@@ -77,7 +79,8 @@ TEST(TextTest, ExcerptsAreValidUtf8OfBoundedLength) {
 }
 
 TEST(TextTest, RemoveAccentsFoldsToPrintableAscii) {
-  EXPECT_EQ(RemoveAccents("Ação À Vista: crédito, pão, avô, Müller, nº 5"), "Acao A Vista: credito, pao, avo, Muller, no 5");
+  EXPECT_EQ(RemoveAccents("Ação À Vista: crédito, pão, avô, Müller, nº 5"),
+            "Acao A Vista: credito, pao, avo, Muller, no 5");
   EXPECT_EQ(RemoveAccents("“Olá” – ok…"), "\"Ola\" - ok...");
   EXPECT_EQ(RemoveAccents("日"), "?");
 }

@@ -190,9 +190,9 @@ TEST_P(ConfirmationKill, EveryNumberIsAccountedForAfterRunsKilledAtRandom) {
         << seq.name << ": records of numbers no counter handed out";
   }
   for (const std::string& number : completed_)
-    EXPECT_TRUE(sequences[0].records.count(number) ? sequences[0].records.at(number) == "U"
-                                                   : sequences[1].records.count(number) &&
-                                                         sequences[1].records.at(number) == "U")
+    EXPECT_TRUE(sequences[0].records.count(number)
+                    ? sequences[0].records.at(number) == "U"
+                    : sequences[1].records.count(number) && sequences[1].records.at(number) == "U")
         << "sale " << number << " completed but its number is not marked used";
   EXPECT_GE(taken, completed_.size());
   RecordProperty("killed", killed);

@@ -17,9 +17,8 @@ using DiscountScenario = ScenarioTest;
 using namespace act;
 
 TEST_P(DiscountScenario, WholeSaleDiscountIsRefusedAndTenPercentIsTaken) {
-  json o = Run(SaleOf(80), Click("spbDesconto") + Adjustment('P', 100) + Snapshot("refused") +
-                                   Click("spbDesconto") + Adjustment('P', 10) + Snapshot("discounted") +
-                                   Click("spbSair"));
+  json o = Run(SaleOf(80), Click("spbDesconto") + Adjustment('P', 100) + Snapshot("refused") + Click("spbDesconto") +
+                               Adjustment('P', 10) + Snapshot("discounted") + Click("spbSair"));
   ASSERT_TRUE(o.contains("snapshots")) << o.dump();
   EXPECT_TRUE(Shown(o, "não pode ser igual ou maior que o valor total")) << o["dialogs"].dump();
   for (const json& d : o["dialogs"]) {
@@ -50,8 +49,8 @@ TEST_P(DiscountScenario, WholeSaleDiscountIsRefusedAndTenPercentIsTaken) {
 // and VALOR. A field it does not know stops the run instead of giving no discount.
 TEST_P(DiscountScenario, TheHostsAnswerShapeIsTakenAndUnknownFieldsAreNamed) {
   json o = Run(SaleOf(80), Click("spbDesconto") + Answer({{"TIPO", "V"}, {"VALOR", 5}}) + Snapshot("value") +
-                               Click("spbAcrescimo") + Click("spbDesconto") +
-                               Answer({{"TIPO", "P"}, {"VALOR", 10}}) + Snapshot("percentage") + Click("spbSair"));
+                               Click("spbAcrescimo") + Click("spbDesconto") + Answer({{"TIPO", "P"}, {"VALOR", 10}}) +
+                               Snapshot("percentage") + Click("spbSair"));
   EXPECT_EQ(o["snapshots"]["value"]["state"]["doVrDesconto"], 5.0) << o.dump();
   EXPECT_EQ(o["snapshots"]["percentage"]["state"]["doVrDesconto"], 8.0);
   EXPECT_EQ(o["snapshots"]["percentage"]["state"]["doVrAPagar"], 72.0);
@@ -83,8 +82,10 @@ TEST_P(DiscountScenario, SurchargeLimitDependsOnTheFiscalPrinter) {
 }
 
 TEST_P(DiscountScenario, TipUpToTheChangeIsKeptFromIt) {
-  Parameters({{"IDTPCONTRREPIQ", base::Variant(std::string("S"))}, {"VRPEMAXREPIQMRX", base::Variant(0.0)},
-              {"UTILIZAIMPFIS", base::Variant(false)}, {"SISTEMAZEMNFCE", base::Variant(true)}});
+  Parameters({{"IDTPCONTRREPIQ", base::Variant(std::string("S"))},
+              {"VRPEMAXREPIQMRX", base::Variant(0.0)},
+              {"UTILIZAIMPFIS", base::Variant(false)},
+              {"SISTEMAZEMNFCE", base::Variant(true)}});
   json o = Run(SaleOf(95), Click("tcbBalcao01") + Keypad("100") + Keypad("5,01") + Keypad("5") + Click("spbOk"));
   ASSERT_TRUE(o.contains("screen") && o["screen"].is_object()) << o.dump();
   EXPECT_TRUE(Shown(o, "não pode ser maior que o valor do troco")) << o["dialogs"].dump();

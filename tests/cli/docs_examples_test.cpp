@@ -7,8 +7,8 @@
 
 #include "base/text.h"
 #include "cli_runner.h"
-#include "support/temp_dir.h"
 #include "support/store_fixture.h"
+#include "support/temp_dir.h"
 
 namespace recebimento::testing {
 namespace {
@@ -34,9 +34,12 @@ std::vector<DocExample> ReadExamples(const std::string& path) {
       text.clear();
     } else if (!block.empty() && base::StartsWith(line, "```")) {
       DocExample& e = examples.back();
-      if (block == "json sale") e.sale = text;
-      else if (block == "jsonl script") e.script = text;
-      else if (block == "text expected") e.expected = base::Split(base::TrimRight(text), "\n");
+      if (block == "json sale")
+        e.sale = text;
+      else if (block == "jsonl script")
+        e.script = text;
+      else if (block == "text expected")
+        e.expected = base::Split(base::TrimRight(text), "\n");
       block.clear();
     } else if (!block.empty()) {
       text += line + "\n";
@@ -67,10 +70,14 @@ TEST(DocsExamples, EveryExampleGivesWhatTheDocumentSays) {
       ASSERT_NE(colon, std::string::npos) << expectation;
       const std::string what = expectation.substr(0, colon);
       const std::string value = base::Trim(expectation.substr(colon + 1));
-      if (what == "exit") EXPECT_EQ(r.exit_code, std::stoi(value)) << r.err;
-      else if (what == "stderr") EXPECT_NE(r.err.find(value), std::string::npos) << r.err;
-      else if (what == "output") EXPECT_NE(r.out.find(value), std::string::npos) << value;
-      else ADD_FAILURE() << "unknown expectation " << expectation;
+      if (what == "exit")
+        EXPECT_EQ(r.exit_code, std::stoi(value)) << r.err;
+      else if (what == "stderr")
+        EXPECT_NE(r.err.find(value), std::string::npos) << r.err;
+      else if (what == "output")
+        EXPECT_NE(r.out.find(value), std::string::npos) << value;
+      else
+        ADD_FAILURE() << "unknown expectation " << expectation;
     }
   }
 }

@@ -19,11 +19,10 @@ class FlowLimits : public ScenarioTest {
 // One item of 10,00 paid by cheque (03) that may ask for up to three installments of at
 // least 5,00, and a voucher without a change tender (02).
 json ChequeSale() {
-  return Sale({{"stModoVenda", "BAL"}, {"stIdTipoVenda", "B"}}, json::array({Item("1001", 10)}),
-              json::array({Tender("001", "DINHEIRO", "4", "01", {{"CDTIPOTROCO", "001"}}),
-                           Tender("005", "TICKET", "7", "02"),
-                           Tender("004", "CHEQUE", "3", "03",
-                                  {{"IDSOLIQTPARC", "S"}, {"QTMAXPARC", 3}, {"VRMINPARC", 5}})}));
+  return Sale(
+      {{"stModoVenda", "BAL"}, {"stIdTipoVenda", "B"}}, json::array({Item("1001", 10)}),
+      json::array({Tender("001", "DINHEIRO", "4", "01", {{"CDTIPOTROCO", "001"}}), Tender("005", "TICKET", "7", "02"),
+                   Tender("004", "CHEQUE", "3", "03", {{"IDSOLIQTPARC", "S"}, {"QTMAXPARC", 3}, {"VRMINPARC", 5}})}));
 }
 
 // An advance (screen kind "D") confirms by itself after a tender, but only after one that
@@ -101,9 +100,9 @@ TEST_P(FlowLimits, InstallmentsAreAskedWithinTheMaximumAndTheMinimumValue) {
 
 TEST_P(FlowLimits, ADiscountLeavesACentForEveryUnitSold) {
   // Three units worth 0,05 in all.
-  const json sale = Sale({{"stModoVenda", "BAL"}, {"stIdTipoVenda", "B"}},
-                         json::array({Item("1001", 0.03), Item("1002", 0.01, 2)}),
-                         json::array({Tender("001", "DINHEIRO", "4", "01", {{"CDTIPOTROCO", "001"}})}));
+  const json sale =
+      Sale({{"stModoVenda", "BAL"}, {"stIdTipoVenda", "B"}}, json::array({Item("1001", 0.03), Item("1002", 0.01, 2)}),
+           json::array({Tender("001", "DINHEIRO", "4", "01", {{"CDTIPOTROCO", "001"}})}));
   json o = Run(sale, Click("spbDesconto") + Adjustment('V', 0.03) + Snapshot("refused") + Click("spbDesconto") +
                          Adjustment('V', 0.02) + Snapshot("taken") + Click("spbSair"));
   EXPECT_TRUE(Shown(o, "O desconto máximo desta venda é de R$ 0,02")) << o["dialogs"].dump();

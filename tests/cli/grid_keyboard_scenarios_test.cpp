@@ -8,10 +8,10 @@ namespace {
 json Button(const std::string& code, const std::string& kind, const std::string& type, const std::string& nr,
             const std::string& group, const std::string& page, const std::string& caption,
             const std::string& show = "S") {
-  return {{"CDFILIAL", "0001"},   {"CDTIPORECE", code},   {"NMTIPORECE", caption}, {"IDTIPORECE", kind},
-          {"CDFPIMPFIS", "01"},   {"IDTPBUTTON", type},   {"NRBUTTON", nr},        {"NRBUTTONAUX", group},
-          {"NRPGCONFTELA", page}, {"DSBUTTON", caption},  {"IDMOSTRARECE", show},  {"NRCOLORBACK", 65280},
-          {"NRCOLORTEXT", 0},     {"NRFONTETEXT", 10},    {"DSIMAGEMBUT", ""},     {"CDCREDENCCAR", ""},
+  return {{"CDFILIAL", "0001"},   {"CDTIPORECE", code},  {"NMTIPORECE", caption}, {"IDTIPORECE", kind},
+          {"CDFPIMPFIS", "01"},   {"IDTPBUTTON", type},  {"NRBUTTON", nr},        {"NRBUTTONAUX", group},
+          {"NRPGCONFTELA", page}, {"DSBUTTON", caption}, {"IDMOSTRARECE", show},  {"NRCOLORBACK", 65280},
+          {"NRCOLORTEXT", 0},     {"NRFONTETEXT", 10},   {"DSIMAGEMBUT", ""},     {"CDCREDENCCAR", ""},
           {"CDTIPOTROCO", ""},    {"NRORDTROCO", ""}};
 }
 
@@ -41,13 +41,13 @@ TEST_P(GridScenario, GroupsPagesAndArrowsAsTheOperatorPressesThem) {
       Button("004", "7", "5", "05", "02", "1", "Ticket"),
   });
   json out = RunGrid(tenders,
-                       "{\"snapshot\": \"inicio\"}\n"
-                       "{\"click\": \"tcbBalcao30\"}\n"
-                       "{\"snapshot\": \"pagina2\"}\n"
-                       "{\"click\": \"tcbBalcao29\"}\n"
-                       "{\"click\": \"tcbGrupo02\"}\n"
-                       "{\"snapshot\": \"vales\"}\n"
-                       "{\"click\": \"spbSair\"}\n");
+                     "{\"snapshot\": \"inicio\"}\n"
+                     "{\"click\": \"tcbBalcao30\"}\n"
+                     "{\"snapshot\": \"pagina2\"}\n"
+                     "{\"click\": \"tcbBalcao29\"}\n"
+                     "{\"click\": \"tcbGrupo02\"}\n"
+                     "{\"snapshot\": \"vales\"}\n"
+                     "{\"click\": \"spbSair\"}\n");
   ASSERT_TRUE(out.contains("snapshots")) << out.dump(2);
   json& inicio = out["snapshots"]["inicio"]["controls"];
   EXPECT_EQ(inicio["tcbGrupo01"]["caption"], "Dinheiro e cartões");
@@ -112,9 +112,9 @@ using namespace act;
 using KeyboardScenario = ScenarioTest;
 
 TEST_P(KeyboardScenario, ShortcutsKeysAndTheKeypadAsTheOperatorTypes) {
-  json o = Run(ExampleSale("table-sale.json"),
-               Type("25") + Key("F4", true) + Key("C", true, true) + Snapshot("keys") + Click("tcbBalcao01") +
-                   Type("10,555") + Snapshot("typed") + Key("Escape") + Snapshot("grid") + Key("Escape"));
+  json o = Run(ExampleSale("table-sale.json"), Type("25") + Key("F4", true) + Key("C", true, true) + Snapshot("keys") +
+                                                   Click("tcbBalcao01") + Type("10,555") + Snapshot("typed") +
+                                                   Key("Escape") + Snapshot("grid") + Key("Escape"));
   ASSERT_TRUE(o.contains("snapshots")) << o.dump();
   EXPECT_TRUE(Shown(o, "Tipo de recebimento inválido")) << "only 01 to 24 are shortcuts";
   EXPECT_TRUE(o["snapshots"]["keys"].is_object()) << "Alt+F4 does not close the screen";

@@ -8,9 +8,7 @@ namespace {
 class InitScenario : public ScenarioTest {
  protected:
   // The run's output for an example sale; the screen as it opened is in snapshots.opened.
-  json Open(const std::string& file) {
-    return Run(ExampleSale(file), act::Snapshot("opened") + act::Click("spbSair"));
-  }
+  json Open(const std::string& file) { return Run(ExampleSale(file), act::Snapshot("opened") + act::Click("spbSair")); }
 
   static std::string Caption(const json& screen, const std::string& control) {
     if (!screen.contains("controls") || !screen["controls"].contains(control)) return "<no " + control + ">";
@@ -27,8 +25,8 @@ class InitScenario : public ScenarioTest {
   }
 };
 
-const std::vector<std::string> kTenders = {"DINHEIRO", "CARTAO DE CREDITO", "CARTAO DE DEBITO", "CHEQUE",
-                                           "TICKET",   "CONVENIO",          "DOLAR"};
+const std::vector<std::string> kTenders = {
+    "DINHEIRO", "CARTAO DE CREDITO", "CARTAO DE DEBITO", "CHEQUE", "TICKET", "CONVENIO", "DOLAR"};
 
 TEST_P(InitScenario, TableSale) {
   json out = Open("table-sale.json");
@@ -101,11 +99,22 @@ TEST_P(InitScenario, PrinterModelsWithTheirOwnFeeLeaveTheServiceFeeOut) {
 TEST_P(InitScenario, WhatWasPaidBeforeComesOffAndZeroRowsGo) {
   json sale = ExampleSale("counter-sale.json");
   sale["args"]["doVrPago"] = 17.51;
-  sale["datasets"]["cdsMoviVenda"] =
-      json::array({{{"CDTIPORECE", "001"}, {"IDTIPORECE", "4"}, {"NMTIPORECE", "DINHEIRO"}, {"VRMOVIVEND", 17.51},
-                    {"IDTIPOMOVIVE", "E"}, {"DSMOVIVEND", ""}, {"CDNSUHOSTTEF", ""}, {"CDTIPOTROCO", "001"}},
-                   {{"CDTIPORECE", "003"}, {"IDTIPORECE", "2"}, {"NMTIPORECE", "CARTAO DE DEBITO"}, {"VRMOVIVEND", 0},
-                    {"IDTIPOMOVIVE", "E"}, {"DSMOVIVEND", ""}, {"CDNSUHOSTTEF", ""}, {"CDTIPOTROCO", ""}}});
+  sale["datasets"]["cdsMoviVenda"] = json::array({{{"CDTIPORECE", "001"},
+                                                   {"IDTIPORECE", "4"},
+                                                   {"NMTIPORECE", "DINHEIRO"},
+                                                   {"VRMOVIVEND", 17.51},
+                                                   {"IDTIPOMOVIVE", "E"},
+                                                   {"DSMOVIVEND", ""},
+                                                   {"CDNSUHOSTTEF", ""},
+                                                   {"CDTIPOTROCO", "001"}},
+                                                  {{"CDTIPORECE", "003"},
+                                                   {"IDTIPORECE", "2"},
+                                                   {"NMTIPORECE", "CARTAO DE DEBITO"},
+                                                   {"VRMOVIVEND", 0},
+                                                   {"IDTIPOMOVIVE", "E"},
+                                                   {"DSMOVIVEND", ""},
+                                                   {"CDNSUHOSTTEF", ""},
+                                                   {"CDTIPOTROCO", ""}}});
   json out = Run(sale, act::Snapshot("opened") + act::Key("Escape"));
   json& s = out["snapshots"]["opened"];
   ASSERT_TRUE(s.is_object()) << out.dump();

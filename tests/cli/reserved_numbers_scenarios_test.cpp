@@ -32,8 +32,9 @@ class LeftBehind : public ScenarioTest {
 TEST_P(LeftBehind, ANumberStillReservedIsReportedAtTheNextStartAndTheSalesOwnIsMarkedUsed) {
   // Number 1 was taken by a call that died before its sale was recorded.
   Store().Exec("INSERT INTO NOVOCODIGO (CDCONTADOR, NRSEQUENCIAL) VALUES ('PRXNFCE|0001|1|2', '1')");
-  Store().Exec("INSERT INTO INUTILIZANFCE (CDFILIAL, CDCAIXA, NRNOTAFISCALCE, DTINUTILIZA, NRSERIENFCE, IDTPAMBNFCE, "
-               "IDSTATUSINUT) VALUES ('0001', '001', '1', '2026-12-05 00:00:00', '1', '2', 'P')");
+  Store().Exec(
+      "INSERT INTO INUTILIZANFCE (CDFILIAL, CDCAIXA, NRNOTAFISCALCE, DTINUTILIZA, NRSERIENFCE, IDTPAMBNFCE, "
+      "IDSTATUSINUT) VALUES ('0001', '001', '1', '2026-12-05 00:00:00', '1', '2', 'P')");
   const json o = Run(ExampleSale("table-sale.json"), std::string(kPays) + act::Click("spbOk"));
   ASSERT_EQ(o["result"], true) << o.dump().substr(0, 500);
   EXPECT_EQ(o["args"]["stNrVenda"], "2");
@@ -52,8 +53,8 @@ TEST_P(LeftBehind, TemporaryFilesOfInterruptedWritesAreRemovedAtTheNextStart) {
   const fs::path host_temp = S().Dir().Write("host/Dados/cdsMoedas.cds.tmp-Ab12Cd", "<DATAPA");
   const fs::path out_temp = S().Dir().Write("out.json.tmp-Zz9Yy8", "{\"res");
   const fs::path kept = S().Dir().Write("host/Dados/notas.tmp-x", "mine");
-  const CliResult r =
-      S().RunRaw(ExampleSale("table-sale.json"), "{\"click\": \"spbSair\"}\n", {"--out", (S().Dir() / "out.json").string()});
+  const CliResult r = S().RunRaw(ExampleSale("table-sale.json"), "{\"click\": \"spbSair\"}\n",
+                                 {"--out", (S().Dir() / "out.json").string()});
   ASSERT_EQ(r.exit_code, 0) << r.err;
   EXPECT_FALSE(fs::exists(host_temp));
   EXPECT_FALSE(fs::exists(out_temp));
@@ -80,8 +81,9 @@ TEST_P(LeftBehind, AStoreHeldByAnotherWriterSendsTheOperatorBackToTheScreenWithN
   EXPECT_EQ(o["result"], false);
   ASSERT_EQ(o["dialogs"].size(), 2u) << o["dialogs"].dump();
   for (const json& d : o["dialogs"])
-    EXPECT_NE(d["text"].get<std::string>().find("ocupado por outro caixa ou processo (aguardou 0,3 s). Tente novamente"),
-              std::string::npos)
+    EXPECT_NE(
+        d["text"].get<std::string>().find("ocupado por outro caixa ou processo (aguardou 0,3 s). Tente novamente"),
+        std::string::npos)
         << d["text"];
   for (const char* moment : {"busy", "again"}) {
     const json& s = o["snapshots"][moment];

@@ -30,11 +30,14 @@ class RunPreconditions : public ScenarioTest {
     if (IsSkipped() || HasFatalFailure()) return;
     Parameters({{"UTILIZAIMPFIS", false}, {"SISTEMAZEMNFCE", true}});
   }
-  long long NumbersTaken() { return Count(Store(), "SELECT COUNT(*) AS N FROM NOVOCODIGO WHERE CDCONTADOR LIKE 'PRX%'"); }
+  long long NumbersTaken() {
+    return Count(Store(), "SELECT COUNT(*) AS N FROM NOVOCODIGO WHERE CDCONTADOR LIKE 'PRX%'");
+  }
 };
 
 TEST_P(RunPreconditions, TheSameSaleCompletesWhenAllIsInPlace) {
-  const CliResult r = S().RunRaw(ExampleSale("table-sale.json"), kPaysAndConfirms, {"--out", (S().Dir() / "out.json").string()});
+  const CliResult r =
+      S().RunRaw(ExampleSale("table-sale.json"), kPaysAndConfirms, {"--out", (S().Dir() / "out.json").string()});
   ASSERT_EQ(r.exit_code, 0) << r.err;
   EXPECT_EQ(json::parse(S().Dir().Read("out.json"))["result"], true);
   EXPECT_EQ(NumbersTaken(), 1);
@@ -72,8 +75,13 @@ class StoreChecks : public ::testing::Test {
     dir_.Write("script.jsonl", "{\"click\": \"spbSair\"}\n");
   }
   CliResult Run(std::vector<std::string> db) {
-    std::vector<std::string> args = {"run", "--host-dir", (dir_ / "host").string(), "--sale", (dir_ / "sale.json").string(),
-                                     "--script", (dir_ / "script.jsonl").string()};
+    std::vector<std::string> args = {"run",
+                                     "--host-dir",
+                                     (dir_ / "host").string(),
+                                     "--sale",
+                                     (dir_ / "sale.json").string(),
+                                     "--script",
+                                     (dir_ / "script.jsonl").string()};
     args.insert(args.end(), db.begin(), db.end());
     return RunCli(args, dir_.str());
   }
@@ -172,7 +180,8 @@ class PostgresForms : public ::testing::Test {
     for (const auto& db : databases_) Admin().ExecuteRaw("DROP DATABASE IF EXISTS " + db + " WITH (FORCE)");
   }
   datamodule::StoreConnection& Admin() {
-    if (!admin_) admin_ = std::make_unique<datamodule::StoreConnection>([] { return "postgresql:" + PostgresAdminConnInfo(); });
+    if (!admin_)
+      admin_ = std::make_unique<datamodule::StoreConnection>([] { return "postgresql:" + PostgresAdminConnInfo(); });
     return *admin_;
   }
   std::string NewDatabase() {

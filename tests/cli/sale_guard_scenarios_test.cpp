@@ -43,8 +43,8 @@ TEST_P(SaleGuards, AmountsTheScreenCannotTakeRefuseTheSaleBeforeItShows) {
 }
 
 TEST_P(SaleGuards, ANegativeLineThatLeavesAPositiveTotalStaysAllowed) {
-  json o = Run(CashSale(json::array({Item("1001", 10.0), Item("1002", -3.0)})),
-               Pays("tcbBalcao01", "7") + Click("spbOk"));
+  json o =
+      Run(CashSale(json::array({Item("1001", 10.0), Item("1002", -3.0)})), Pays("tcbBalcao01", "7") + Click("spbOk"));
   EXPECT_EQ(o["result"], true) << o["dialogs"].dump();
   EXPECT_FALSE(Shown(o, "Venda recusada"));
   EXPECT_EQ(o["args"]["doVrPago"], 7.0);

@@ -45,25 +45,25 @@ std::string Adjustment(char kind, double value) {
 }  // namespace act
 
 json Item(const std::string& product, double price, double quantity) {
-  return {{"CDPRODUTO", product},   {"NMPRODUTO", "PRODUTO " + product},
+  return {{"CDPRODUTO", product},     {"NMPRODUTO", "PRODUTO " + product},
           {"QTPRODCOMVEN", quantity}, {"VRPRECCOMVEN", price},
-          {"VRUNITVENDCL", 0},      {"VRDESCCOMVEN", 0},
-          {"VRACRCOMVEN", 0},       {"VRTXSERVICO", 0},
-          {"VRACRCOMANDA", 0},      {"VRDESCOMANDA", 0},
-          {"IDCONFIGPROD", ""},     {"NRCOMANDA", "0000000012"},
-          {"DSCOMANDA", "12"},      {"NRVENDAREST", "000123"},
-          {"CDCLIENTE", ""},        {"CDCONSUMIDOR", ""},
-          {"DSOBSDESC", ""},        {"CDSUPERVISOR", ""},
+          {"VRUNITVENDCL", 0},        {"VRDESCCOMVEN", 0},
+          {"VRACRCOMVEN", 0},         {"VRTXSERVICO", 0},
+          {"VRACRCOMANDA", 0},        {"VRDESCOMANDA", 0},
+          {"IDCONFIGPROD", ""},       {"NRCOMANDA", "0000000012"},
+          {"DSCOMANDA", "12"},        {"NRVENDAREST", "000123"},
+          {"CDCLIENTE", ""},          {"CDCONSUMIDOR", ""},
+          {"DSOBSDESC", ""},          {"CDSUPERVISOR", ""},
           {"VRREPIQUEVENDA", 0}};
 }
 
 json Tender(const std::string& code, const std::string& name, const std::string& kind, const std::string& button,
             const json& extra) {
-  json t = {{"CDFILIAL", "0001"},   {"CDTIPORECE", code},     {"NMTIPORECE", name},     {"IDTIPORECE", kind},
-            {"CDTIPOTROCO", ""},    {"NRORDTROCO", ""},       {"IDTPBUTTON", "5"},      {"NRBUTTON", button},
-            {"NRBUTTONAUX", "01"},  {"NRPGCONFTELA", "1"},    {"DSBUTTON", name},       {"IDMOSTRARECE", "S"},
-            {"CDFPIMPFIS", "01"},   {"DSIMPFISCAL", name},    {"CDINDICE", ""},         {"IDUTCONTRREPIQ", "N"},
-            {"IDSOLIQTPARC", "N"},  {"QTMAXPARC", 0},         {"VRMINPARC", 0},         {"CDCREDENCCAR", "001"}};
+  json t = {{"CDFILIAL", "0001"},  {"CDTIPORECE", code},  {"NMTIPORECE", name}, {"IDTIPORECE", kind},
+            {"CDTIPOTROCO", ""},   {"NRORDTROCO", ""},    {"IDTPBUTTON", "5"},  {"NRBUTTON", button},
+            {"NRBUTTONAUX", "01"}, {"NRPGCONFTELA", "1"}, {"DSBUTTON", name},   {"IDMOSTRARECE", "S"},
+            {"CDFPIMPFIS", "01"},  {"DSIMPFISCAL", name}, {"CDINDICE", ""},     {"IDUTCONTRREPIQ", "N"},
+            {"IDSOLIQTPARC", "N"}, {"QTMAXPARC", 0},      {"VRMINPARC", 0},     {"CDCREDENCCAR", "001"}};
   for (const auto& [k, v] : extra.items()) t[k] = v;
   return t;
 }
@@ -159,8 +159,17 @@ void Scenario::Parameters(const std::map<std::string, base::Variant>& values) {
 std::vector<std::string> Scenario::RunArgs(const json& sale, const std::string& script) {
   dir_.Write("sale.json", sale.dump());
   dir_.Write("script.jsonl", script);
-  return {"run",    "--host-dir", HostDir().string(), "--sale", (dir_ / "sale.json").string(), "--script",
-          (dir_ / "script.jsonl").string(), "--db", Db(), "--clock", "2026-12-06T12:00:00"};
+  return {"run",
+          "--host-dir",
+          HostDir().string(),
+          "--sale",
+          (dir_ / "sale.json").string(),
+          "--script",
+          (dir_ / "script.jsonl").string(),
+          "--db",
+          Db(),
+          "--clock",
+          "2026-12-06T12:00:00"};
 }
 
 CliResult Scenario::RunRaw(const json& sale, const std::string& script, const std::vector<std::string>& extra) {

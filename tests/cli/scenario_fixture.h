@@ -112,10 +112,10 @@ class ScenarioTest : public ::testing::TestWithParam<Engine> {
   std::unique_ptr<Scenario> scenario_;
 };
 
-#define RECEBIMENTO_SCENARIO_ENGINES(suite)                                                              \
-  INSTANTIATE_TEST_SUITE_P(Engines, suite,                                                                \
-                           ::testing::Values(::recebimento::testing::Engine::SQLite,                      \
-                                             ::recebimento::testing::Engine::PostgreSQL),                 \
-                           ::recebimento::testing::EngineName)
+#define RECEBIMENTO_SCENARIO_ENGINES(suite)                                                                  \
+  INSTANTIATE_TEST_SUITE_P(                                                                                  \
+      Engines, suite,                                                                                        \
+      ::testing::Values(::recebimento::testing::Engine::SQLite, ::recebimento::testing::Engine::PostgreSQL), \
+      ::recebimento::testing::EngineName)
 
 }  // namespace recebimento::testing

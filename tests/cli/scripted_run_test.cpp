@@ -8,8 +8,8 @@
 
 #include "cli_runner.h"
 #include "host/pos/sale_dataset_layouts.h"
-#include "support/temp_dir.h"
 #include "support/store_fixture.h"
+#include "support/temp_dir.h"
 
 namespace recebimento::testing {
 namespace {
@@ -27,9 +27,16 @@ class ScriptedRunTest : public ::testing::Test {
   CliResult Run(const std::string& sale, const std::string& script, std::vector<std::string> extra = {}) {
     dir_.Write("sale.json", sale);
     dir_.Write("script.jsonl", script);
-    std::vector<std::string> args = {"run",    "--host-dir", (dir_ / "host").string(), "--sale",
-                                     (dir_ / "sale.json").string(), "--script", (dir_ / "script.jsonl").string(),
-                                     "--db",   "sqlite:" + (dir_ / "store.db").string(), "--clock",
+    std::vector<std::string> args = {"run",
+                                     "--host-dir",
+                                     (dir_ / "host").string(),
+                                     "--sale",
+                                     (dir_ / "sale.json").string(),
+                                     "--script",
+                                     (dir_ / "script.jsonl").string(),
+                                     "--db",
+                                     "sqlite:" + (dir_ / "store.db").string(),
+                                     "--clock",
                                      "2026-12-06T12:00:00"};
     args.insert(args.end(), extra.begin(), extra.end());
     return RunCli(args, dir_.str());
@@ -122,7 +129,8 @@ TEST_F(ScriptedRunTest, BadSaleFilesNameTheOffendingMember) {
   ExpectRefused(R"({"args": {"stNada": "x"}})", leave, "args.stNada: no argument of that name");
   ExpectRefused(R"({"args": {"cdsItensVenda": []}})", leave, "args.cdsItensVenda: datasets go under");
   ExpectRefused(R"({"datasets": {"cdsNada": []}})", leave, "datasets.cdsNada: no dataset argument");
-  ExpectRefused(R"({"datasets": {"cdsItensVenda": [1, 2]}})", leave, "datasets.cdsItensVenda[0]: a row must be an object");
+  ExpectRefused(R"({"datasets": {"cdsItensVenda": [1, 2]}})", leave,
+                "datasets.cdsItensVenda[0]: a row must be an object");
   ExpectRefused(R"({"datasets": {"cdsItensVenda": [{"A": {"b": 1}}]}})", leave, "datasets.cdsItensVenda[0].A");
   ExpectRefused(R"({"datasets": {"cdsMoviVenda": {"fields": [{"name": "VRMOVIVEND", "type": "money"}]}}})", leave,
                 "datasets.cdsMoviVenda.fields[0].type: unknown field type 'money'");
@@ -211,8 +219,10 @@ TEST_F(ScriptedRunTest, OutputCarriesEveryVarArgumentAndDatasetAndTheScreen) {
 }
 
 TEST_F(ScriptedRunTest, DialogsTakeTheScriptsAnswerOrTheHostsDefault) {
-  const std::string with_default = R"({"args": {"stIdTipoVenda": "C"}, "host": {"dialogs": {"RelFiscais": "LEITURA X"}}})";
-  CliResult r = Run(with_default, "{\"key\": \"F1\"}\n{\"key\": \"F1\"}\n{\"answer\": null}\n{\"click\": \"spbSair\"}\n");
+  const std::string with_default =
+      R"({"args": {"stIdTipoVenda": "C"}, "host": {"dialogs": {"RelFiscais": "LEITURA X"}}})";
+  CliResult r =
+      Run(with_default, "{\"key\": \"F1\"}\n{\"key\": \"F1\"}\n{\"answer\": null}\n{\"click\": \"spbSair\"}\n");
   ASSERT_EQ(r.exit_code, 0) << r.err;
   json o = json::parse(r.out);
   ASSERT_EQ(o["dialogs"].size(), 2u);
@@ -248,7 +258,8 @@ TEST_F(ScriptedRunTest, UsageErrorsExitWithOne) {
   const CliResult r = Run(kSale, "{\"click\": \"spbSair\"}\n", {"--clock", "yesterday"});
   EXPECT_EQ(r.exit_code, 1);
   EXPECT_NE(r.err.find("--clock"), std::string::npos);
-  const CliResult missing = RunCli({"run", "--host-dir", dir_.str(), "--sale", (dir_ / "none.json").string()}, dir_.str());
+  const CliResult missing =
+      RunCli({"run", "--host-dir", dir_.str(), "--sale", (dir_ / "none.json").string()}, dir_.str());
   EXPECT_EQ(missing.exit_code, 1);
   EXPECT_NE(missing.err.find("none.json"), std::string::npos);
 }

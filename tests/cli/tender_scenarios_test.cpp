@@ -27,9 +27,9 @@ class TenderScenario : public ScenarioTest {
 
 TEST_P(TenderScenario, CashMergesVouchersStayApartAndChangeIsGiven) {
   using namespace act;
-  json o = Run(SaleOf(60), Pays("tcbBalcao02", "10") + Pays("tcbBalcao02", "15") + Pays("tcbBalcao01", "20") +
-                                     Wait(1) + Snapshot("partial") + Pays("tcbBalcao01", "20") + Wait(1) +
-                                     Snapshot("paid") + Click("spbOk"));
+  json o = Run(SaleOf(60), Pays("tcbBalcao02", "10") + Pays("tcbBalcao02", "15") + Pays("tcbBalcao01", "20") + Wait(1) +
+                               Snapshot("partial") + Pays("tcbBalcao01", "20") + Wait(1) + Snapshot("paid") +
+                               Click("spbOk"));
   ASSERT_TRUE(o.contains("snapshots")) << o.dump();
   EXPECT_EQ(PaymentLines(o),
             (std::vector<PaymentLine>{{"003", "E", 10.0}, {"003", "E", 15.0}, {"001", "E", 40.0}, {"001", "S", 5.0}}));
@@ -46,8 +46,7 @@ TEST_P(TenderScenario, CashMergesVouchersStayApartAndChangeIsGiven) {
 
 TEST_P(TenderScenario, ATableSalePaidExactlyByChequeHasNoChange) {
   using namespace act;
-  json o = Run(SaleOf(87.35, "RES", "M"), Pays("tcbBalcao03", "87,35") + Wait(1) + Snapshot("paid") +
-                                                    Click("spbOk"));
+  json o = Run(SaleOf(87.35, "RES", "M"), Pays("tcbBalcao03", "87,35") + Wait(1) + Snapshot("paid") + Click("spbOk"));
   ASSERT_TRUE(o.contains("snapshots")) << o.dump();
   EXPECT_EQ(PaymentLines(o), (std::vector<PaymentLine>{{"002", "E", 87.35}}));
   EXPECT_EQ(o["snapshots"]["paid"]["state"]["doVrAPagar"], 0.0);
@@ -58,7 +57,7 @@ TEST_P(TenderScenario, ATableSalePaidExactlyByChequeHasNoChange) {
 TEST_P(TenderScenario, NoSaleTakesMoreThanTheLimitInAll) {
   using namespace act;
   json o = Run(SaleOf(999999.99), Pays("tcbBalcao01", "400000") + Pays("tcbBalcao01", "600000") + Wait(1) +
-                                          Snapshot("after") + Key("Escape"));
+                                      Snapshot("after") + Key("Escape"));
   ASSERT_TRUE(o.contains("snapshots")) << o.dump();
   json& after = o["snapshots"]["after"];
   EXPECT_EQ(after["state"]["doVrPago"], 400000.0);
@@ -82,12 +81,14 @@ TEST_P(TenderScenario, ForeignCurrencyWithYesterdaysRatesAsksTheHostForTodaysAnd
   json& dollar = sale["datasets"]["cdsRecebHost"][3];
   dollar["IDSOLIQTPARC"] = "S";
   dollar["QTMAXPARC"] = 6;
-  sale["host"]["currency_rates"] = {{"fields", {{{"name", "CDINDICE"}, {"type", "string"}, {"size", 4}},
-                                                {{"name", "NMTIPORECE"}, {"type", "string"}, {"size", 40}},
-                                                {{"name", "VRCOTACAO"}, {"type", "float"}},
-                                                {{"name", "DTCOTACAO"}, {"type", "datetime"}}}},
-                                    {"rows", {{{"CDINDICE", "USD"}, {"NMTIPORECE", "DOLAR"}, {"VRCOTACAO", 5.0},
-                                               {"DTCOTACAO", "2026-12-06T00:00:00"}}}}};
+  sale["host"]["currency_rates"] = {
+      {"fields",
+       {{{"name", "CDINDICE"}, {"type", "string"}, {"size", 4}},
+        {{"name", "NMTIPORECE"}, {"type", "string"}, {"size", 40}},
+        {{"name", "VRCOTACAO"}, {"type", "float"}},
+        {{"name", "DTCOTACAO"}, {"type", "datetime"}}}},
+      {"rows",
+       {{{"CDINDICE", "USD"}, {"NMTIPORECE", "DOLAR"}, {"VRCOTACAO", 5.0}, {"DTCOTACAO", "2026-12-06T00:00:00"}}}}};
   using namespace act;
   // 25 dollars, then the amount in reais confirmed as proposed.
   json o = Run(sale, Pays("tcbBalcao04", "25") + Key("Enter") + Wait(1) + Snapshot("paid") + Click("spbOk"));

@@ -117,26 +117,29 @@ TEST_P(CatalogueTest, BranchPromotionWinsOverTheGeneralOne) {
 
 TEST_P(CatalogueTest, LoyaltyDiscountUsedTodayOnlyCountsToday) {
   EXPECT_TRUE(rdm().getusoudesc("0001", "0001", "000001"));
-  Exec("INSERT INTO ITFIDELIDADE (CDFILIAL, NRSEQITFIDEL, CDCAMPANHA, CDCLIENTE, CDCONSUMIDOR, IDTPOPERITFIDEL, "
-       "IDIMPTFIDEL, DTOPERITFIDEL) VALUES ('0001', 1, 'CAMP-D', '000001', '0001', 'D', 'N', '2026-12-05 23:59:59')");
+  Exec(
+      "INSERT INTO ITFIDELIDADE (CDFILIAL, NRSEQITFIDEL, CDCAMPANHA, CDCLIENTE, CDCONSUMIDOR, IDTPOPERITFIDEL, "
+      "IDIMPTFIDEL, DTOPERITFIDEL) VALUES ('0001', 1, 'CAMP-D', '000001', '0001', 'D', 'N', '2026-12-05 23:59:59')");
   EXPECT_TRUE(rdm().getusoudesc("0001", "0001", "000001"));  // yesterday
-  Exec("INSERT INTO ITFIDELIDADE (CDFILIAL, NRSEQITFIDEL, CDCAMPANHA, CDCLIENTE, CDCONSUMIDOR, IDTPOPERITFIDEL, "
-       "IDIMPTFIDEL, DTOPERITFIDEL) VALUES ('0001', 2, 'CAMP-D', '000001', '0001', 'D', 'N', '2026-12-06 09:00:00')");
+  Exec(
+      "INSERT INTO ITFIDELIDADE (CDFILIAL, NRSEQITFIDEL, CDCAMPANHA, CDCLIENTE, CDCONSUMIDOR, IDTPOPERITFIDEL, "
+      "IDIMPTFIDEL, DTOPERITFIDEL) VALUES ('0001', 2, 'CAMP-D', '000001', '0001', 'D', 'N', '2026-12-06 09:00:00')");
   EXPECT_FALSE(rdm().getusoudesc("0001", "0001", "000001"));
 }
 
 TEST_P(CatalogueTest, PointsCampaignsComputeWholeUnits) {
   const auto& dotz = Packet(rdm().getCampanha("35,90", "0001"));
   ASSERT_EQ(dotz.rows.size(), 1u);
-  EXPECT_DOUBLE_EQ(Cell(dotz, 0, "NRDOTZ").AsFloat(), 3.0);  // trunc(35.90 / 10) x 1
+  EXPECT_DOUBLE_EQ(Cell(dotz, 0, "NRDOTZ").AsFloat(), 3.0);             // trunc(35.90 / 10) x 1
   EXPECT_TRUE(Packet(rdm().getCampanha("9.99", "0001")).rows.empty());  // below the band
   EXPECT_TRUE(rdm().getCampanha("abc", "0001").IsString());
   const auto& desc = Packet(rdm().getDescVendaFid("000001", "0001"));
   ASSERT_EQ(desc.rows.size(), 1u);
   EXPECT_DOUBLE_EQ(Cell(desc, 0, "VRSALDOCONS").AsFloat(), 340);
   EXPECT_DOUBLE_EQ(Cell(desc, 0, "VRDESCONTO").AsFloat(), 15);  // 3 x 5.00
-  Exec("INSERT INTO ITFIDELIDADE (CDFILIAL, NRSEQITFIDEL, CDCAMPANHA, CDCLIENTE, CDCONSUMIDOR, IDTPOPERITFIDEL, "
-       "IDIMPTFIDEL, VRPONTOBRINDE) VALUES ('0001', 3, 'CAMP-S', '000001', '0001', 'S', 'N', 120)");
+  Exec(
+      "INSERT INTO ITFIDELIDADE (CDFILIAL, NRSEQITFIDEL, CDCAMPANHA, CDCLIENTE, CDCONSUMIDOR, IDTPOPERITFIDEL, "
+      "IDIMPTFIDEL, VRPONTOBRINDE) VALUES ('0001', 3, 'CAMP-S', '000001', '0001', 'S', 'N', 120)");
   const Variant saldo = rdm().getDescSaldoFid("000001", "0001");
   ASSERT_TRUE(saldo.IsArray());
   EXPECT_DOUBLE_EQ(Cell(Packet(saldo[0]), 0, "VRSALDOCONS").AsFloat(), 500);
@@ -172,20 +175,26 @@ TEST_P(CatalogueTest, FamilyOrderFromTheStoreOrFromTheCentral) {
 }
 
 TEST_P(CatalogueTest, SpendingOfTodayAndOfTheMonth) {
-  Exec("INSERT INTO MOVICLIE (CDCLIENTE, NRSEQMOVCLIE, CDCONSUMIDOR, DTMOVIMCLIE, IDTIPMOCVLI, VRMOVCLI, CDFILIAL, "
-       "CDCAIXA, NRSEQVENDA) VALUES ('000001', 10, '0001', '2026-12-06 08:00:00', 'D', 10.10, '0001', '001', '77')");
-  Exec("INSERT INTO MOVICLIE (CDCLIENTE, NRSEQMOVCLIE, CDCONSUMIDOR, DTMOVIMCLIE, IDTIPMOCVLI, VRMOVCLI, CDFILIAL, "
-       "CDCAIXA, NRSEQVENDA) VALUES ('000001', 11, '0001', '2026-12-06 09:00:00', 'D', 0.20, '0001', '001', '78')");
-  Exec("INSERT INTO MOVICLIE (CDCLIENTE, NRSEQMOVCLIE, CDCONSUMIDOR, DTMOVIMCLIE, IDTIPMOCVLI, VRMOVCLI, CDFILIAL, "
-       "CDCAIXA, NRSEQVENDA) VALUES ('000001', 12, NULL, '2026-12-06 08:00:00', 'D', 4.00, '0001', '001', '77')");
-  Exec("INSERT INTO MOVICLIE (CDCLIENTE, NRSEQMOVCLIE, CDCONSUMIDOR, DTMOVIMCLIE, IDTIPMOCVLI, VRMOVCLI) "
-       "VALUES ('000001', 13, '0001', '2026-12-01 09:00:00', 'D', 5.00)");
+  Exec(
+      "INSERT INTO MOVICLIE (CDCLIENTE, NRSEQMOVCLIE, CDCONSUMIDOR, DTMOVIMCLIE, IDTIPMOCVLI, VRMOVCLI, CDFILIAL, "
+      "CDCAIXA, NRSEQVENDA) VALUES ('000001', 10, '0001', '2026-12-06 08:00:00', 'D', 10.10, '0001', '001', '77')");
+  Exec(
+      "INSERT INTO MOVICLIE (CDCLIENTE, NRSEQMOVCLIE, CDCONSUMIDOR, DTMOVIMCLIE, IDTIPMOCVLI, VRMOVCLI, CDFILIAL, "
+      "CDCAIXA, NRSEQVENDA) VALUES ('000001', 11, '0001', '2026-12-06 09:00:00', 'D', 0.20, '0001', '001', '78')");
+  Exec(
+      "INSERT INTO MOVICLIE (CDCLIENTE, NRSEQMOVCLIE, CDCONSUMIDOR, DTMOVIMCLIE, IDTIPMOCVLI, VRMOVCLI, CDFILIAL, "
+      "CDCAIXA, NRSEQVENDA) VALUES ('000001', 12, NULL, '2026-12-06 08:00:00', 'D', 4.00, '0001', '001', '77')");
+  Exec(
+      "INSERT INTO MOVICLIE (CDCLIENTE, NRSEQMOVCLIE, CDCONSUMIDOR, DTMOVIMCLIE, IDTIPMOCVLI, VRMOVCLI) "
+      "VALUES ('000001', 13, '0001', '2026-12-01 09:00:00', 'D', 5.00)");
   EXPECT_NEAR(rdm().getGastCons("000001", "0001", "1").AsFloat(), 10.30, 1e-9);
   EXPECT_NEAR(rdm().getGastCons("000001", "0001", "2").AsFloat(), 0.0, 1e-9);
   EXPECT_NEAR(rdm().getVrSubsBasicoCons("000001", "0001").AsFloat(), 4.00, 1e-9);
-  EXPECT_NEAR(rdm().getGastoConsMes("000001", "0001", base::DateTime::FromYMD(2026, 12, 1),
-                                    base::DateTime::FromYMD(2026, 12, 6)).AsFloat(),
-              15.30, 1e-9);
+  EXPECT_NEAR(
+      rdm()
+          .getGastoConsMes("000001", "0001", base::DateTime::FromYMD(2026, 12, 1), base::DateTime::FromYMD(2026, 12, 6))
+          .AsFloat(),
+      15.30, 1e-9);
   std::string status;
   rdm().getQtdeProdDia("0001", "000001", "0001", "01", "1001", 1, Variant(), status);
   EXPECT_EQ(status, "QTDE_OK");  // Sunday is blocked in the consumer's mask: the family's 2 apply
@@ -219,8 +228,8 @@ TEST_P(CatalogueTest, ServerTimeCarriesItsUtcOffset) {
 TEST_P(CatalogueTest, TenderScreenInTheHostShape) {
   const auto& p = Packet(rdm().getRecebHost("0001"));
   EXPECT_GT(p.rows.size(), 20u);
-  for (const char* f : {"CDTIPORECE", "IDTIPORECE", "IDTPBUTTON", "NRBUTTON", "NRBUTTONAUX", "NRPGCONFTELA",
-                        "DSBUTTON", "NRCOLORBACK", "CDFPIMPFIS", "IDMOSTRARECE"}) {
+  for (const char* f : {"CDTIPORECE", "IDTIPORECE", "IDTPBUTTON", "NRBUTTON", "NRBUTTONAUX", "NRPGCONFTELA", "DSBUTTON",
+                        "NRCOLORBACK", "CDFPIMPFIS", "IDMOSTRARECE"}) {
     EXPECT_GE(p.FieldIndex(f), 0) << f;
   }
   EXPECT_EQ(p.fields[p.FieldIndex("NRCOLORBACK")].type, base::FieldType::Float);

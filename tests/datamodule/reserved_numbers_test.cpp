@@ -46,8 +46,9 @@ TEST_P(ReservedNumbersTest, EachKindOfNumberIsReservedUntilItsSaleIsRecorded) {
   EXPECT_EQ(rdm().setNumeroNFCe("0001", "001", "1", "2", false).AsString(), "1");
   clock_.Advance(1000);
   EXPECT_EQ(rdm().getPrxVendaColombia("0001", "001", "SETP", "0001", "0100").AsString(), "0001");
-  EXPECT_EQ(StillReserved("0001", "001"), (std::vector<std::string>{"PRXNFCE|0001|1|2 1", "PRXVENDA|0001|001 0000000002",
-                                                                     "VENDACOLOMBIA0001001 SETP0001"}))
+  EXPECT_EQ(
+      StillReserved("0001", "001"),
+      (std::vector<std::string>{"PRXNFCE|0001|1|2 1", "PRXVENDA|0001|001 0000000002", "VENDACOLOMBIA0001001 SETP0001"}))
       << "the NFC-e number carries its day; the others their moment";
   EXPECT_TRUE(StillReserved("0001", "002").empty()) << "another register's numbers are its own";
 
@@ -62,24 +63,28 @@ TEST_P(ReservedNumbersTest, EachKindOfNumberIsReservedUntilItsSaleIsRecorded) {
 
 TEST_P(ReservedNumbersTest, NumbersRecordedBeforeArePassedOver) {
   // Numbers 3 and 4 of the register were handed out once already (a counter reset).
-  Exec("INSERT INTO NUMERORESERVADO (CDCONTADOR, NRRESERVADO, CDFILIAL, CDCAIXA, IDSTATUSRES) VALUES "
-       "('PRXVENDA|0001|001', '0000000002', '0001', '001', 'U')");
-  Exec("INSERT INTO NUMERORESERVADO (CDCONTADOR, NRRESERVADO, CDFILIAL, CDCAIXA, IDSTATUSRES) VALUES "
-       "('PRXVENDA|0001|001', '0000000003', '0001', '001', 'P')");
+  Exec(
+      "INSERT INTO NUMERORESERVADO (CDCONTADOR, NRRESERVADO, CDFILIAL, CDCAIXA, IDSTATUSRES) VALUES "
+      "('PRXVENDA|0001|001', '0000000002', '0001', '001', 'U')");
+  Exec(
+      "INSERT INTO NUMERORESERVADO (CDCONTADOR, NRRESERVADO, CDFILIAL, CDCAIXA, IDSTATUSRES) VALUES "
+      "('PRXVENDA|0001|001', '0000000003', '0001', '001', 'P')");
   EXPECT_EQ(rdm().setNrVendaNFisc("0001", "001", "V").AsString(), "0000000004");
-  Exec("INSERT INTO INUTILIZANFCE (CDFILIAL, CDCAIXA, NRNOTAFISCALCE, NRSERIENFCE, IDTPAMBNFCE, IDSTATUSINUT) "
-       "VALUES ('0001', '001', '1', '1', '2', 'U')");
+  Exec(
+      "INSERT INTO INUTILIZANFCE (CDFILIAL, CDCAIXA, NRNOTAFISCALCE, NRSERIENFCE, IDTPAMBNFCE, IDSTATUSINUT) "
+      "VALUES ('0001', '001', '1', '1', '2', 'U')");
   EXPECT_EQ(rdm().setNumeroNFCe("0001", "001", "1", "2", false).AsString(), "2");
-  Exec("INSERT INTO NUMERORESERVADO (CDCONTADOR, NRRESERVADO, CDFILIAL, CDCAIXA, IDSTATUSRES) VALUES "
-       "('VENDACOLOMBIA0001001', 'SETP0005', '0001', '001', 'U')");
+  Exec(
+      "INSERT INTO NUMERORESERVADO (CDCONTADOR, NRRESERVADO, CDFILIAL, CDCAIXA, IDSTATUSRES) VALUES "
+      "('VENDACOLOMBIA0001001', 'SETP0005', '0001', '001', 'U')");
   EXPECT_EQ(rdm().getPrxVendaColombia("0001", "001", "SETP", "0005", "0006").AsString(), "0006");
   EXPECT_EQ(rdm().getPrxVendaColombia("0001", "001", "SETP", "0005", "0006").AsString(), "CUPINV");
 }
 
 TEST_P(ReservedNumbersTest, NoNumberWithoutBranchAndRegister) {
-  for (const Variant& v : {rdm().setNrVendaNFisc("", "001", "V"), rdm().setNrVendaNFisc("0001", " ", "C"),
-                           rdm().setNumeroNFCe("0001", "", "1", "2", false),
-                           rdm().getPrxVendaColombia("", "", "SETP", "0001", "0100")})
+  for (const Variant& v :
+       {rdm().setNrVendaNFisc("", "001", "V"), rdm().setNrVendaNFisc("0001", " ", "C"),
+        rdm().setNumeroNFCe("0001", "", "1", "2", false), rdm().getPrxVendaColombia("", "", "SETP", "0001", "0100")})
     EXPECT_NE(v.AsString().find("filial e o caixa"), std::string::npos) << v.AsString();
   EXPECT_EQ(Count("SELECT COUNT(*) AS N FROM NOVOCODIGO"), 0) << "no counter under an empty branch or register";
   EXPECT_EQ(Count("SELECT COUNT(*) AS N FROM NUMERORESERVADO"), 0);

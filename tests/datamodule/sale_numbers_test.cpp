@@ -73,8 +73,9 @@ TEST_P(SaleNumbersTest, NfceNumberWithItsDayCounterAndSetAside) {
 
 TEST_P(SaleNumbersTest, FailedSetAsideSpendsNoNumberAndCreatesNoCounter) {
   // Number 1 already set aside: recording it again breaks the table's key.
-  Exec("INSERT INTO INUTILIZANFCE (CDFILIAL, CDCAIXA, NRNOTAFISCALCE, NRSERIENFCE, IDTPAMBNFCE, IDSTATUSINUT) "
-       "VALUES ('0001', '001', '1', '1', '2', 'P')");
+  Exec(
+      "INSERT INTO INUTILIZANFCE (CDFILIAL, CDCAIXA, NRNOTAFISCALCE, NRSERIENFCE, IDTPAMBNFCE, IDSTATUSINUT) "
+      "VALUES ('0001', '001', '1', '1', '2', 'P')");
   const Variant failed = rdm().setNumeroNFCe("0001", "001", "1", "2", true);
   EXPECT_NE(failed.AsString().find("Erro no banco de dados"), std::string::npos) << failed.AsString();
   EXPECT_FALSE(rdm().InTransaction());
@@ -97,9 +98,12 @@ TEST_P(SaleNumbersTest, ExternalNumbersRunThroughTheRangeAndStopAtItsEnd) {
 }
 
 TEST_P(SaleNumbersTest, NewExternalCounterContinuesAfterTheRegistersLastNumber) {
-  Exec("INSERT INTO VENDA (CDFILIAL, CDCAIXA, NRSEQVENDA, NRVENDAEXT) VALUES ('0001', '002', '0000000007', 'SETP0041')");
-  Exec("INSERT INTO VENDA (CDFILIAL, CDCAIXA, NRSEQVENDA, NRVENDAEXT) VALUES ('0001', '002', '0000000008', 'SETP0042')");
-  Exec("INSERT INTO VENDA (CDFILIAL, CDCAIXA, NRSEQVENDA, NRVENDAEXT) VALUES ('0001', '002', '0000000009', 'OTRO0077')");
+  Exec(
+      "INSERT INTO VENDA (CDFILIAL, CDCAIXA, NRSEQVENDA, NRVENDAEXT) VALUES ('0001', '002', '0000000007', 'SETP0041')");
+  Exec(
+      "INSERT INTO VENDA (CDFILIAL, CDCAIXA, NRSEQVENDA, NRVENDAEXT) VALUES ('0001', '002', '0000000008', 'SETP0042')");
+  Exec(
+      "INSERT INTO VENDA (CDFILIAL, CDCAIXA, NRSEQVENDA, NRVENDAEXT) VALUES ('0001', '002', '0000000009', 'OTRO0077')");
   // 0042 is already on a sale: the register goes on with 0043, never 0042 again.
   EXPECT_EQ(rdm().getPrxVendaColombia("0001", "002", "SETP", "0001", "9999").AsString(), "0043");
   EXPECT_EQ(rdm().getPrxVendaColombia("0001", "002", "SETP", "0001", "9999").AsString(), "0044");

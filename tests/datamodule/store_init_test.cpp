@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-
 #include "datamodule/migrations.h"
 #include "support/store_fixture.h"
 

@@ -73,7 +73,9 @@ TEST(MessageDialog, AQuestionAnswersWithItsDefaultOnEnterAndNoOnEscape) {
 TEST(Keypads, NumbersAreTypedWithFingersAndTextIsCutToItsLengthInCharacters) {
   QtHostDialogs dialogs = Dialogs();
   std::string nsu = "999";
-  WhenDialogOpens([](QWidget& d) { Press(d, {"key1", "key2", "key3", "keyCorrigir", "key4", "keyVirgula", "key5", "btnOk"}); });
+  WhenDialogOpens([](QWidget& d) {
+    Press(d, {"key1", "key2", "key3", "keyCorrigir", "key4", "keyVirgula", "key5", "btnOk"});
+  });
   ASSERT_TRUE(dialogs.TecladoNumerico(nsu, "NSU", "Informe o NSU", "", 0, ""));
   EXPECT_EQ(nsu, "124,5") << "the first key replaces the proposed value";
 
@@ -180,9 +182,9 @@ TEST(Observation, IsProposedAndACancelAnswersErro) {
     edit->end(false);
     Press(d, {"keyEspaco", "keyE", "btnOk"});
   });
-  ASSERT_TRUE(dialogs.Observacao({base::Variant("Observação"), base::Variant("Informe a observação da Venda"),
-                                  base::Variant("sem cebola")},
-                                 answer));
+  ASSERT_TRUE(dialogs.Observacao(
+      {base::Variant("Observação"), base::Variant("Informe a observação da Venda"), base::Variant("sem cebola")},
+      answer));
   EXPECT_EQ(answer.AsString(), "sem cebola E");
   WhenDialogOpens([](QWidget& d) { Press(d, {"btnCancelar"}); });
   EXPECT_FALSE(dialogs.Observacao({base::Variant("Observação")}, answer));

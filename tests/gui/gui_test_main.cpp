@@ -1,8 +1,8 @@
 // One QApplication for every case, on the offscreen platform unless one is chosen.
 #include <cstdlib>
 
-#include <QApplication>
 #include <gtest/gtest.h>
+#include <QApplication>
 
 int main(int argc, char** argv) {
   setenv("QT_QPA_PLATFORM", "offscreen", 0);

@@ -46,8 +46,8 @@ void Press(QWidget& dialog, std::initializer_list<const char*> names);
 
 }  // namespace recebimento::testing
 
-#include <QWidget>
 #include <gtest/gtest.h>
+#include <QWidget>
 
 template <class W>
 W* recebimento::testing::Child(QWidget& dialog, const char* name) {

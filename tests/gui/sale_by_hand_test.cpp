@@ -30,7 +30,7 @@ class SaleByHandTest : public ::testing::Test {
     const fs::path examples(RECEBIMENTO_EXAMPLES_DIR);
     const fs::path host = dir / "host";
     harness::CopyHostWithParameters((examples / "host").string(), host.string(),
-                           {{"UTILIZAIMPFIS", false}, {"SISTEMAZEMNFCE", true}});
+                                    {{"UTILIZAIMPFIS", false}, {"SISTEMAZEMNFCE", true}});
     options.db = "sqlite:" + (host / "Dados" / "recebimento.db").string();
     datamodule::InitStoreDatabase(options.db, true);
     options.host_dir = host.string();
@@ -49,9 +49,11 @@ class SaleByHandTest : public ::testing::Test {
   // Payment lines as (tender, kind of movement, amount).
   static std::vector<std::tuple<std::string, std::string, double>> Lines(const base::DataPacket& p) {
     std::vector<std::tuple<std::string, std::string, double>> out;
-    const int tender = p.FieldIndex("CDTIPORECE"), kind = p.FieldIndex("IDTIPOMOVIVE"), amount = p.FieldIndex("VRMOVIVEND");
+    const int tender = p.FieldIndex("CDTIPORECE"), kind = p.FieldIndex("IDTIPOMOVIVE"),
+              amount = p.FieldIndex("VRMOVIVEND");
     if (tender < 0 || kind < 0 || amount < 0) return out;
-    for (const auto& row : p.rows) out.emplace_back(row[tender].AsString(), row[kind].AsString(), row[amount].AsFloat());
+    for (const auto& row : p.rows)
+      out.emplace_back(row[tender].AsString(), row[kind].AsString(), row[amount].AsFloat());
     return out;
   }
 

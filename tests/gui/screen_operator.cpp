@@ -1,5 +1,6 @@
 #include "screen_operator.h"
 
+#include <gtest/gtest.h>
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
@@ -7,7 +8,6 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QTest>
-#include <gtest/gtest.h>
 
 #include "dialog_kit.h"
 #include "qt_event_pump.h"
@@ -111,9 +111,8 @@ void ScreenOperator::Poll() {
     return;
   }
   const Step& step = steps_[next_];
-  const bool ready = step.dialog.empty()
-                         ? !modal && pump_->Waiting()
-                         : modal && modal->isVisible() && gui::S(modal->objectName()) == step.dialog;
+  const bool ready = step.dialog.empty() ? !modal && pump_->Waiting()
+                                         : modal && modal->isVisible() && gui::S(modal->objectName()) == step.dialog;
   if (!ready) {
     waited_ms_ += kPollMs;
     if (waited_ms_ > kPatienceMs) GiveUp("cannot " + step.what + " (" + Describe(modal) + ")");

@@ -62,7 +62,8 @@ TEST_F(ScreenViewTest, DrawsEveryKindWithItsPlaceCaptionColoursAndLines) {
 TEST(Captions, StayReadableOnTheirColourAndAreNeverCutSilently) {
   EXPECT_EQ(ReadableOn(QColor(0, 0, 0x80), QColor(0, 0, 0)), QColor(255, 255, 255)) << "black on navy";
   EXPECT_EQ(ReadableOn(QColor(0x20, 0xA0, 0x20), QColor(0, 0, 0)), QColor(0, 0, 0));
-  EXPECT_EQ(ReadableOn(QColor(0xF0, 0xF0, 0xF0), QColor(0xC0, 0, 0)), QColor(0xC0, 0, 0)) << "a chosen colour that reads stays";
+  EXPECT_EQ(ReadableOn(QColor(0xF0, 0xF0, 0xF0), QColor(0xC0, 0, 0)), QColor(0xC0, 0, 0))
+      << "a chosen colour that reads stays";
 
   ControlLook look;
   look.kind = "label";

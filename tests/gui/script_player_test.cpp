@@ -19,7 +19,8 @@ TEST(ScriptPlayer, AnActionThatWaitsAgainGetsTheNextActionInsideItsWait) {
       [&] { screen_closed = true; },
   };
   size_t next = 0;
-  ScriptPlayer player(pump, [&] { return next < actions.size(); }, [&] { actions[next++](); }, [] { return true; });
+  ScriptPlayer player(
+      pump, [&] { return next < actions.size(); }, [&] { actions[next++](); }, [] { return true; });
   // A player that cannot reach the nested wait would leave it hanging: give up instead.
   QTimer::singleShot(5000, [&] { pump.Abort("the actions did not reach the nested wait"); });
   EXPECT_NO_THROW(pump.RunUntil([&] { return screen_closed; }, "payment screen"));
@@ -30,7 +31,8 @@ TEST(ScriptPlayer, RunningOutWhileTheScreenWaitsEndsTheWaitInsteadOfHanging) {
   base::RealClock clock;
   QtEventPump pump(clock);
   int played = 0;
-  ScriptPlayer player(pump, [&] { return played < 1; }, [&] { ++played; }, [] { return true; });
+  ScriptPlayer player(
+      pump, [&] { return played < 1; }, [&] { ++played; }, [] { return true; });
   EXPECT_THROW(pump.RunUntil([] { return false; }, "payment screen"), WaitAborted);
   EXPECT_EQ(played, 1);
 }

@@ -11,8 +11,8 @@
 #include "host/pos/host_simulator.h"
 #include "package/exported_entry.h"
 #include "screen/frame/frm_recebimento.h"
-#include "support/temp_dir.h"
 #include "support/store_fixture.h"
+#include "support/temp_dir.h"
 
 namespace recebimento::package {
 namespace {

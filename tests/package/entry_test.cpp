@@ -11,8 +11,8 @@
 #include "package/recebimento.h"
 #include "screen/frame/frm_recebimento.h"
 #include "screen/frame/screen_parts.h"
-#include "support/temp_dir.h"
 #include "support/store_fixture.h"
+#include "support/temp_dir.h"
 
 namespace recebimento::package {
 namespace {

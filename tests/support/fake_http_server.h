@@ -20,8 +20,8 @@ namespace recebimento::testing {
 
 struct RecordedRequest {
   std::string method;
-  std::string path;    // without the query
-  std::string target;  // path and query as sent
+  std::string path;                                // without the query
+  std::string target;                              // path and query as sent
   std::multimap<std::string, std::string> params;  // decoded query parameters
   std::vector<std::pair<std::string, std::string>> headers;
   std::string body;

@@ -2,11 +2,11 @@
 
 #include <soci/soci.h>
 
+#include <unistd.h>
 #include <atomic>
 #include <cstdlib>
 #include <filesystem>
 #include <mutex>
-#include <unistd.h>
 
 #include "datamodule/store_init.h"
 

@@ -58,10 +58,10 @@ std::string SqliteStoreAt(const std::filesystem::path& file, bool with_demo = fa
 // The admin connection string of the throwaway PostgreSQL ("" when not configured).
 std::string PostgresAdminConnInfo();
 
-#define RECEBIMENTO_BOTH_ENGINES(suite)                                                                 \
-  INSTANTIATE_TEST_SUITE_P(Engines, suite,                                                              \
-                           ::testing::Values(::recebimento::testing::Engine::SQLite,                    \
-                                             ::recebimento::testing::Engine::PostgreSQL),               \
-                           ::recebimento::testing::EngineName)
+#define RECEBIMENTO_BOTH_ENGINES(suite)                                                                      \
+  INSTANTIATE_TEST_SUITE_P(                                                                                  \
+      Engines, suite,                                                                                        \
+      ::testing::Values(::recebimento::testing::Engine::SQLite, ::recebimento::testing::Engine::PostgreSQL), \
+      ::recebimento::testing::EngineName)
 
 }  // namespace recebimento::testing

@@ -7,8 +7,8 @@
 namespace recebimento::testing {
 
 struct TestCertificates {
-  std::filesystem::path ca_cert;           // PEM of the test CA
-  std::filesystem::path server_cert;       // signed by the CA; for 127.0.0.1 and localhost
+  std::filesystem::path ca_cert;      // PEM of the test CA
+  std::filesystem::path server_cert;  // signed by the CA; for 127.0.0.1 and localhost
   std::filesystem::path server_key;
   std::filesystem::path self_signed_cert;  // for 127.0.0.1 and localhost, signed by itself
   std::filesystem::path self_signed_key;

@@ -29,9 +29,9 @@ std::string SimulatedAccessControl::ControleAcess(int access_code, const std::st
 }
 
 bool SimulatedAccessControl::LogControleAcess(const AccessLogEntry& e) {
-  record_.Call("LogControleAcess", {Variant(e.branch), Variant(e.cash_register), Variant(e.event),
-                                    Variant(e.operator_code), Variant(e.operator_name), Variant(e.supervisor),
-                                    Variant(e.short_text), Variant(e.long_text)});
+  record_.Call("LogControleAcess",
+               {Variant(e.branch), Variant(e.cash_register), Variant(e.event), Variant(e.operator_code),
+                Variant(e.operator_name), Variant(e.supervisor), Variant(e.short_text), Variant(e.long_text)});
   log_.push_back(e);
   if (!config_.log_path.empty()) {
     std::filesystem::path p(config_.log_path);

@@ -24,8 +24,7 @@ class IntegratedTef {
   // letter: "C" credit, "D" debit, "V" voucher debit, "Q" cheque consultation.
   // inCtrlCupomTef and inQtdeTef are kept by the host between calls. True = approved.
   virtual bool DoTef(const std::string& stIDESQUEMA, const std::string& letter, std::vector<std::string>& stlRetorno,
-                     double amount, double doVrAPagar, int& inCtrlCupomTef, int& inQtdeTef,
-                     TefApproval& approval) = 0;
+                     double amount, double doVrAPagar, int& inCtrlCupomTef, int& inQtdeTef, TefApproval& approval) = 0;
 };
 
 struct DedicatedTefRequest {
@@ -51,10 +50,10 @@ struct DedicatedTefResult {
   std::string authorization;  // NRAUTORIZATEF
   std::string bin;            // NRCARTBANCO
   std::string brand_code;
-  std::string brand_name;     // NMBANDTEF
+  std::string brand_name;  // NMBANDTEF
   int installments = 0;
-  std::string wallet_text;    // DSCARTDIGITAL
-  std::string institution;    // CDINSTCAR
+  std::string wallet_text;  // DSCARTDIGITAL
+  std::string institution;  // CDINSTCAR
   double discount = 0;
   int result_code = 0;
   std::string reduced_receipt;
@@ -79,10 +78,10 @@ class DedicatedTef {
                             DedicatedTefResult& result) = 0;
   virtual bool FinalizaTransTef(bool confirm) = 0;
   virtual bool CancelaTefDed(const std::string& ip, const std::string& store, const std::string& terminal,
-                             base::Dataset& last_transactions, const std::string& stCDFILIAL,
-                             const std::string& text1, const std::string& text2, const std::string& stIDTPTEF) = 0;
-  virtual bool ImprimeCupomTef(base::Dataset& last_transactions, const std::string& payment_form,
-                               int inIntTefErro, int payment_rows) = 0;
+                             base::Dataset& last_transactions, const std::string& stCDFILIAL, const std::string& text1,
+                             const std::string& text2, const std::string& stIDTPTEF) = 0;
+  virtual bool ImprimeCupomTef(base::Dataset& last_transactions, const std::string& payment_form, int inIntTefErro,
+                               int payment_rows) = 0;
   virtual bool ImprimeComprovanteDotz(int inIDTIPOIMPFIS, const std::string& IDIMPRCUPTEFRED,
                                       const std::string& fiscal_flag, double vr_tef) = 0;
   // Element 0 the PIN pad's status (0 = answered), 1 a code, 2 the digits typed.

@@ -12,8 +12,8 @@ namespace recebimento::pos {
 // "CONSULTA_ORDEM_FAMILIA", "SUBSIDIO_BASICO_EMP", ...) and the codes it needs.
 struct ConsumerQuery {
   std::string operation;
-  std::string url;       // the online statement service
-  std::string kind;      // "V", "T", ...
+  std::string url;   // the online statement service
+  std::string kind;  // "V", "T", ...
   std::string branch;
   std::string shop;
   std::string client;

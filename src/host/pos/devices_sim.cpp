@@ -39,13 +39,10 @@ int SimulatedDrawer::VerificaStatusGaveta(const std::string& printer_kind, const
 }
 
 SimulatedDisplays::SimulatedDisplays(DisplayConfig config, HostRecord& record)
-    : config_(config), record_(record),
-      customer_(static_cast<size_t>(std::max(1, config.lines))),
-      keyboard_(2) {}
+    : config_(config), record_(record), customer_(static_cast<size_t>(std::max(1, config.lines))), keyboard_(2) {}
 
 // Writes text at (line, column), 1-based, within the display's width in characters.
-void SimulatedDisplays::Put(std::vector<std::string>& lines, int width, int line, int column,
-                            const std::string& text) {
+void SimulatedDisplays::Put(std::vector<std::string>& lines, int width, int line, int column, const std::string& text) {
   if (line < 1 || line > static_cast<int>(lines.size()) || column < 1) return;
   std::string& l = lines[static_cast<size_t>(line - 1)];
   l = base::Utf8PadRight(l, static_cast<size_t>(column - 1));

@@ -74,8 +74,7 @@ Variant Recorded(const DialogAnswer& a) {
 
 }  // namespace
 
-SimulatedDialogs::SimulatedDialogs(HostRecord& record, DialogAnswerSource* source)
-    : record_(record), source_(source) {}
+SimulatedDialogs::SimulatedDialogs(HostRecord& record, DialogAnswerSource* source) : record_(record), source_(source) {}
 
 DialogAnswer SimulatedDialogs::Ask(const std::string& kind, const std::string& title, const std::string& text) {
   DialogRecord open{kind, title, text, Variant(), "question"};
@@ -109,11 +108,10 @@ bool SimulatedDialogs::Show(const runtime::MessageRequest& r) {
 
 bool SimulatedDialogs::TecladoNumerico(std::string& value, const std::string& title, const std::string& caption,
                                        const std::string& prompt, int max_digits, const std::string& mode) {
-  record_.Call("TecladoNumerico", {Variant(value), Variant(title), Variant(caption), Variant(prompt),
-                                   Variant(max_digits), Variant(mode)});
+  record_.Call("TecladoNumerico",
+               {Variant(value), Variant(title), Variant(caption), Variant(prompt), Variant(max_digits), Variant(mode)});
   const DialogAnswer a = Ask("TecladoNumerico", title, caption.empty() ? prompt : caption);
-  if (a.cancelled || a.value.IsNull() || (a.value.kind() == Variant::Kind::Bool && !a.value.AsBoolean()))
-    return false;
+  if (a.cancelled || a.value.IsNull() || (a.value.kind() == Variant::Kind::Bool && !a.value.AsBoolean())) return false;
   std::string typed = a.value.AsString();
   // The keypad takes digits only (and one decimal comma), up to its limit.
   std::string kept;
@@ -137,8 +135,8 @@ bool SimulatedDialogs::TecladoAlfaNumerico(const std::string& prompt, bool upper
 }
 
 bool SimulatedDialogs::PesqConsumidor(const ConsumerSearchRequest& r, ConsumerSearchResult& result) {
-  record_.Call("PesqConsumidor", {Variant(r.operation), Variant(r.title), Variant(r.level), Variant(r.mode),
-                                  Variant(r.phone)});
+  record_.Call("PesqConsumidor",
+               {Variant(r.operation), Variant(r.title), Variant(r.level), Variant(r.mode), Variant(r.phone)});
   const DialogAnswer a = Ask("PesqConsumidor", r.title, r.operation);
   if (a.cancelled || (a.fields.empty() && !a.value.AsBoolean())) return false;
   result.CDCLIENTE = Field(a, "CDCLIENTE").AsString();

@@ -6,8 +6,7 @@ using base::Variant;
 
 runtime::ParamBlock Params_AbreCupom_Gpe00000(const std::string& stIDESQUEMA, const std::string& document,
                                               const std::string& name, const std::string& address,
-                                              const std::string& receipt_number,
-                                              const std::string& receipt_counter,
+                                              const std::string& receipt_number, const std::string& receipt_counter,
                                               const std::string& stIDUTILTEF, bool integrated_tef) {
   runtime::ParamBlock b;
   b.Set("IDESQUEMA", stIDESQUEMA);
@@ -47,10 +46,9 @@ runtime::ParamBlock Params_VendaItem_Gpe00000(const SaleItemParams& item) {
 
 runtime::ParamBlock Params_Atu_TotGeral_Gpe00000(const std::string& stCDFILIAL, const std::string& stCDCAIXA,
                                                  const std::string& stNRSERIEIMP, const std::string& stIDESQUEMA,
-                                                 const std::string& operation, bool flag,
-                                                 const std::string& text1, const std::string& text2,
-                                                 const std::string& text3, const std::string& text4,
-                                                 double amount1, double amount2) {
+                                                 const std::string& operation, bool flag, const std::string& text1,
+                                                 const std::string& text2, const std::string& text3,
+                                                 const std::string& text4, double amount1, double amount2) {
   runtime::ParamBlock b;
   b.Set("CDFILIAL", stCDFILIAL);
   b.Set("CDCAIXA", stCDCAIXA);

@@ -14,8 +14,7 @@ namespace recebimento::pos {
 // caller has them and come back as the printer took them.
 runtime::ParamBlock Params_AbreCupom_Gpe00000(const std::string& stIDESQUEMA, const std::string& document,
                                               const std::string& name, const std::string& address,
-                                              const std::string& receipt_number,
-                                              const std::string& receipt_counter,
+                                              const std::string& receipt_number, const std::string& receipt_counter,
                                               const std::string& stIDUTILTEF, bool integrated_tef);
 
 struct SaleItemParams {
@@ -24,10 +23,10 @@ struct SaleItemParams {
   std::string kind = "D";  // discount given as an amount
   std::string code;
   std::string description;
-  std::string tax_code;     // the printer's CDALIQIMPFIS
-  std::string tax_kind;     // IDTPIMPOSFIS
-  std::string unit;         // SGUNIDADE
-  std::string cancel_key;   // empty for sold items
+  std::string tax_code;    // the printer's CDALIQIMPFIS
+  std::string tax_kind;    // IDTPIMPOSFIS
+  std::string unit;        // SGUNIDADE
+  std::string cancel_key;  // empty for sold items
   std::string rate_text;
   std::string stIDUTILTEF;
   int inIntTefErro = 1;
@@ -44,10 +43,9 @@ runtime::ParamBlock Params_VendaItem_Gpe00000(const SaleItemParams& item);
 
 runtime::ParamBlock Params_Atu_TotGeral_Gpe00000(const std::string& stCDFILIAL, const std::string& stCDCAIXA,
                                                  const std::string& stNRSERIEIMP, const std::string& stIDESQUEMA,
-                                                 const std::string& operation, bool flag,
-                                                 const std::string& text1, const std::string& text2,
-                                                 const std::string& text3, const std::string& text4,
-                                                 double amount1, double amount2);
+                                                 const std::string& operation, bool flag, const std::string& text1,
+                                                 const std::string& text2, const std::string& text3,
+                                                 const std::string& text4, double amount1, double amount2);
 
 struct SalePrintParams {
   std::string stIDESQUEMA;

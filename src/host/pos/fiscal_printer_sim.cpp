@@ -38,8 +38,8 @@ double SimulatedFiscalPrinter::Item::Total() const {
   return runtime::FromCents(ToCents(quantity * unit_price) - ToCents(discount) + ToCents(surcharge));
 }
 
-SimulatedFiscalPrinter::SimulatedFiscalPrinter(FiscalPrinterConfig config, HostRecord& record,
-                                               const base::Clock& clock, TefExchangeFolder& tef_files)
+SimulatedFiscalPrinter::SimulatedFiscalPrinter(FiscalPrinterConfig config, HostRecord& record, const base::Clock& clock,
+                                               TefExchangeFolder& tef_files)
     : config_(std::move(config)), record_(record), clock_(clock), tef_files_(tef_files) {
   if (config_.receipt_open) {
     open_ = true;
@@ -94,14 +94,10 @@ bool SimulatedFiscalPrinter::AbreCupom(runtime::ParamBlock& block) {
 }
 
 bool SimulatedFiscalPrinter::VendaItem(runtime::ParamBlock& block) {
-  Item item{static_cast<int>(items_.size()) + 1,
-            block.Get("CDPRODUTO").AsString(),
-            block.Get("DSPRODUTO").AsString(),
-            block.Get("QTPRODUTO").AsFloat(),
-            block.Get("VRUNITARIO").AsFloat(),
-            block.Get("VRDESCONTO").AsFloat(),
-            block.Get("VRACRESCIMO").AsFloat(),
-            false};
+  Item item{static_cast<int>(items_.size()) + 1, block.Get("CDPRODUTO").AsString(),
+            block.Get("DSPRODUTO").AsString(),   block.Get("QTPRODUTO").AsFloat(),
+            block.Get("VRUNITARIO").AsFloat(),   block.Get("VRDESCONTO").AsFloat(),
+            block.Get("VRACRESCIMO").AsFloat(),  false};
   record_.Call("VendaItem", {Variant(item.code), Variant(item.description), Variant(item.quantity),
                              Variant(item.unit_price), Variant(item.discount), Variant(item.surcharge)});
   if (failures_.NextCallFails("VendaItem")) return Refuse("VendaItem");
@@ -126,8 +122,8 @@ bool SimulatedFiscalPrinter::Cancela_UltimoItem(const std::string& stIDESQUEMA) 
 
 bool SimulatedFiscalPrinter::FechaCupom(const std::vector<std::string>& stlPriVia, const std::vector<Variant>& closing,
                                         Variant& oleRetorno) {
-  record_.Call("FechaCupom", {Variant(static_cast<int64_t>(closing.size())),
-                              Variant(static_cast<int64_t>(stlPriVia.size()))});
+  record_.Call("FechaCupom",
+               {Variant(static_cast<int64_t>(closing.size())), Variant(static_cast<int64_t>(stlPriVia.size()))});
   if (failures_.NextCallFails("FechaCupom")) return Refuse("FechaCupom");
   if (!open_) return Refuse("FechaCupom", "no receipt open");
   const double discount = Element(closing, 6).AsFloat();
@@ -141,7 +137,8 @@ bool SimulatedFiscalPrinter::FechaCupom(const std::vector<std::string>& stlPriVi
   const Variant payments = Element(closing, 13);
   if (payments.IsPacket()) {
     const auto& p = payments.AsPacket();
-    const int name = p.FieldIndex("NMTIPORECE"), amount = p.FieldIndex("VRMOVIVEND"), kind = p.FieldIndex("IDTIPOMOVIVE");
+    const int name = p.FieldIndex("NMTIPORECE"), amount = p.FieldIndex("VRMOVIVEND"),
+              kind = p.FieldIndex("IDTIPOMOVIVE");
     for (const auto& row : p.rows) {
       if (kind >= 0 && row[kind].AsString() == "S") continue;  // change is printed below
       Line(fmt::format("{} {}", name >= 0 ? row[name].AsString() : "PAGAMENTO",
@@ -213,8 +210,8 @@ base::DateTime SimulatedFiscalPrinter::DataMoviFiscal(const std::string& stIDESQ
 }
 
 bool SimulatedFiscalPrinter::Atu_TotGeral(runtime::ParamBlock& block) {
-  record_.Call("Atu_TotGeral", {block.Get("CDFILIAL"), block.Get("CDCAIXA"), block.Get("NRSERIEIMP"),
-                                block.Get("IDESQUEMA")});
+  record_.Call("Atu_TotGeral",
+               {block.Get("CDFILIAL"), block.Get("CDCAIXA"), block.Get("NRSERIEIMP"), block.Get("IDESQUEMA")});
   if (failures_.NextCallFails("Atu_TotGeral")) return Refuse("Atu_TotGeral");
   block.Set("GRANDETOTAL", grand_total_);
   block.Set("NRSERIEIMP", config_.serial);
@@ -239,12 +236,17 @@ bool SimulatedFiscalPrinter::ImpressaoVenda(runtime::ParamBlock& block) {
     const int code = p.FieldIndex("CDPRODUTO"), name = p.FieldIndex("NMPRODUTO"), qty = p.FieldIndex("QTPRODCOMVEN"),
               price = p.FieldIndex("VRPRECCOMVEN"), disc = p.FieldIndex("VRDESCCOMVEN");
     for (const auto& row : p.rows) {
-      Item it{static_cast<int>(items_.size()) + 1, code >= 0 ? row[code].AsString() : "",
-              name >= 0 ? row[name].AsString() : "", qty >= 0 ? row[qty].AsFloat() : 1,
-              price >= 0 ? row[price].AsFloat() : 0, disc >= 0 ? row[disc].AsFloat() : 0, 0, false};
+      Item it{static_cast<int>(items_.size()) + 1,
+              code >= 0 ? row[code].AsString() : "",
+              name >= 0 ? row[name].AsString() : "",
+              qty >= 0 ? row[qty].AsFloat() : 1,
+              price >= 0 ? row[price].AsFloat() : 0,
+              disc >= 0 ? row[disc].AsFloat() : 0,
+              0,
+              false};
       items_.push_back(it);
-      Line(fmt::format("{:03d} {} {} {} x {} = {}", it.seq, it.code, it.description, it.quantity,
-                       Money(it.unit_price), Money(it.Total())));
+      Line(fmt::format("{:03d} {} {} {} x {} = {}", it.seq, it.code, it.description, it.quantity, Money(it.unit_price),
+                       Money(it.Total())));
     }
   }
   std::vector<Variant> closing(62);
@@ -256,14 +258,15 @@ bool SimulatedFiscalPrinter::ImpressaoVenda(runtime::ParamBlock& block) {
 }
 
 bool SimulatedFiscalPrinter::ImprCupons(const CardReceiptsRequest& r) {
-  record_.Call("ImprCupons", {Variant(r.inQtdeTef), Variant(r.inIDTIPOIMPFIS), Variant(r.stNrCupomFis),
-                              Variant(r.stIDESQUEMA), Variant(r.stCDFILIAL), Variant(r.stCDCAIXA),
-                              Variant(r.IDIMPRCUPTEFRED), Variant(r.fiscal_flag), Variant(r.stIDTIPOIMPNF3),
-                              Variant(r.stCDPORTIMPNF3), Variant(r.vr_tef)});
+  record_.Call("ImprCupons",
+               {Variant(r.inQtdeTef), Variant(r.inIDTIPOIMPFIS), Variant(r.stNrCupomFis), Variant(r.stIDESQUEMA),
+                Variant(r.stCDFILIAL), Variant(r.stCDCAIXA), Variant(r.IDIMPRCUPTEFRED), Variant(r.fiscal_flag),
+                Variant(r.stIDTIPOIMPNF3), Variant(r.stCDPORTIMPNF3), Variant(r.vr_tef)});
   if (failures_.NextCallFails("ImprCupons")) return Refuse("ImprCupons");
   // Printing the card receipts confirms the transactions with the terminal.
   const int confirmed = tef_files_.ConfirmAll();
-  record_.Print("tef", fmt::format("COMPROVANTES TEF: {} CUPOM {} VALOR {}", confirmed, r.stNrCupomFis, Money(r.vr_tef)));
+  record_.Print("tef",
+                fmt::format("COMPROVANTES TEF: {} CUPOM {} VALOR {}", confirmed, r.stNrCupomFis, Money(r.vr_tef)));
   return true;
 }
 

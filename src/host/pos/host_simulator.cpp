@@ -28,8 +28,7 @@ HostSimulator::HostSimulator(SimulatorConfig config, base::EventPump& pump, Dial
   drawer_ = std::make_unique<SimulatedDrawer>(config_.drawer, record_);
   displays_ = std::make_unique<SimulatedDisplays>(config_.display, record_);
   TefConfig tef = config_.tef;
-  if (!tef.last_transactions_file.empty())
-    tef.last_transactions_file = UnderHost(host, tef.last_transactions_file, "");
+  if (!tef.last_transactions_file.empty()) tef.last_transactions_file = UnderHost(host, tef.last_transactions_file, "");
   tef_ = std::make_unique<SimulatedTef>(tef, record_, pump_.GetClock(), *tef_files_);
   tef_->Variables().DsDirTef = tef_files_->ExchangeDir();
   dialogs_ = std::make_unique<SimulatedDialogs>(record_, answers);

@@ -25,14 +25,14 @@ void Add(std::vector<FieldDef>& fields, FieldType type, std::initializer_list<co
 
 std::vector<FieldDef> Payments() {
   std::vector<FieldDef> f;
-  AddTexts(f, {{"CDFILIAL", 4},       {"IDTIPOMOVIVE", 1},   {"CDTIPORECE", 3},      {"NMTIPORECE", 40},
-               {"IDTIPORECE", 1},     {"CDTIPOTROCO", 3},    {"NRORDTROCO", 3},      {"CDCLIENTE", 21},
-               {"CDCONSUMIDOR", 21},  {"CDCCUSCLIE", 10},    {"NMCONSUMIDOR", 60},   {"CDIDCONSUMID", 25},
-               {"DSIMPFISCAL", 50},   {"CDFPIMPFIS", 10},    {"NRCARTBANCO", 30},    {"CDNSUHOSTTEF", 20},
-               {"CDNSUTEF", 20},      {"NRCONTROLTEF", 20},  {"NMBANDTEF", 40},      {"NRAUTORIZATEF", 20},
-               {"DSCARTDIGITAL", 40}, {"DSMOVIVEND", 60},    {"CDBANCARTCR", 10},    {"CDTIPORECEORIG", 3},
+  AddTexts(f, {{"CDFILIAL", 4},        {"IDTIPOMOVIVE", 1},  {"CDTIPORECE", 3},      {"NMTIPORECE", 40},
+               {"IDTIPORECE", 1},      {"CDTIPOTROCO", 3},   {"NRORDTROCO", 3},      {"CDCLIENTE", 21},
+               {"CDCONSUMIDOR", 21},   {"CDCCUSCLIE", 10},   {"NMCONSUMIDOR", 60},   {"CDIDCONSUMID", 25},
+               {"DSIMPFISCAL", 50},    {"CDFPIMPFIS", 10},   {"NRCARTBANCO", 30},    {"CDNSUHOSTTEF", 20},
+               {"CDNSUTEF", 20},       {"NRCONTROLTEF", 20}, {"NMBANDTEF", 40},      {"NRAUTORIZATEF", 20},
+               {"DSCARTDIGITAL", 40},  {"DSMOVIVEND", 60},   {"CDBANCARTCR", 10},    {"CDTIPORECEORIG", 3},
                {"NMTIPORECEORIG", 40}, {"IDTRANSAME", 60},   {"IDTRANSAMECAPT", 60}, {"CDINSTCAR", 20},
-               {"DSOPEEXTCONS", 100}, {"IDTIPORESGATE", 1}});
+               {"DSOPEEXTCONS", 100},  {"IDTIPORESGATE", 1}});
   Add(f, FieldType::Float, {"VRMOVIVEND", "VRMOVIVEOUT", "VRCOTINDOUT"});
   Add(f, FieldType::Integer, {"QTPARCRECEB"});
   Add(f, FieldType::DateTime, {"DTHRINCMOV", "DTMOVIMCAIXA"});
@@ -98,11 +98,25 @@ std::vector<FieldDef> Tenders() {
   std::vector<FieldDef> f;
   AddTexts(f, {{"CDFILIAL", 4}, {"CDTIPORECE", 3}, {"NMTIPORECE", 40}});
   Add(f, FieldType::Float, {"VRTAXAADMI", "VRMINCARTAO"});
-  AddTexts(f, {{"CDTIPOTROCO", 3},  {"NRORDTROCO", 3},   {"IDEMIVALE", 1},    {"IDVALE", 1},
-               {"IDDEBCLIE", 1},    {"CDFPIMPFIS", 10},  {"IDTIPORECE", 1},   {"CDTPINDICE", 1},
-               {"IDPERVALOR", 1},   {"CDINDICE", 4},     {"NRCONFTELA", 5},   {"IDTPBUTTON", 1},
-               {"NRBUTTON", 5},     {"NRPGCONFTELA", 2}, {"IDTPBUTONAUX", 1}, {"NRBUTTONAUX", 5},
-               {"NRPGCONFTAUX", 2}, {"CDIDENTBUTON", 10}, {"DSBUTTON", 40}});
+  AddTexts(f, {{"CDTIPOTROCO", 3},
+               {"NRORDTROCO", 3},
+               {"IDEMIVALE", 1},
+               {"IDVALE", 1},
+               {"IDDEBCLIE", 1},
+               {"CDFPIMPFIS", 10},
+               {"IDTIPORECE", 1},
+               {"CDTPINDICE", 1},
+               {"IDPERVALOR", 1},
+               {"CDINDICE", 4},
+               {"NRCONFTELA", 5},
+               {"IDTPBUTTON", 1},
+               {"NRBUTTON", 5},
+               {"NRPGCONFTELA", 2},
+               {"IDTPBUTONAUX", 1},
+               {"NRBUTTONAUX", 5},
+               {"NRPGCONFTAUX", 2},
+               {"CDIDENTBUTON", 10},
+               {"DSBUTTON", 40}});
   Add(f, FieldType::Float, {"NRCOLORTEXT", "NRCOLORBACK"});
   AddTexts(f, {{"DSMESSAGEBUT", 300},
                {"DSIMAGEMBUT", 200},

@@ -15,7 +15,7 @@ const ServiceAnswer kUnreachable{false, Variant(std::string("servico indisponive
 const ServiceAnswer kDone{true, Variant(true)};
 
 std::vector<Variant> QueryArgs(const ConsumerQuery& q) {
-  return {Variant(q.operation), Variant(q.url),    Variant(q.kind),     Variant(q.branch), Variant(q.shop),
+  return {Variant(q.operation), Variant(q.url),      Variant(q.kind),   Variant(q.branch),        Variant(q.shop),
           Variant(q.client),    Variant(q.consumer), Variant(q.family), Variant(q.date.IsoDate())};
 }
 
@@ -47,8 +47,8 @@ bool ScriptedServices::Query(const std::string& operation, const ConsumerQuery& 
   return a.ok;
 }
 
-bool ScriptedServices::Action(const std::string& operation, const std::string& action,
-                              const std::vector<Variant>& args, Variant& oleRetorno) {
+bool ScriptedServices::Action(const std::string& operation, const std::string& action, const std::vector<Variant>& args,
+                              Variant& oleRetorno) {
   record_.Call(operation, WithAction(action, args));
   const ServiceAnswer a = Take(operation, action, kUnreachable);
   oleRetorno = a.result;
@@ -62,8 +62,8 @@ void ScriptedServices::PrintNonFiscal(const std::string& text) {
 bool ScriptedServices::AtuSaldoDebCons(const std::string& branch, const std::string& client,
                                        const std::string& consumer, const base::DateTime& since,
                                        const std::string& operator_code) {
-  record_.Call("AtuSaldoDebCons", {Variant(branch), Variant(client), Variant(consumer), Variant(since.IsoDate()),
-                                   Variant(operator_code)});
+  record_.Call("AtuSaldoDebCons",
+               {Variant(branch), Variant(client), Variant(consumer), Variant(since.IsoDate()), Variant(operator_code)});
   return Take("AtuSaldoDebCons", "", kDone).ok;
 }
 
@@ -73,8 +73,12 @@ bool ScriptedServices::AtuSaldoExtCons(const std::string& branch, const std::str
   return Take("AtuSaldoExtCons", "", kDone).ok;
 }
 
-bool ScriptedServices::ExtratoConsOnline(const ConsumerQuery& q, Variant& r) { return Query("ExtratoConsOnline", q, r); }
-bool ScriptedServices::ExtratoConsCentral(const ConsumerQuery& q, Variant& r) { return Query("ExtratoConsCentral", q, r); }
+bool ScriptedServices::ExtratoConsOnline(const ConsumerQuery& q, Variant& r) {
+  return Query("ExtratoConsOnline", q, r);
+}
+bool ScriptedServices::ExtratoConsCentral(const ConsumerQuery& q, Variant& r) {
+  return Query("ExtratoConsCentral", q, r);
+}
 bool ScriptedServices::MoviclieCentral(const ConsumerQuery& q, Variant& r) { return Query("MoviclieCentral", q, r); }
 
 std::string ScriptedServices::getNumeroSerieNFCe(const std::string& branch, const std::string& cash_register) {
@@ -102,8 +106,8 @@ bool ScriptedServices::CalculoIcmsDFederal(base::Dataset& items, double discount
 
 bool ScriptedServices::ImpCompVenCredNFCeSAT(const ConsumerVoucher& v) {
   record_.Call("ImpCompVenCredNFCeSAT", {Variant(v.CDCONSUMIDOR), Variant(v.VRMOVIVEND), Variant(v.saldo)});
-  PrintNonFiscal(fmt::format("COMPROVANTE CREDITO PESSOAL\n{} {} {:.2f}\nSALDO {:.2f}", v.CDCONSUMIDOR,
-                             v.NMCONSUMIDOR, v.VRMOVIVEND, v.saldo));
+  PrintNonFiscal(fmt::format("COMPROVANTE CREDITO PESSOAL\n{} {} {:.2f}\nSALDO {:.2f}", v.CDCONSUMIDOR, v.NMCONSUMIDOR,
+                             v.VRMOVIVEND, v.saldo));
   return Take("ImpCompVenCredNFCeSAT", "", kDone).ok;
 }
 

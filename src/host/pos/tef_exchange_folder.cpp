@@ -39,8 +39,10 @@ std::string TefExchangeFolder::WriteUnconfirmed(const std::string& host_nsu, dou
     name = fmt::format("intpos.{:03d}", next_number_++);
   } while (fs::exists(fs::path(exchange_dir_) / name));
   std::ofstream out(fs::path(exchange_dir_) / name, std::ios::trunc);
-  out << "000-000 = CRT\n" << "012-000 = " << host_nsu << "\n"
-      << "003-000 = " << fmt::format("{:.2f}", amount) << "\n" << "010-000 = " << brand_code << "\n";
+  out << "000-000 = CRT\n"
+      << "012-000 = " << host_nsu << "\n"
+      << "003-000 = " << fmt::format("{:.2f}", amount) << "\n"
+      << "010-000 = " << brand_code << "\n";
   out.flush();
   if (!out) throw std::runtime_error("card terminal: cannot write " + (fs::path(exchange_dir_) / name).string());
   return name;
@@ -51,8 +53,7 @@ int TefExchangeFolder::MoveToPending() {
   int moved = 0;
   for (const auto& name : Unconfirmed()) {
     fs::create_directories(pending_dir_);
-    fs::copy_file(fs::path(exchange_dir_) / name, fs::path(pending_dir_) / name,
-                  fs::copy_options::overwrite_existing);
+    fs::copy_file(fs::path(exchange_dir_) / name, fs::path(pending_dir_) / name, fs::copy_options::overwrite_existing);
     ++moved;
   }
   return moved;

@@ -27,14 +27,13 @@ std::string SimulatedTef::Generated(const std::string& given, const char* prefix
 }
 
 std::vector<std::string> SimulatedTef::Receipt(const TefOutcome& o, double amount, const std::string& host_nsu) const {
-  return {"COMPROVANTE TEF", fmt::format("CARTAO {}******", o.bin),
-          fmt::format("VALOR {:.2f}", amount), "NSU HOST " + host_nsu,
-          "AUT " + Generated(o.authorization, "A")};
+  return {"COMPROVANTE TEF", fmt::format("CARTAO {}******", o.bin), fmt::format("VALOR {:.2f}", amount),
+          "NSU HOST " + host_nsu, "AUT " + Generated(o.authorization, "A")};
 }
 
 bool SimulatedTef::DoTef(const std::string& stIDESQUEMA, const std::string& letter,
-                         std::vector<std::string>& stlRetorno, double amount, double doVrAPagar,
-                         int& inCtrlCupomTef, int& inQtdeTef, TefApproval& approval) {
+                         std::vector<std::string>& stlRetorno, double amount, double doVrAPagar, int& inCtrlCupomTef,
+                         int& inQtdeTef, TefApproval& approval) {
   record_.Call("DoTef", {Variant(stIDESQUEMA), Variant(letter), Variant(amount), Variant(doVrAPagar),
                          Variant(inCtrlCupomTef), Variant(inQtdeTef)});
   const TefOutcome o = Next();
@@ -119,8 +118,10 @@ bool SimulatedTef::CriaDedicado(const DedicatedTefRequest& r, double& amount, do
 bool SimulatedTef::FinalizaTransTef(bool confirm) {
   record_.Call("FinalizaTransTef", {Variant(confirm)});
   if (!config_.finalize_ok) return false;
-  if (confirm) files_.ConfirmAll();
-  else files_.CancelAll();
+  if (confirm)
+    files_.ConfirmAll();
+  else
+    files_.CancelAll();
   return true;
 }
 
@@ -137,8 +138,8 @@ bool SimulatedTef::CancelaTefDed(const std::string& ip, const std::string& store
 
 bool SimulatedTef::ImprimeCupomTef(base::Dataset& last, const std::string& payment_form, int inIntTefErro,
                                    int payment_rows) {
-  record_.Call("ImprimeCupomTef", {Variant(last.RecordCount()), Variant(payment_form), Variant(inIntTefErro),
-                                   Variant(payment_rows)});
+  record_.Call("ImprimeCupomTef",
+               {Variant(last.RecordCount()), Variant(payment_form), Variant(inIntTefErro), Variant(payment_rows)});
   for (const auto& l : variables_.stlPriVia) record_.Print("tef", l);
   files_.ConfirmAll();
   return true;

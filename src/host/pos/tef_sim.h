@@ -56,8 +56,8 @@ class SimulatedTef : public IntegratedTef, public DedicatedTef {
                      const std::string& text2, const std::string& stIDTPTEF) override;
   bool ImprimeCupomTef(base::Dataset& last_transactions, const std::string& payment_form, int inIntTefErro,
                        int payment_rows) override;
-  bool ImprimeComprovanteDotz(int inIDTIPOIMPFIS, const std::string& IDIMPRCUPTEFRED,
-                              const std::string& fiscal_flag, double vr_tef) override;
+  bool ImprimeComprovanteDotz(int inIDTIPOIMPFIS, const std::string& IDIMPRCUPTEFRED, const std::string& fiscal_flag,
+                              double vr_tef) override;
   base::Variant DigitaCpfPinpad(const std::string& ip, const std::string& store, const std::string& terminal,
                                 const std::string& stIDTPTEF, const std::string& cnpj, bool flag) override;
 

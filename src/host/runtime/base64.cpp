@@ -27,8 +27,8 @@ std::string encodeBase64(std::string_view bytes) {
   out.reserve((bytes.size() + 2) / 3 * 4);
   size_t i = 0;
   for (; i + 3 <= bytes.size(); i += 3) {
-    uint32_t group = (static_cast<unsigned char>(bytes[i]) << 16) |
-                     (static_cast<unsigned char>(bytes[i + 1]) << 8) | static_cast<unsigned char>(bytes[i + 2]);
+    uint32_t group = (static_cast<unsigned char>(bytes[i]) << 16) | (static_cast<unsigned char>(bytes[i + 1]) << 8) |
+                     static_cast<unsigned char>(bytes[i + 2]);
     out += kAlphabet[(group >> 18) & 63];
     out += kAlphabet[(group >> 12) & 63];
     out += kAlphabet[(group >> 6) & 63];

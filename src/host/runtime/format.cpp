@@ -151,7 +151,8 @@ std::string FormatFloat(std::string_view pattern, double value, const NumberLoca
     return Render(Parse(sections[2]), 0, locale, false);
   }
   // The negative section writes its own marks instead of the minus sign.
-  if (value < 0 && sections.size() >= 2 && !sections[1].empty()) return Render(Parse(sections[1]), value, locale, false);
+  if (value < 0 && sections.size() >= 2 && !sections[1].empty())
+    return Render(Parse(sections[1]), value, locale, false);
   return Render(positive, value, locale, true);
 }
 

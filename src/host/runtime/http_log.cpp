@@ -1,10 +1,10 @@
 #include "host/runtime/http_log.h"
 
+#include <fmt/format.h>
 #include <algorithm>
 #include <cctype>
 #include <ctime>
 #include <filesystem>
-#include <fmt/format.h>
 #include <fstream>
 
 namespace recebimento::runtime {
@@ -28,8 +28,7 @@ std::string HttpLogFileName(std::chrono::system_clock::time_point when) {
 std::string FormatHttpLogEntry(const HttpLogEntry& entry) {
   std::tm tm = LocalTime(entry.started);
   std::string out = fmt::format("{:02d}/{:02d}/{:04d} {:02d}:{:02d}:{:02d} - {} {}\n", tm.tm_mday, tm.tm_mon + 1,
-                                tm.tm_year + 1900, tm.tm_hour, tm.tm_min, tm.tm_sec, entry.method,
-                                MaskUrl(entry.url));
+                                tm.tm_year + 1900, tm.tm_hour, tm.tm_min, tm.tm_sec, entry.method, MaskUrl(entry.url));
   for (const auto& [name, value] : entry.headers)
     out += fmt::format("Header: {}: {}\n", name, MaskHeaderValue(name, value));
   out += fmt::format("Body: {}\n", MaskSecrets(entry.body));

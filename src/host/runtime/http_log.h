@@ -18,9 +18,9 @@ struct HttpLogEntry {
   std::string url;
   std::vector<std::pair<std::string, std::string>> headers;
   std::string body;
-  int status = 999;       // 999 when no HTTP status was obtained
-  std::string response;   // the body received
-  std::string error;      // transport error, when there was one
+  int status = 999;      // 999 when no HTTP status was obtained
+  std::string response;  // the body received
+  std::string error;     // transport error, when there was one
 };
 
 // "HTTP_yyyymmdd.log" for the local day of `when`.

@@ -1,9 +1,9 @@
 #include "host/runtime/http_request.h"
 
+#include <fmt/format.h>
 #include <algorithm>
 #include <cctype>
 #include <chrono>
-#include <fmt/format.h>
 #include <nlohmann/json.hpp>
 
 #include "host/runtime/http_log.h"
@@ -26,9 +26,7 @@ bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
          });
 }
 
-bool IsHeaderNameChar(char c) {
-  return std::isalnum(static_cast<unsigned char>(c)) || c == '-' || c == '_';
-}
+bool IsHeaderNameChar(char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '-' || c == '_'; }
 
 HttpHeader MakeHeader(std::string_view name, std::string_view value) {
   name = Trim(name);
@@ -38,7 +36,8 @@ HttpHeader MakeHeader(std::string_view name, std::string_view value) {
 }
 
 bool HasHeader(const std::vector<HttpHeader>& headers, std::string_view name) {
-  return std::any_of(headers.begin(), headers.end(), [&](const HttpHeader& h) { return EqualsIgnoringCase(h.name, name); });
+  return std::any_of(headers.begin(), headers.end(),
+                     [&](const HttpHeader& h) { return EqualsIgnoringCase(h.name, name); });
 }
 
 std::string DefaultMethod(const std::string& method, const std::string& body) {
@@ -98,7 +97,8 @@ std::vector<HttpHeader> ParseHeaderList(const std::vector<std::string>& entries)
     if (split == std::string::npos) {
       headers.push_back(MakeHeader(entry, ""));
     } else {
-      headers.push_back(MakeHeader(std::string_view(entry).substr(0, split), std::string_view(entry).substr(split + 1)));
+      headers.push_back(
+          MakeHeader(std::string_view(entry).substr(0, split), std::string_view(entry).substr(split + 1)));
     }
   }
   return headers;
@@ -166,8 +166,8 @@ std::string RequisicaoHTTPS(const std::string& url, const std::string& body, con
 }
 
 std::string RequisicaoHTTPS(const std::string& url, const std::string& body, const std::string& method,
-                            const std::string& authorization, const std::string& timeout,
-                            const std::string& log_dir, const std::string& content_type) {
+                            const std::string& authorization, const std::string& timeout, const std::string& log_dir,
+                            const std::string& content_type) {
   HttpRequest request;
   request.url = std::string(Trim(url));
   request.body = UnescapeQuotedJsonBody(body);

@@ -29,8 +29,8 @@ std::string RequisicaoHTTPS(const std::string& url, const std::string& body, con
 // Flat form. `authorization` is the complete header value ("Bearer ..."; "" = none);
 // `content_type` is "json", "xml" or a full media type.
 std::string RequisicaoHTTPS(const std::string& url, const std::string& body, const std::string& method,
-                            const std::string& authorization, const std::string& timeout,
-                            const std::string& log_dir, const std::string& content_type);
+                            const std::string& authorization, const std::string& timeout, const std::string& log_dir,
+                            const std::string& content_type);
 
 // Stream form: [status, response text] with status 999 and the reason as text when no
 // HTTP status was obtained. `header_lines` holds "Name:value" headers separated by line

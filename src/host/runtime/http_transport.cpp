@@ -24,12 +24,11 @@ void InitCurlOnce() {
 
 bool IsTokenChar(char c) {
   // RFC 9110 token characters: what a method or header name may hold.
-  return std::isalnum(static_cast<unsigned char>(c)) || std::string_view("!#$%&'*+-.^_`|~").find(c) != std::string_view::npos;
+  return std::isalnum(static_cast<unsigned char>(c)) ||
+         std::string_view("!#$%&'*+-.^_`|~").find(c) != std::string_view::npos;
 }
 
-bool IsToken(std::string_view text) {
-  return !text.empty() && std::all_of(text.begin(), text.end(), IsTokenChar);
-}
+bool IsToken(std::string_view text) { return !text.empty() && std::all_of(text.begin(), text.end(), IsTokenChar); }
 
 bool HasLineBreakOrNul(std::string_view text) {
   return text.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos;
@@ -237,8 +236,7 @@ HttpResponse PerformHttpRequest(const HttpRequest& request) {
   char* content_type = nullptr;
   if (curl_easy_getinfo(h, CURLINFO_CONTENT_TYPE, &content_type) == CURLE_OK && content_type)
     response.content_type = content_type;
-  if (DeclaresLatin1(response.content_type) && !IsValidUtf8(response.body))
-    response.body = Latin1ToUtf8(response.body);
+  if (DeclaresLatin1(response.content_type) && !IsValidUtf8(response.body)) response.body = Latin1ToUtf8(response.body);
   return response;
 }
 

@@ -31,8 +31,8 @@ bool ShowMessage(MessageDialogs* dialogs, const MessageRequest& request) {
 }
 
 bool Mensagem(const std::string& text, const std::string& title, const std::string& answer_a,
-              const std::string& answer_b, int kind, const std::string& extra_a, const std::string& context,
-              int number, base::Dataset* dataset) {
+              const std::string& answer_b, int kind, const std::string& extra_a, const std::string& context, int number,
+              base::Dataset* dataset) {
   return ShowMessage(g_dialogs, {text, title, answer_a, answer_b, kind, extra_a, context, number, dataset});
 }
 

@@ -27,7 +27,7 @@ struct MessageRequest {
   std::string answer_b;
   int kind = kMsgBlocked;
   std::string extra_a;
-  std::string context;   // the screen's message-context string
+  std::string context;  // the screen's message-context string
   int number = 0;
   base::Dataset* dataset = nullptr;
 };
@@ -51,7 +51,7 @@ bool ShowMessage(MessageDialogs* dialogs, const MessageRequest& request);
 
 // Through the installed implementation.
 bool Mensagem(const std::string& text, const std::string& title, const std::string& answer_a,
-              const std::string& answer_b, int kind, const std::string& extra_a,
-              const std::string& context, int number, base::Dataset* dataset);
+              const std::string& answer_b, int kind, const std::string& extra_a, const std::string& context, int number,
+              base::Dataset* dataset);
 
 }  // namespace recebimento::runtime

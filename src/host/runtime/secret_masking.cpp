@@ -21,9 +21,9 @@ using json = nlohmann::ordered_json;
 constexpr int kMaxDepth = 64;
 
 constexpr std::string_view kSensitiveParts[] = {
-    "secret",     "password",   "passwd",       "senha",        "token",           "authorization", "apikey",
-    "cookie",     "signature",  "credential",   "cardnumber",   "numerocartao",    "nrcartao",      "cvv",
-    "privatekey", "accesskey",  "sessionid",    "securitycode", "codigoseguranca"};
+    "secret",     "password",  "passwd",     "senha",        "token",          "authorization", "apikey",
+    "cookie",     "signature", "credential", "cardnumber",   "numerocartao",   "nrcartao",      "cvv",
+    "privatekey", "accesskey", "sessionid",  "securitycode", "codigoseguranca"};
 constexpr std::string_view kSensitiveWords[] = {"pwd", "pass", "key", "auth", "cvc", "pin"};
 
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
@@ -111,8 +111,10 @@ bool NestsDeeperThan(std::string_view text, int limit) {
   for (size_t i = 0; i < text.size(); ++i) {
     const char c = text[i];
     if (in_string) {
-      if (c == '\\') ++i;
-      else if (c == '"') in_string = false;
+      if (c == '\\')
+        ++i;
+      else if (c == '"')
+        in_string = false;
     } else if (c == '"') {
       in_string = true;
     } else if (c == '{' || c == '[') {
@@ -334,8 +336,8 @@ std::string MaskNameValuePairs(std::string_view text) {
       const size_t close = text.find(text[value], value + 1);
       value_end = close == std::string_view::npos ? text.size() : close + 1;
     } else {
-      while (value_end < text.size() && text[value_end] != '&' && text[value_end] != '#' &&
-             text[value_end] != ';' && text[value_end] != ',' && !IsBlank(text[value_end]))
+      while (value_end < text.size() && text[value_end] != '&' && text[value_end] != '#' && text[value_end] != ';' &&
+             text[value_end] != ',' && !IsBlank(text[value_end]))
         ++value_end;
     }
     out += Masked(text.substr(value, value_end - value));
@@ -417,12 +419,12 @@ std::string MaskBearerTokens(std::string_view text) {
     }
     const size_t token = i + kBearer.size();
     size_t token_end = token;
-    while (token_end < text.size() && !IsBlank(text[token_end]) && text[token_end] != '"' &&
-           text[token_end] != '\'' && text[token_end] != '<' && text[token_end] != ',')
+    while (token_end < text.size() && !IsBlank(text[token_end]) && text[token_end] != '"' && text[token_end] != '\'' &&
+           text[token_end] != '<' && text[token_end] != ',')
       ++token_end;
     out.append(text.substr(i, kBearer.size()));
     out += text.substr(token, token_end - token) == kMaskedValue ? text.substr(token, token_end - token)
-                                                                  : Masked(text.substr(token, token_end - token));
+                                                                 : Masked(text.substr(token, token_end - token));
     i = token_end;
   }
   return out;
@@ -493,7 +495,8 @@ bool IsSensitiveName(std::string_view raw) {
                   [&](std::string_view part) { return folded.find(part) != std::string::npos; }))
     return true;
   for (const std::string& word : Words(name))
-    if (std::find(std::begin(kSensitiveWords), std::end(kSensitiveWords), word) != std::end(kSensitiveWords)) return true;
+    if (std::find(std::begin(kSensitiveWords), std::end(kSensitiveWords), word) != std::end(kSensitiveWords))
+      return true;
   return false;
 }
 

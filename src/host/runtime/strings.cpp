@@ -17,13 +17,9 @@ bool EmptyString(std::string_view s) {
   return true;
 }
 
-std::string TamFixo(std::string_view s, int n) {
-  return base::Utf8PadRight(base::Utf8Left(s, Width(n)), Width(n));
-}
+std::string TamFixo(std::string_view s, int n) { return base::Utf8PadRight(base::Utf8Left(s, Width(n)), Width(n)); }
 
-std::string TamFixoR(std::string_view s, int n) {
-  return base::Utf8PadLeft(base::Utf8Left(s, Width(n)), Width(n));
-}
+std::string TamFixoR(std::string_view s, int n) { return base::Utf8PadLeft(base::Utf8Left(s, Width(n)), Width(n)); }
 
 std::string PadL(std::string_view s, int n) { return base::Utf8PadLeft(s, Width(n)); }
 

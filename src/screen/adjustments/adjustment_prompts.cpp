@@ -87,7 +87,8 @@ void Adjustments::ShowAdjustmentsList() {
   Control& list = s_.controls.Require("memLista");
   list.lines = s_.controls.Require("memListaAux").lines;
   const bool discount = sale.doVrDesconto > 0, surcharge = sale.doVrAcrescimo > 0;
-  if (discount) payments.Linha(list, AdjustmentLine(Msg("Desconto"), sale.doPercDesconto, "-", sale.doVrDesconto), false);
+  if (discount)
+    payments.Linha(list, AdjustmentLine(Msg("Desconto"), sale.doPercDesconto, "-", sale.doVrDesconto), false);
   if (surcharge)
     payments.Linha(list, AdjustmentLine(Msg("Acrescimo"), sale.doPercAcrescimo, "+", sale.doVrAcrescimo), false);
   if (discount || surcharge)

@@ -62,8 +62,8 @@ void Adjustments::Controla_Repique(base::Dataset& tender) {
   if (change < 0.01) return;
 
   const bool commission = par.stIDCOMISVENDA == "S";
-  const double proposal = commission ? Trunc2((sale.doVrTotal - sale.doVrServico) / 100 * par.doVRCOMISVENDA)
-                                     : sale.doVrServico;
+  const double proposal =
+      commission ? Trunc2((sale.doVrTotal - sale.doVrServico) / 100 * par.doVRCOMISVENDA) : sale.doVrServico;
   const double maximum = Trunc2(sale.doVrTotal * par.doVRPEMAXREPIQMRX / 100);
   // A commission charged as a product of its own: the tip starts empty and is typed.
   const bool special = sale.stIdTipoVenda != "B" && proposal != sale.doVrServico &&

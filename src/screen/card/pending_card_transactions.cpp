@@ -68,7 +68,7 @@ void PendingCardTransactions::CancelDedicatedLeftOver() {
   }
   if (last.IsEmpty()) return;
   if (s_.ctx.host.tef_dedicated->CancelaTefDed(par.stDSENDIPSITEF, par.stCDLOJATEF, par.stCDTERTEF, last,
-                                                par.stCDFILIAL, "", "", par.stIDTPTEF))
+                                               par.stCDFILIAL, "", "", par.stIDTPTEF))
     std::filesystem::remove(file, ec);
 }
 

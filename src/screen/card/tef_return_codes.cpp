@@ -41,8 +41,9 @@ std::string MsgErro(const std::string& codigo) {
       {"58", "Chamada de rotina inválida"},
       {"59", "Variável de ambiente CTFCLIENT_HOME não está configurada"},
       {"98", "Erro interno desconhecido"},
-      {"99", "O comando devolvido deve ser executado pela AC, e o resultado deve ser enviado em nova chamada da "
-             "rotina continuaTransacaoCTF"},
+      {"99",
+       "O comando devolvido deve ser executado pela AC, e o resultado deve ser enviado em nova chamada da "
+       "rotina continuaTransacaoCTF"},
   };
   const auto it = texts.find(base::Trim(codigo));
   return it == texts.end() ? "Erro não documentado" : it->second;

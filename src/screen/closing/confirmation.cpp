@@ -37,8 +37,8 @@ void Confirmation::Confirm() {
     }
     if (done) {
       CreateFeeItems();
-      if (!sale.boVendaOk && (sale.stTipoTela == "N" || sale.stTipoTela == "C") && sale.HasPaymentWith("IDTIPOMOVIVE", "T") &&
-          par.stIDCONSUBDESFOL == "S")
+      if (!sale.boVendaOk && (sale.stTipoTela == "N" || sale.stTipoTela == "C") &&
+          sale.HasPaymentWith("IDTIPOMOVIVE", "T") && par.stIDCONSUBDESFOL == "S")
         parts.consumer.VerifVrSubsBasico();
       done = PrintSale();
     }

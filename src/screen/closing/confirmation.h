@@ -39,7 +39,7 @@ class Confirmation {
   std::string NonFiscalLogLine() const;
 
   ScreenScope& s_;
-  bool sale_closed_ = false;  // the integrations were captured and the close posted
+  bool sale_closed_ = false;                               // the integrations were captured and the close posted
   base::Dataset cdsParamImpCupNF{"cdsParamImpCupNF"};      // the host's non-fiscal receipt
   base::Dataset cdsTipoRecebimento{"cdsTipoRecebimento"};  // tender kinds: which open the drawer
 };

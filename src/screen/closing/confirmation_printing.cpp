@@ -112,7 +112,8 @@ bool Confirmation::ReserveSaleNumber() {
   std::string prefix;
   if (!base::Trim(par.stCDPREFINTGCOL).empty()) {
     prefix = base::Trim(par.stCDPREFINTGCOL);
-    number = rdm.getPrxVendaColombia(par.stCDFILIAL, par.stCDCAIXA, prefix, par.stNRCUPINIINTGCOL, par.stNRCUPFININTGCOL);
+    number =
+        rdm.getPrxVendaColombia(par.stCDFILIAL, par.stCDCAIXA, prefix, par.stNRCUPINIINTGCOL, par.stNRCUPFININTGCOL);
     if (!ValidNumber(number)) {
       s_.ShowMessage(Msg("Cup_inv"), runtime::kMsgBlocked);
       if (number.AsString() != "CUPINV") s_.ShowMessage(number.AsString(), runtime::kMsgBlocked);
@@ -162,8 +163,8 @@ std::string Confirmation::NonFiscalLogLine() const {
     const std::string name = base::ColumnTrimmed(p, row, "NMTIPORECE");
     tenders += (tenders.empty() ? "" : "/") + (name.empty() ? base::ColumnTrimmed(p, row, "CDTIPORECE") : name);
   }
-  return "Recebimento ---  Valor Venda: " + amount(sale.doVrTotal) + " Tipo Rec: " + tenders + " Valor Pago: " +
-         amount(sale.doVrPago) + " Troco: " + amount(sale.doVrTroco);
+  return "Recebimento ---  Valor Venda: " + amount(sale.doVrTotal) + " Tipo Rec: " + tenders +
+         " Valor Pago: " + amount(sale.doVrPago) + " Troco: " + amount(sale.doVrTroco);
 }
 
 bool Confirmation::OpenDrawerForTenders(bool through_printer) {
@@ -196,29 +197,52 @@ void Confirmation::PreencheParamImpCupNF() {
   p.SetFields({});
   using base::FieldType;
   const std::vector<std::tuple<const char*, FieldType, int>> columns = {
-      {"CDIDCONSUMID", FieldType::String, 25},   {"NMCONSUMIDOR", FieldType::String, 50},
-      {"NRSEQVENDA", FieldType::String, 50},     {"NRNAOFISCAL", FieldType::String, 50},
-      {"BOIMPREDZEPSON", FieldType::Boolean, 0}, {"VENDAREALIZADA", FieldType::String, 2},
-      {"TOTALPAGO", FieldType::Float, 0},        {"DOVALACR", FieldType::Float, 0},
-      {"DSCOMANDA", FieldType::String, 50},      {"VRCOUVERT", FieldType::Float, 0},
-      {"VRCONSUMACA", FieldType::Float, 0},      {"VRTXSERVICO", FieldType::Float, 0},
-      {"CDPRODCOUVER", FieldType::String, 10},   {"CDPRODCONSUM", FieldType::String, 10},
-      {"stIdTipoImpNF1", FieldType::String, 5},  {"stIdTipoImpNF2", FieldType::String, 5},
-      {"stCdPortImpNF1", FieldType::String, 5},  {"stCdPortImpNF2", FieldType::String, 5},
-      {"stIdVendImpNF1", FieldType::String, 5},  {"stIdVendImpNF2", FieldType::String, 5},
-      {"STIDPAISINTEGRA", FieldType::String, 2}, {"stRedZLeituraX", FieldType::String, 1},
-      {"stImpFechaCaixa", FieldType::String, 1}, {"stImpRelProduto", FieldType::String, 1},
-      {"stImpRedZLeituX", FieldType::String, 1}, {"stNrSerieECF", FieldType::String, 50},
-      {"DTABERTURACAIXA", FieldType::DateTime, 0}, {"stRelProdutoDia", FieldType::String, 1},
-      {"NRMESA", FieldType::String, 4},          {"BUSCANRPESSOAS", FieldType::String, 1},
-      {"NRPESMESAALT", FieldType::String, 5},    {"NMVENDEDOR", FieldType::String, 50},
-      {"AGRUPADO", FieldType::String, 1},        {"COBRATAXA_FECHAMENTO", FieldType::String, 1},
-      {"COBRACOUVER_FECHAMENTO", FieldType::String, 1}, {"COBRACONSUMACAO_FECHAMENTO", FieldType::String, 1},
-      {"NRPESSOAS", FieldType::String, 5},       {"CDCLIENTE", FieldType::String, 21},
-      {"TIPOCONTA", FieldType::String, 50},      {"VRBASECONSUM", FieldType::Float, 0},
-      {"STIMPPOSOBS", FieldType::String, 1},     {"TIPOVENDA", FieldType::String, 1},
-      {"IDIMPCOMPCUPVEN", FieldType::String, 1}, {"IDAMBTRABNFCE", FieldType::String, 1},
-      {"stIdTipoImpNF3", FieldType::String, 5},  {"stCdPortImpNF3", FieldType::String, 5},
+      {"CDIDCONSUMID", FieldType::String, 25},
+      {"NMCONSUMIDOR", FieldType::String, 50},
+      {"NRSEQVENDA", FieldType::String, 50},
+      {"NRNAOFISCAL", FieldType::String, 50},
+      {"BOIMPREDZEPSON", FieldType::Boolean, 0},
+      {"VENDAREALIZADA", FieldType::String, 2},
+      {"TOTALPAGO", FieldType::Float, 0},
+      {"DOVALACR", FieldType::Float, 0},
+      {"DSCOMANDA", FieldType::String, 50},
+      {"VRCOUVERT", FieldType::Float, 0},
+      {"VRCONSUMACA", FieldType::Float, 0},
+      {"VRTXSERVICO", FieldType::Float, 0},
+      {"CDPRODCOUVER", FieldType::String, 10},
+      {"CDPRODCONSUM", FieldType::String, 10},
+      {"stIdTipoImpNF1", FieldType::String, 5},
+      {"stIdTipoImpNF2", FieldType::String, 5},
+      {"stCdPortImpNF1", FieldType::String, 5},
+      {"stCdPortImpNF2", FieldType::String, 5},
+      {"stIdVendImpNF1", FieldType::String, 5},
+      {"stIdVendImpNF2", FieldType::String, 5},
+      {"STIDPAISINTEGRA", FieldType::String, 2},
+      {"stRedZLeituraX", FieldType::String, 1},
+      {"stImpFechaCaixa", FieldType::String, 1},
+      {"stImpRelProduto", FieldType::String, 1},
+      {"stImpRedZLeituX", FieldType::String, 1},
+      {"stNrSerieECF", FieldType::String, 50},
+      {"DTABERTURACAIXA", FieldType::DateTime, 0},
+      {"stRelProdutoDia", FieldType::String, 1},
+      {"NRMESA", FieldType::String, 4},
+      {"BUSCANRPESSOAS", FieldType::String, 1},
+      {"NRPESMESAALT", FieldType::String, 5},
+      {"NMVENDEDOR", FieldType::String, 50},
+      {"AGRUPADO", FieldType::String, 1},
+      {"COBRATAXA_FECHAMENTO", FieldType::String, 1},
+      {"COBRACOUVER_FECHAMENTO", FieldType::String, 1},
+      {"COBRACONSUMACAO_FECHAMENTO", FieldType::String, 1},
+      {"NRPESSOAS", FieldType::String, 5},
+      {"CDCLIENTE", FieldType::String, 21},
+      {"TIPOCONTA", FieldType::String, 50},
+      {"VRBASECONSUM", FieldType::Float, 0},
+      {"STIMPPOSOBS", FieldType::String, 1},
+      {"TIPOVENDA", FieldType::String, 1},
+      {"IDIMPCOMPCUPVEN", FieldType::String, 1},
+      {"IDAMBTRABNFCE", FieldType::String, 1},
+      {"stIdTipoImpNF3", FieldType::String, 5},
+      {"stCdPortImpNF3", FieldType::String, 5},
       {"stIdVendImpNF3", FieldType::String, 5},
   };
   for (const auto& [name, type, size] : columns) p.AddField(name, type, size);
@@ -227,9 +251,12 @@ void Confirmation::PreencheParamImpCupNF() {
   auto text = [&p](const char* column, const std::string& v) { p.FieldByName(column).SetAsString(v); };
   auto number = [&p](const char* column, double v) { p.FieldByName(column).SetAsFloat(v); };
   for (const auto& [name, type, size] : columns) {
-    if (type == FieldType::Float) number(name, 0);
-    else if (type == FieldType::Boolean) p.FieldByName(name).SetAsBoolean(false);
-    else if (type == FieldType::String) text(name, "");
+    if (type == FieldType::Float)
+      number(name, 0);
+    else if (type == FieldType::Boolean)
+      p.FieldByName(name).SetAsBoolean(false);
+    else if (type == FieldType::String)
+      text(name, "");
   }
   text("CDPRODCONSUM", par.stCDPRODCONSUM);
   text("CDPRODCOUVER", par.stCDPRODCOUVER);

@@ -24,10 +24,8 @@ void ExitAndClear::Leave() {
   } release{sale.boProcessandoSaida};
 
   switch (s_.parts.card.CancelOnExit(1)) {
-    case PendingCardTransactions::OnExit::Kept:
-      return;  // card transactions still stand: the screen stays open
-    case PendingCardTransactions::OnExit::Cancelled:
-      break;
+    case PendingCardTransactions::OnExit::Kept: return;  // card transactions still stand: the screen stays open
+    case PendingCardTransactions::OnExit::Cancelled: break;
     case PendingCardTransactions::OnExit::None:
       if (sale.inQtdeTef == 0) s_.parts.wallets.CancelPendingAmeOrder();
       break;

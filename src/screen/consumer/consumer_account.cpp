@@ -46,7 +46,8 @@ void ConsumerAccount::ShowAccountBalance() {
   const std::string label = Msg("SALDOCONS");
   const long width = 50 - static_cast<long>(base::Utf8Length(label));
   s_.controls.Require("lblSaldoCons").caption =
-      label + base::Utf8PadLeft(runtime::FormatFloat("0.00", sale.doSaldoCons), static_cast<size_t>(width > 0 ? width : 0));
+      label +
+      base::Utf8PadLeft(runtime::FormatFloat("0.00", sale.doSaldoCons), static_cast<size_t>(width > 0 ? width : 0));
 }
 
 // Reads the debit account's balance from the store; spending and the central come with
@@ -55,8 +56,8 @@ void ConsumerAccount::MostraSaldoCons(const std::string& kind, const std::string
                                       const std::string& /*family*/) {
   balance_ = 0;
   if (kind != "1") return;
-  const base::Variant r = s_.CheckResult(s_.ctx.rdm.getSaldoCons(client, consumer), "getSaldoCons",
-                                         client + "-" + consumer);
+  const base::Variant r =
+      s_.CheckResult(s_.ctx.rdm.getSaldoCons(client, consumer), "getSaldoCons", client + "-" + consumer);
   if (!runtime::IsResultPacket(r)) return;
   base::Dataset balance("cdsSaldo");
   balance.SetData(r);

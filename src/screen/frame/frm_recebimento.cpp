@@ -64,7 +64,7 @@ void TfrmRecebimento::BindHandlers() {
   // panel to close reads the answer.
   if (c.FindComponent("panDadosVenda")) {
     for (const auto& [name, caption, confirmed, left] : {std::tuple{"btnConfDadosVenda", "Confirmar", true, 100},
-                                                          std::tuple{"btnCancDadosVenda", "Cancelar", false, 210}}) {
+                                                         std::tuple{"btnCancDadosVenda", "Cancelar", false, 210}}) {
       Control* b = c.FindComponent(name);
       if (!b) b = &c.Add(name, "button", caption, left, 190, 90, 50, "panDadosVenda");
       b->on_click = [this, confirmed = confirmed] { parts_->confirmation.AnswerSaleSummary(confirmed); };

@@ -4,24 +4,26 @@ namespace recebimento::screen {
 
 namespace {
 constexpr const char* kStepNames[kInputStepCount] = {
-    "isNone",      "isTroco",     "isCredito3", "isDebito3", "isCheque6", "isDinheiro1", "isMoeda1", "isMoeda2",
-    "isConvenio1", "isConvenio2", "isTicket1",  "isPagSite", "isChartECP", "isAme",      "isMp",     "isPrePago"};
+    "isNone",      "isTroco",     "isCredito3", "isDebito3", "isCheque6",  "isDinheiro1", "isMoeda1", "isMoeda2",
+    "isConvenio1", "isConvenio2", "isTicket1",  "isPagSite", "isChartECP", "isAme",       "isMp",     "isPrePago"};
 
 }  // namespace
 
-const char* InputStepName(TInputStep step) {
-  return step >= 0 && step < kInputStepCount ? kStepNames[step] : "?";
-}
+const char* InputStepName(TInputStep step) { return step >= 0 && step < kInputStepCount ? kStepNames[step] : "?"; }
 
 std::string InputStepMessageKey(TInputStep step) {
   switch (step) {
     // Every amount step prompts like the credit step.
-    case isCredito3: case isDebito3: case isCheque6: case isDinheiro1: case isMoeda2: case isTicket1:
-      return "isCredito3";
-    case isMoeda1: case isConvenio1: case isConvenio2:
-      return kStepNames[step];
-    default:
-      return "";
+    case isCredito3:
+    case isDebito3:
+    case isCheque6:
+    case isDinheiro1:
+    case isMoeda2:
+    case isTicket1: return "isCredito3";
+    case isMoeda1:
+    case isConvenio1:
+    case isConvenio2: return kStepNames[step];
+    default: return "";
   }
 }
 

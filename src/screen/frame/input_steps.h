@@ -7,8 +7,22 @@
 namespace recebimento::screen {
 
 enum TInputStep : int {
-  isNone, isTroco, isCredito3, isDebito3, isCheque6, isDinheiro1, isMoeda1, isMoeda2,
-  isConvenio1, isConvenio2, isTicket1, isPagSite, isChartECP, isAme, isMp, isPrePago
+  isNone,
+  isTroco,
+  isCredito3,
+  isDebito3,
+  isCheque6,
+  isDinheiro1,
+  isMoeda1,
+  isMoeda2,
+  isConvenio1,
+  isConvenio2,
+  isTicket1,
+  isPagSite,
+  isChartECP,
+  isAme,
+  isMp,
+  isPrePago
 };
 constexpr int kInputStepCount = 16;
 

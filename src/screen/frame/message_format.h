@@ -22,12 +22,12 @@ namespace recebimento::screen {
 // digits; a text given to "%.2m" is taken as already formatted.
 class MessageArg {
  public:
-  MessageArg(std::string text) : value_(std::move(text)) {}  // NOLINT: implicit on purpose
-  MessageArg(std::string_view text) : value_(std::string(text)) {}  // NOLINT
+  MessageArg(std::string text) : value_(std::move(text)) {}                // NOLINT: implicit on purpose
+  MessageArg(std::string_view text) : value_(std::string(text)) {}         // NOLINT
   MessageArg(const char* text) : value_(std::string(text ? text : "")) {}  // NOLINT
-  MessageArg(double amount) : value_(amount) {}  // NOLINT
-  MessageArg(int number) : value_(static_cast<int64_t>(number)) {}  // NOLINT
-  MessageArg(int64_t number) : value_(number) {}  // NOLINT
+  MessageArg(double amount) : value_(amount) {}                            // NOLINT
+  MessageArg(int number) : value_(static_cast<int64_t>(number)) {}         // NOLINT
+  MessageArg(int64_t number) : value_(number) {}                           // NOLINT
 
   std::string AsText() const;   // for "%s"
   std::string AsMoney() const;  // for "%.2m"

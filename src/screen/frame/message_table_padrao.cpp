@@ -25,7 +25,7 @@ const TMessages& msgPadrao() {
       "TotalAPagar|A Pagar : ",
       "RecebNoTroco|Tipo de recebimento não permite que seja emitido troco. Assumir valor da venda?",
       "NoRecebTroco|Não foram utilizados tipos de recebimento que permitem troco, ou o troco é "
-        "maior que o máximo permitido. Assumir valor da venda?",
+      "maior que o máximo permitido. Assumir valor da venda?",
       "TROCO|Troco",
       "REPIQUE|Repique",
       "Troco_disp|Troco:",
@@ -63,7 +63,7 @@ const TMessages& msgPadrao() {
       "LIMIT_FINAL|. Limite restante: R$ ",
       "CupomCan|Impressora Fiscal com erro.Cupom Fiscal deve ser cancelado.",
       "VAL_N_PER|O tipo de recebimento selecionado não permite que o valor informado seja maior "
-        "que o valor à pagar.",
+      "que o valor à pagar.",
       "VAL_N_TROCO|O valor do troco não pode ser maior que R$10,00.",
       "ECFERRADO|A impressora fiscal conectada não é a configurada para este caixa.",
       "N_DEB|Tipo de recebimento não permitido para esta venda.",
@@ -85,24 +85,24 @@ const TMessages& msgPadrao() {
       "AdiantamentoEnc|Adiantamento de Encomenda",
       "CONS_DIA|Operação bloqueada. Limite de consumo diário excedido na família ",
       "INF_SALDO|Operação bloqueada. Saldo insuficiente na família do produto e nas famílias que "
-        "podem emprestar saldo.",
+      "podem emprestar saldo.",
       "Ope_Fam|Operação bloqueada. O consumidor não pode consumir produtos desta família de saldo.",
       "Qtde_Not_Cons|Operação bloqueada. Quantidade limite de consumo do produto por dia, para o "
-        "consumidor %s não pode ser excedida.",
+      "consumidor %s não pode ser excedida.",
       "Qtde_Not_Fam|Operação bloqueada. Quantidade limite de consumo do produto por dia não pode "
-        "ser excedida.",
+      "ser excedida.",
       "Prod_Not_Cons|Operação bloqueada. Produto selecionado não pode ser vendido para o consumidor %s.",
       "Prod_Not_Fam|Operação bloqueada. Produto selecionado não pode ser vendido.",
       "Ope_Res_Vend|Operação bloqueada. Consumo não permitido na família de saldo do produto.",
       "Ope_Desc_Maior|Operação bloqueada. O valor do desconto não pode ser igual ou maior que o "
-        "valor total da venda.",
+      "valor total da venda.",
       "Ope_Desc_Maior_Rest|Operação bloqueada. O valor do desconto não pode ser maior que o valor a pagar.",
       "Ope_Acr_Maior|Operação bloqueada. O valor do acréscimo não pode ultrapassar mais de 10% do "
-        "valor total da compra.",
+      "valor total da compra.",
       "Desc_Max|Operação bloqueada. O desconto máximo desta venda é de R$ %s. O valor final de "
-        "cada produto não pode ser menor que R$ 0,01 centavo.",
+      "cada produto não pode ser menor que R$ 0,01 centavo.",
       "Desc_MaxEpson|Operação bloqueada. O desconto máximo permitido pela impressora fiscal é de "
-        "R$ %s (%s do valor da venda).",
+      "R$ %s (%s do valor da venda).",
       "INF_COD_BIN|Informe os seis primeiros dígitos do cartão",
       "OPE_COD_BIN|Operação bloqueada. Código BIN do cartão inválido.",
       "CARTAO|Cartão",
@@ -139,20 +139,20 @@ const TMessages& msgPadrao() {
       "N_FORMA_DISC|Operação bloqueada. Forma de pagamento não permitida com TEF discado.",
       "EXC_TED_DISC|Operação bloqueada. Excedido o número máximo de transações TEF desta venda.",
       "VAL_N_PER_DISC|Operação bloqueada. Na última transação TEF permitida nesta venda o valor "
-        "deve ser igual ao valor a pagar.",
+      "deve ser igual ao valor a pagar.",
       "OPE_N_DISC|Operação bloqueada. O cupom fiscal foi cancelado com transações TEF realizadas. "
-        "Refaça a venda.",
+      "Refaça a venda.",
       "CONS_DIA_CONS|Operação bloqueada. O valor de consumo diário do consumidor não pode ser excedido.",
       "VAL_CONS_LIM|Operação bloqueada. O saldo do consumidor ficaria abaixo do limite permitido na família",
       "OPE_SALMAX_DEB|Operação bloqueada. O consumidor %s não pode exceder o valor de consumo "
-        "diário - %s. Favor verificar parametrização no sistema MRX.",
+      "diário - %s. Favor verificar parametrização no sistema MRX.",
       "PROD_CAD_SERV|Operação bloqueada. Produto não cadastrado no serviço do consumidor.",
       "SaldoFam|Saldo Família %s",
       "NovoRecarg|Favor realizar uma nova recarga para a família indicada.",
       "Imp_Deb_Cons|Imprimindo comprovante de débito do consumidor",
       "Imp_Cred_Cons|Imprimindo comprovante de crédito pessoal",
       "DataMovAnterior|A data do movimento está menor que a data atual. É necessário efetuar o "
-        "fechamento do caixa e emitir a Redução Z.",
+      "fechamento do caixa e emitir a Redução Z.",
       "FORMPG_NPER|Operação bloqueada. Forma de pagamento não permitida para o tipo de venda do consumidor.",
       "Couv_Fam|Operação bloqueada. Couvert não permitido na família de saldo do consumidor.",
       "Endereco|Endereço",
@@ -174,12 +174,12 @@ const TMessages& msgPadrao() {
       "INF_N_PARCELAS|Nº de parcelas:",
       "TROCA|Vale troca:",
       "Repiq_Maior_PerMax|Operação bloqueada. O valor do repique não pode ultrapassar %s% do valor "
-        "total da venda.",
+      "total da venda.",
       "APAGAR|A pagar :",
       "DOTZ|Dotz ganhos nesta compra: %s",
       "Subtotal|Sub-Total:",
       "N_FORMA_CRED2|Operação bloqueada. Os itens do pedido são de famílias de saldo diferentes. "
-        "Escolha outra forma de pagamento.",
+      "Escolha outra forma de pagamento.",
       "DELIVERY|DELIVERY",
       "QTMAXPARC|Operação bloqueada. Quantidade máxima de parcelas: ",
       "VRMINPARC1|Operação bloqueada. Valor da parcela: R$ ",
@@ -192,7 +192,7 @@ const TMessages& msgPadrao() {
       "OBS_BONUS|Bônus de carga de crédito",
       "DOTZ_EXTRAS|Dotz extras nos produtos: %s",
       "Lim_Rec|Atenção! O limite máximo de recebimentos na impressora fiscal é 20. O último "
-        "recebimento deve totalizar o cupom fiscal.",
+      "recebimento deve totalizar o cupom fiscal.",
       "Lim_Pag|Operação bloqueada! O valor máximo de recebimento é 999.999,99.",
       "UTI_DOTZ|Existe campanha Dotz ativa. Deseja utilizar Dotz nesta venda?",
       "VENDA_NSU|NSU da Venda",
@@ -211,23 +211,23 @@ const TMessages& msgPadrao() {
       "ERR_TEF|Ocorreu um erro no processamento do cartão! Favor realizar a transação novamente.",
       "INF_CPF_CNPJ|Informe o CPF/CNPJ do consumidor",
       "DESC_VENDA_FID|Ao gerar %s pontos o consumidor ganha R$ %s de desconto nesta "
-        "venda.\r\nConsumidor: %s\r\nSaldo: %s\r\n\r\nDeseja utilizar o desconto?",
+      "venda.\r\nConsumidor: %s\r\nSaldo: %s\r\n\r\nDeseja utilizar o desconto?",
       "Taxa_Maior|O valor informado é maior que a taxa de serviço da venda. Deseja continuar?",
       "CONSINATIVO|Operação bloqueada. Consumidor inativo.",
       "Gaveta_Aberta|Gaveta aberta. Feche a gaveta para continuar.",
       "Sub_Rest|Valor de subsídio restante R$ %s. Deseja utilizar?",
       "Dia_N_Permitido|Operação bloqueada. Consumo não permitido neste dia da semana.",
       "RECEB_N_PERM|Tipo de recebimento não permitido para este consumidor ou nenhum consumidor "
-        "foi informado para esta venda.",
+      "foi informado para esta venda.",
       "Comp_Venda|Deseja completar a venda com outra forma de pagamento?",
       "VRMAXCONSMES|Operação bloqueada. O consumidor %s não pode exceder o valor de consumo mensal - %s.",
       "FALHA_CONEXAO_SRV|Atenção! Não foi possível estabelecer uma conexão com o servidor. Tente novamente.",
       "FALHA_CONEXAO_SRV_SALDO|Atenção! Não foi possível consultar o saldo do consumidor no "
-        "servidor. Tente novamente.",
+      "servidor. Tente novamente.",
       "FALHA_CONEXAO_SRV_FID|Atenção! Não foi possível estabelecer uma conexão com o servidor de "
-        "fidelidade. Tente novamente.",
+      "fidelidade. Tente novamente.",
       "FALHA_CONEXAO_OLGA|Atenção! Não foi possível estabelecer uma conexão com o servidor Olga. "
-        "Tente novamente.",
+      "Tente novamente.",
       "CONS_SALD_FID|Consumidor não possui saldo de fidelidade para desconto.",
       "ERROCLUBPETRO|Não foi possível comunicar com o ClubPetro. Tente novamente.",
       "SALDPETRO_ZERO|Consumidor ClubPetro sem saldo de pontos para resgate.",
@@ -241,7 +241,7 @@ const TMessages& msgPadrao() {
       "CONS_N_INF|Consumidor não informado.",
       "INGRESSO|Operação bloqueada. Valor de recarga inferior ao valor do ingresso. Valor do Ingresso: R$ %s",
       "DESC_SALDO_FID|Consumidor %s possui saldo de fidelidade de R$ %s. Deseja utilizar como "
-        "desconto nesta venda?",
+      "desconto nesta venda?",
       "SALDOCONS|Saldo do Consumidor:",
       "DESC_OLGA_OK|Desconto Olga aplicado com sucesso.",
       "CASH_OLGA_OK|Cashback Olga acumulado com sucesso.",
@@ -258,12 +258,12 @@ const TMessages& msgPadrao() {
       "ERROESTAME|Erro ao estornar o pagamento AME.",
       "CONV_ZERADO|Operação bloqueada. Convênio sem saldo disponível.",
       "IMPCONAPIRESG_CLUBPETRO|Não foi possível conectar à API de resgate do ClubPetro (%s). Tente "
-        "novamente.",
+      "novamente.",
       "Token|Token",
       "Resgate|Resgate",
       "SALD_FID_4ALL|Consumidor possui saldo de cashback de R$ %s. Deseja utilizar nesta venda?",
       "FALHA_CONEXAO_4ALL|Atenção! Não foi possível estabelecer uma conexão com o servidor 4All. "
-        "Tente novamente.",
+      "Tente novamente.",
       "SALD_CASH_ZERO|Consumidor não possui saldo de cashback.",
       "CASH_JA_UTIL|Operação bloqueada. Cashback já utilizado nesta venda.",
       "PROMOCODE_INV|Código promocional inválido: ",
@@ -273,13 +273,13 @@ const TMessages& msgPadrao() {
       "CONSCLUB_INATIVO|Consumidor inativo no ClubPetro.",
       "CLICLUBPET_NACEIT|Consumidor não aceitou o regulamento do ClubPetro.",
       "RecebClubPetro|Os pontos ClubPetro utilizados ultrapassam o valor da venda. Os recebimentos "
-        "serão excluídos; informe-os novamente.",
+      "serão excluídos; informe-os novamente.",
       "CLUBPETRO_SENHAINCOR|Senha ClubPetro incorreta. Tente novamente.",
       "SENHAINCOR_TRES|Senha informada incorretamente 3 vezes. Informe outra forma de pagamento.",
       "Ope_Acr_Maior_Sat_Nfce|Operação bloqueada. O valor do acréscimo não pode ultrapassar o "
-        "valor total da compra.",
+      "valor total da compra.",
       "FALHA_CONEXAO_UDS|Atenção! Não foi possível estabelecer uma conexão com o servidor UDS. "
-        "Tente novamente.",
+      "Tente novamente.",
       "SALDO_BLOQ|Saldo de cashback bloqueado.",
       "ERRO_UDS|Erro na comunicação com a UDS.",
       "CPF_N_CAD|CPF não cadastrado.",
@@ -296,17 +296,17 @@ const TMessages& msgPadrao() {
       "CONSULTA_CONSUMO_ERRO|Falha de conexão com o banco centralizado. Operação: CONSULTA_CONSUMO",
       "CONSULTA_SALDO_ERRO|Falha de conexão com o banco centralizado. Operação: CONSULTA_SALDO",
       "FALHA_CONEXAO_CART_TODO|Atenção! Não foi possível estabelecer uma conexão com o servidor do "
-        "cartão Todo. Tente novamente.",
+      "cartão Todo. Tente novamente.",
       "Ad_N_Per|Operação bloqueada. O valor do adiantamento deve ser menor que o valor total da encomenda.",
       "TENTA_CLUBPETRO|Falha de comunicação com o ClubPetro. Deseja tentar novamente?",
       "TENTA_CLUBPETRO3|Foram realizadas 3(três) tentativas de comunicação com o ClubPetro sem "
-        "sucesso. Escolha outro tipo de pagamento ou selecione novamente o resgate de pontos.",
+      "sucesso. Escolha outro tipo de pagamento ou selecione novamente o resgate de pontos.",
       "UTI_CRMBONUS|Consumidor CRM&&BONUS encontrado. Saldo disponível para ser utilizado nessa "
-        "venda R$ %s. Deseja utilizar R$ %s do seu saldo como desconto nesta venda?",
+      "venda R$ %s. Deseja utilizar R$ %s do seu saldo como desconto nesta venda?",
       "CUPOM_JA_UTIL|Operação bloqueada. Já existe um cupom de desconto utilizado nesta venda.",
       "CUPOM_NAO_ENC|Cupom de desconto não encontrado ou fora da validade.",
       "Acr_Tax_Maior_Sat_Nfce|Operação bloqueada. O valor do acréscimo + taxa de serviço não pode "
-        "ultrapassar o valor total da compra.",
+      "ultrapassar o valor total da compra.",
       "ImpMei|Deseja imprimir o cupom fiscal?",
   });
   return component;

@@ -17,11 +17,11 @@ const TMessages& msgPadrao2() {
       "N_RESG_CRM|Não foi possível realizar o resgate CRM&&BONUS.",
       "Consu_N_Inf|Consumidor não informado.",
       "cons_cashback_gcom|%s\r\n\r\nCliente: %s\r\nSaldo Atual: %s\r\nDisponível para Resgate: "
-        "%s\r\n\r\nDeseja realizar o resgate ?",
+      "%s\r\n\r\nDeseja realizar o resgate ?",
       "N_RESERV_CASHBAC|Não foi possível reservar o saldo de cashback",
       "CLI_N_CAD_GCOM|Consumidor não cadastrado no programa de cashback.",
       "CLI_CAD_INCOM_GCOM|Cadastro do consumidor incompleto no programa de cashback. O saldo não "
-        "pode ser utilizado.",
+      "pode ser utilizado.",
       "CLI_N_DADOS_GCOM|Nenhum dado de cashback encontrado para o consumidor.",
       "TEL_INV_GCOM|Telefone do consumidor inválido.",
       "PREPAGO_JA_UTIL|Operação bloqueada. Cartão pré-pago já utilizado nesta venda.",
@@ -48,7 +48,7 @@ const TMessages& msgPadrao2() {
       "AGUARDE_CONS_CASH|Aguarde, consultando o saldo de cashback...",
       "FALHA_CONSULTA_CASH|Não foi possível consultar o saldo de cashback.",
       "FALHA_CONEXAO_FIXECRM|Atenção! Não foi possível estabelecer uma conexão com o servidor "
-        "FixeCRM. Tente novamente.",
+      "FixeCRM. Tente novamente.",
       "SALDO_CART|Saldo disponível na carteira: R$ ",
       "SEM_SALDO_CART|Carteira sem saldo disponível.",
       "SALDO_CART_BLOQ|Carteira bloqueada. Escolha outra carteira.",

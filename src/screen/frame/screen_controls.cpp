@@ -135,7 +135,8 @@ void CreateScreenControls(ControlRegistry& r) {
   label("lblNrCupom", "Valor", 4, 4, 160, 24, "panKeyboard");
   label("lblInputReceb2", "", 164, 4, 200, 24, "panKeyboard").font_size = 14;
   image("imgReceb", 0, 0, 0, 0, true).parent = "panKeyboard";
-  const char* keys[] = {"sbt7", "sbt8", "sbt9", "sbt4", "sbt5", "sbt6", "sbt1", "sbt2", "sbt3", "sbt0", "sbt00", "sbt000"};
+  const char* keys[] = {"sbt7", "sbt8", "sbt9", "sbt4", "sbt5",  "sbt6",
+                        "sbt1", "sbt2", "sbt3", "sbt0", "sbt00", "sbt000"};
   for (int i = 0; i < 12; ++i) {
     std::string caption = std::string(keys[i]).substr(3);
     button(keys[i], caption, 4 + (i % 3) * 62, 32 + (i / 3) * 33, 60, 31, "panKeyboard");
@@ -172,8 +173,8 @@ void CreateScreenControls(ControlRegistry& r) {
   }
   // Nothing to confirm until the sale is paid.
   r.FindComponent("spbOk")->enabled = false;
-  for (const char* hidden : {"spbTaxaServico", "sbtCashback", "sbtCashbackUDS", "sbtCashbackCore",
-                             "sbtFidelidadeOlga", "spbDotz", "bltPesquisar"})
+  for (const char* hidden : {"spbTaxaServico", "sbtCashback", "sbtCashbackUDS", "sbtCashbackCore", "sbtFidelidadeOlga",
+                             "spbDotz", "bltPesquisar"})
     r.FindComponent(hidden)->visible = false;
 
   // Waiting panels.

@@ -24,7 +24,7 @@ extern base::Variant oleProdCestNcm;  // CEST and NCM of a product
 extern std::string stOBSFINVEN;       // the sale's closing observation
 extern std::string NRCNPJLOJA;
 extern std::string stCNPJFil;
-extern double doAcrItem;    // item surcharges of the sale
+extern double doAcrItem;  // item surcharges of the sale
 extern double doValorDesc;
 extern double doSaldoRest;
 

@@ -22,8 +22,7 @@
 namespace recebimento::screen {
 
 struct ScreenParts {
-  ScreenParts(ScreenContext& ctx, ParametrosZem& par, SaleState& sale, ControlRegistry& controls,
-              ScreenWindow& window);
+  ScreenParts(ScreenContext& ctx, ParametrosZem& par, SaleState& sale, ControlRegistry& controls, ScreenWindow& window);
   ScreenParts(const ScreenParts&) = delete;
   ScreenParts& operator=(const ScreenParts&) = delete;
 

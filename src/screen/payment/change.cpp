@@ -150,13 +150,15 @@ bool PaymentLines::SettleChange() {
   SetColumn(movi, "IDTIPOMOVIVE", Variant(std::string("S")));
   for (const char* f : {"CDTIPORECE", "NMTIPORECE", "IDTIPORECE", "DSIMPFISCAL", "CDFPIMPFIS"})
     SetColumn(movi, f, Variant(found ? base::ColumnText(troco, f) : std::string()));
-  SetColumn(movi, "VRMOVIVEND", Variant(runtime::Trunc2(tip_apart ? sale.doVrTroco - sale.doVrRepique : sale.doVrTroco)));
+  SetColumn(movi, "VRMOVIVEND",
+            Variant(runtime::Trunc2(tip_apart ? sale.doVrTroco - sale.doVrRepique : sale.doVrTroco)));
   if (change_kind == "6") {
     SetColumn(movi, "VRMOVIVEOUT", Variant(runtime::Trunc2(sale.doVrTroco / rate)));
     SetColumn(movi, "VRCOTINDOUT", Variant(rate));
   }
   SetColumn(movi, "QTPARCRECEB", Variant(1));
-  for (const char* f : {"CDCNPJRESGSALDO", "CDCONSRESGSALDO", "CDINTRESGSALDO"}) SetColumn(movi, f, Variant(std::string()));
+  for (const char* f : {"CDCNPJRESGSALDO", "CDCONSRESGSALDO", "CDINTRESGSALDO"})
+    SetColumn(movi, f, Variant(std::string()));
   SetColumn(movi, "IDTIPORESGATE", Variant(std::string("N")));
   movi.Post();
   return true;

@@ -56,8 +56,8 @@ bool Installments::ValidaQuantidadeParcelas(double minimo, double valor, double 
   if (quantidade <= 0) {
     mensagem = Msg("Qtparc_inf");
   } else if (quantidade > 1 && runtime::RoundDec(valor / quantidade, 6) < minimo) {
-    mensagem = Msg("VRMINPARC1") + runtime::FormatFloat("0.00", valor / quantidade) + ".  " + Msg("VRMINPARC2") +
-               " " + runtime::FormatFloat("0.00", minimo);
+    mensagem = Msg("VRMINPARC1") + runtime::FormatFloat("0.00", valor / quantidade) + ".  " + Msg("VRMINPARC2") + " " +
+               runtime::FormatFloat("0.00", minimo);
   }
   if (mensagem.empty()) return true;
 

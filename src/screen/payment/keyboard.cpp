@@ -102,9 +102,7 @@ void Keyboard::KeyDown(int& key, bool shift, bool alt, bool ctrl) {
         parts.exit.LeaveByEscape();
       show_value = true;
       break;
-    case kEnter:
-      show_value = Enter();
-      break;
+    case kEnter: show_value = Enter(); break;
     case kKeyC:
       if (only_alt && sale.stIdTipoVenda != "B") c.Press("spbCNPJCPF");
       break;
@@ -123,8 +121,7 @@ void Keyboard::KeyDown(int& key, bool shift, bool alt, bool ctrl) {
     case kKeyD:
       if (only_alt && c.IsEnabled("spbDotz")) parts.loyalty.Dotz();
       break;
-    default:
-      break;
+    default: break;
   }
   // The label is looked up again in case a handler above rebuilt the layout.
   if (show_value)

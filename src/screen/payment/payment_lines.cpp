@@ -24,14 +24,15 @@ using base::Variant;
 // The tender's columns copied from the row of a tender table (cdsReceb, cdsTroco,
 // cdsTipoConsFili).
 void CopyTenderColumns(base::Dataset& movi, base::Dataset& tender) {
-  for (const char* f : {"CDTIPORECE", "NMTIPORECE", "IDTIPORECE", "CDTIPOTROCO", "NRORDTROCO", "DSIMPFISCAL",
-                        "CDFPIMPFIS"})
+  for (const char* f :
+       {"CDTIPORECE", "NMTIPORECE", "IDTIPORECE", "CDTIPOTROCO", "NRORDTROCO", "DSIMPFISCAL", "CDFPIMPFIS"})
     SetColumn(movi, f, Variant(base::ColumnText(tender, f)));
 }
 
 // No balance was redeemed through this line.
 void NoRedemption(base::Dataset& movi) {
-  for (const char* f : {"CDCNPJRESGSALDO", "CDCONSRESGSALDO", "CDINTRESGSALDO"}) SetColumn(movi, f, Variant(std::string()));
+  for (const char* f : {"CDCNPJRESGSALDO", "CDCONSRESGSALDO", "CDINTRESGSALDO"})
+    SetColumn(movi, f, Variant(std::string()));
   SetColumn(movi, "VRSALDORESTCP", Variant(0.0));
   SetColumn(movi, "IDTIPORESGATE", Variant(std::string("N")));
 }
@@ -107,13 +108,16 @@ void PaymentLines::WritePaymentLine(double amount, const TenderPayment& tender) 
       SetColumn(movi, "VRCOTINDOUT", Variant(tender.rate));
     }
     const std::pair<const char*, const std::string*> card_columns[] = {
-        {"NRCARTBANCO", &card.NRCARTBANCO},   {"CDNSUHOSTTEF", &card.CDNSUHOSTTEF}, {"CDNSUTEF", &card.CDNSUTEF},
-        {"NRCONTROLTEF", &card.NRCONTROLTEF}, {"NMBANDTEF", &card.NMBANDTEF},       {"NRAUTORIZATEF", &card.NRAUTORIZATEF},
-        {"DSCARTDIGITAL", &card.DSCARTDIGITAL}, {"IDFILAPAGMFE", &card.IDFILAPAGMFE}, {"CDAUTORIZMFE", &card.CDAUTORIZMFE},
-        {"CDBINCARTMFE", &card.CDBINCARTMFE}, {"NMINSTFINMFE", &card.NMINSTFINMFE}, {"CDPAGAMENMFE", &card.CDPAGAMENMFE},
+        {"NRCARTBANCO", &card.NRCARTBANCO},     {"CDNSUHOSTTEF", &card.CDNSUHOSTTEF},
+        {"CDNSUTEF", &card.CDNSUTEF},           {"NRCONTROLTEF", &card.NRCONTROLTEF},
+        {"NMBANDTEF", &card.NMBANDTEF},         {"NRAUTORIZATEF", &card.NRAUTORIZATEF},
+        {"DSCARTDIGITAL", &card.DSCARTDIGITAL}, {"IDFILAPAGMFE", &card.IDFILAPAGMFE},
+        {"CDAUTORIZMFE", &card.CDAUTORIZMFE},   {"CDBINCARTMFE", &card.CDBINCARTMFE},
+        {"NMINSTFINMFE", &card.NMINSTFINMFE},   {"CDPAGAMENMFE", &card.CDPAGAMENMFE},
         {"CDINSTCAR", &card.CDINSTCAR}};
     for (const auto& [column, text] : card_columns) SetColumn(movi, column, Variant(*text));
-    const int installments = card.QTPARCRECEB > 1 ? card.QTPARCRECEB : (tender.installments > 0 ? tender.installments : 1);
+    const int installments =
+        card.QTPARCRECEB > 1 ? card.QTPARCRECEB : (tender.installments > 0 ? tender.installments : 1);
     SetColumn(movi, "QTPARCRECEB", Variant(installments));
     const bool debit = kind == "2" || kind == "F" || kind == "G";
     if (debit && !card.CDBANCARTCR.empty()) SetColumn(movi, "CDBANCARTCR", Variant(card.CDBANCARTCR));
@@ -166,8 +170,10 @@ void PaymentLines::ShowTotalsOnPosKeyboard() {
   const SaleState& sale = s_.sale;
   const int width = s_.par.inTAMDISPLAY > 0 ? s_.par.inTAMDISPLAY : 40;
   keyboard.ProcTeclFormFeed();
-  const std::pair<const char*, double> lines[] = {
-      {"Total", sale.doVrTotal}, {"TotalPago", sale.doVrPago}, {"TotalAPagar", sale.doVrAPagar}, {"APAGAR", sale.doVrAPagar}};
+  const std::pair<const char*, double> lines[] = {{"Total", sale.doVrTotal},
+                                                  {"TotalPago", sale.doVrPago},
+                                                  {"TotalAPagar", sale.doVrAPagar},
+                                                  {"APAGAR", sale.doVrAPagar}};
   int line = 1;
   for (const auto& [key, value] : lines) {
     keyboard.ProcTeclGoToXY(1, line++);

@@ -20,11 +20,11 @@ struct CardData {
 // The tender being paid, as tender selection hands it to the payment line. The tender
 // itself is the current row of cdsReceb.
 struct TenderPayment {
-  int installments = 0;        // asked of the operator (0: none)
-  double doVrTef = 0;          // amount the card terminal approved
+  int installments = 0;  // asked of the operator (0: none)
+  double doVrTef = 0;    // amount the card terminal approved
   CardData card;
-  double foreign_amount = 0;   // the amount in the foreign currency
-  double rate = 1.0;           // the foreign currency's rate
+  double foreign_amount = 0;  // the amount in the foreign currency
+  double rate = 1.0;          // the foreign currency's rate
   // A top-up of a bonus type also records the bonus in the type's own tender.
   base::Dataset* bonus_tender = nullptr;
   double bonus_amount = 0;

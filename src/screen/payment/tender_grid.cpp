@@ -167,7 +167,8 @@ bool TenderGrid::FindButtonRow(const std::string& position) {
   const std::string page = std::to_string(inPaginaBotoes);
   for (receb.First(); !receb.Eof(); receb.Next()) {
     if (base::ColumnTrimmed(receb, "IDTPBUTTON") == "6") continue;  // group rows share the numbering
-    if (base::ColumnTrimmed(receb, "NRBUTTON") == position && base::ColumnTrimmed(receb, "NRBUTTONAUX") == stGrupoBotoes &&
+    if (base::ColumnTrimmed(receb, "NRBUTTON") == position &&
+        base::ColumnTrimmed(receb, "NRBUTTONAUX") == stGrupoBotoes &&
         base::ColumnTrimmed(receb, "NRPGCONFTELA") == page)
       return true;
   }

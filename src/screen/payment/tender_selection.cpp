@@ -36,8 +36,8 @@ bool HasPaymentOfKind(base::Dataset* movi, const std::string& kind) {
   return false;
 }
 
-constexpr const char* kLockedButtons[] = {"spbSair",        "spbClear",       "spbDesconto", "spbAcrescimo",
-                                          "spbDotz",        "spbTaxaServico", "sbtCashback", "sbtCashbackUDS",
+constexpr const char* kLockedButtons[] = {"spbSair",         "spbClear",         "spbDesconto", "spbAcrescimo",
+                                          "spbDotz",         "spbTaxaServico",   "sbtCashback", "sbtCashbackUDS",
                                           "sbtCashbackCore", "sbtFidelidadeOlga"};
 
 }  // namespace
@@ -97,8 +97,7 @@ void TenderSelection::DoMenuRecebimentoClick(const std::string& cdTipoRece, cons
       !par.boSISTEMAZEMNFCE && !par.boSISTEMAZEMSAT)
     return Refuse("OPE_TEF");
   if (par.stIDUTILTEF == "S" && sale.boCupomCancelado && sale.inQtdeTef > 0) return Refuse("OPE_N_DISC");
-  if (sale.stIdTipoVenda == "B" && (kind == "A" || kind == "9") && par.stIDCONSUBDESFOL == "N")
-    return Refuse("N_DEB");
+  if (sale.stIdTipoVenda == "B" && (kind == "A" || kind == "9") && par.stIDCONSUBDESFOL == "N") return Refuse("N_DEB");
 
   if (!receb.Locate("CDTIPORECE", base::Variant(cdTipoRece))) return;
   if (!sale.NoPayments()) {

@@ -50,9 +50,9 @@ class TenderSelection {
   TenderPayment current_;
   bool boDigitouValor = false;
   std::string tef_functions_;
-  std::string stIdRecebeBonus;    // IDRECEBEBONUS of the consumer's type (credit top-up)
-  double doVrBonusCredito = 0;    // VRBONUSCREDITO of the consumer's type
-  double doVrCargaCredito = 0;    // VRCARGACREDITO: the fixed top-up of a bonus type
+  std::string stIdRecebeBonus;  // IDRECEBEBONUS of the consumer's type (credit top-up)
+  double doVrBonusCredito = 0;  // VRBONUSCREDITO of the consumer's type
+  double doVrCargaCredito = 0;  // VRCARGACREDITO: the fixed top-up of a bonus type
   base::Dataset cdsTipoConsFili{"cdsTipoConsFili"}, cdsMoedas{"cdsMoedas"};
 };
 

@@ -36,7 +36,8 @@ bool ScreenSetup::ApplyScreenKindLayout() {
     c.Require(name).enabled = true;
   }
   auto clear_badge = [&c] {
-    for (const char* name : {"lblCrachaNome", "lblFamilia", "lblSaldoFam", "lblTotalFam"}) c.Require(name).caption.clear();
+    for (const char* name : {"lblCrachaNome", "lblFamilia", "lblSaldoFam", "lblTotalFam"})
+      c.Require(name).caption.clear();
   };
 
   if (badge || account_advance) {
@@ -140,7 +141,8 @@ void ScreenSetup::ApplyPrinterButtons() {
   const ParametrosZem& par = s_.par;
   ControlRegistry& c = s_.controls;
   if (!par.boUTILIZAIMPFIS) return;
-  const bool locked = par.inIDTIPOIMPFIS == 16 || par.inIDTIPOIMPFIS == 21 || par.inIDTIPOIMPFIS == 30 || sale.stIdTela == "T";
+  const bool locked =
+      par.inIDTIPOIMPFIS == 16 || par.inIDTIPOIMPFIS == 21 || par.inIDTIPOIMPFIS == 30 || sale.stIdTela == "T";
   if (locked) {
     for (const char* name :
          {"spbDesconto", "spbAcrescimo", "spbTaxaServico", "sbtCashback", "sbtCashbackUDS", "sbtCashbackCore"})

@@ -32,7 +32,8 @@ std::string ItemName(int position, base::Dataset& items) {
 double LineAmount(base::Dataset& items) {
   const double price = base::ColumnNumber(items, "VRPRECCOMVEN"), unit = base::ColumnNumber(items, "VRUNITVENDCL");
   const double quantity = base::ColumnNumber(items, "QTPRODCOMVEN");
-  return (price + unit) * quantity - base::ColumnNumber(items, "VRDESCCOMVEN") + base::ColumnNumber(items, "VRACRCOMVEN");
+  return (price + unit) * quantity - base::ColumnNumber(items, "VRDESCCOMVEN") +
+         base::ColumnNumber(items, "VRACRCOMVEN");
 }
 
 }  // namespace

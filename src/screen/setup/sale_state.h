@@ -23,16 +23,16 @@ struct InicializaFormArgs {
   std::string* stNrVenda = nullptr;
   std::string* stCdConsumidor = nullptr;
   std::string* stIdCPFCupom = nullptr;
-  double* doVrPago = nullptr;                     // 15
-  base::Dataset* cdsClienteHost = nullptr;        // 16..19
+  double* doVrPago = nullptr;               // 15
+  base::Dataset* cdsClienteHost = nullptr;  // 16..19
   base::Dataset* cdsAliqImpFisHost = nullptr;
   base::Dataset* cdsRecebHost = nullptr;
   base::Dataset* cdsAuxHost = nullptr;
-  std::string stModoVenda, stCdClienteVenda, stCdConsumidorVenda, stTipoTela, stNmClienteVenda,
-      stCdConsumidorFoto, stTextoTitulo, stNrDocConsCupom, stNmConsCupom, stNrIdEstrangeiro;  // 20..29
-  double doVrCarga = 0;                                                                   // 30
+  std::string stModoVenda, stCdClienteVenda, stCdConsumidorVenda, stTipoTela, stNmClienteVenda, stCdConsumidorFoto,
+      stTextoTitulo, stNrDocConsCupom, stNmConsCupom, stNrIdEstrangeiro;                         // 20..29
+  double doVrCarga = 0;                                                                          // 30
   std::string stTextoCupom, stIdTipoVenda, stParamCupom, stNmGarcom, stNmFantCliente, stIdTela;  // 31..36
-  std::string stMensagem;                                                                 // 41
+  std::string stMensagem;                                                                        // 41
 };
 
 // The consumer the payment lines charge, and the sale numbers that go with it.
@@ -69,8 +69,8 @@ struct SaleState {
   std::string stNrComanda, stNrComandaCurto, stOrigemVenda, stIdTpVendaCons, stCdNsuHostTef, stMD5Ident;
   std::string stCdClienteCons, stCdConsumidorCons;  // codes of the consumer-account lookup
   std::string stIDFECHRECAUT, stIDUTCUPOMDESC;
-  bool discount_coupon_used = false;  // a discount coupon was applied to this sale
-  std::string stConsPesquisado;       // "S" once the consumer was chosen through the search
+  bool discount_coupon_used = false;     // a discount coupon was applied to this sale
+  std::string stConsPesquisado;          // "S" once the consumer was chosen through the search
   std::string stUtilDescCrmBonus = "N";  // "S" while a CRM Bonus discount is in force
   ChargedConsumer charged;
   bool boImpNomeConsumidor = false;
@@ -114,10 +114,10 @@ struct SaleState {
   base::Variant oleRetorno;  // results of host services
 
   // --- Reference data copied or loaded at the start of the sale.
-  base::Dataset cdsReceb{"cdsReceb"}, cdsTroco{"cdsTroco"}, cdsCliente{"cdsCliente"},
-      cdsAliqImpFis{"cdsAliqImpFis"}, cdsConsumidor{"cdsConsumidor"}, cdsControleAcess{"cdsControleAcess"},
-      cdsIdentPaf{"cdsIdentPaf"}, cdsProdServTCon{"cdsProdServTCon"}, cdsProdServ{"cdsProdServ"},
-      cdsParcelas{"cdsParcelas"}, cdsItProdVend{"cdsItProdVend"};
+  base::Dataset cdsReceb{"cdsReceb"}, cdsTroco{"cdsTroco"}, cdsCliente{"cdsCliente"}, cdsAliqImpFis{"cdsAliqImpFis"},
+      cdsConsumidor{"cdsConsumidor"}, cdsControleAcess{"cdsControleAcess"}, cdsIdentPaf{"cdsIdentPaf"},
+      cdsProdServTCon{"cdsProdServTCon"}, cdsProdServ{"cdsProdServ"}, cdsParcelas{"cdsParcelas"},
+      cdsItProdVend{"cdsItProdVend"};
 
   // The sale's items are there to read (open, not empty).
   bool HasItems() const;

@@ -66,7 +66,8 @@ void ScreenSetup::ComputeTotals() {
   }
   sale.doVrServicoOrig = sale.doVrServico;
 
-  for (const char* name : {"lblAcres", "lblVrAcrescimo", "bsdAcres"}) c.Require(name).visible = sale.doVrAcrComanda != 0;
+  for (const char* name : {"lblAcres", "lblVrAcrescimo", "bsdAcres"})
+    c.Require(name).visible = sale.doVrAcrComanda != 0;
 
   bool consumption_discounted = false;
   if (sale.HasItems() && sale.cdsItensVenda->FieldIndex("IDCONFIGPROD") >= 0 &&
@@ -87,9 +88,9 @@ void ScreenSetup::ComputeTotals() {
       sale.doVrServico = sale.doVrDescComanda = 0;
     }
     if (sale.HasItems())
-      sale.stOrigemVenda = s_.ctx.rdm
-                               .GetOrigemVenda(s_.par.stCDFILIAL, sale.ItemText("NRVENDAREST"), sale.ItemText("NRCOMANDA"))
-                               .AsString();
+      sale.stOrigemVenda =
+          s_.ctx.rdm.GetOrigemVenda(s_.par.stCDFILIAL, sale.ItemText("NRVENDAREST"), sale.ItemText("NRCOMANDA"))
+              .AsString();
     const bool external_delivery =
         sale.stOrigemVenda == "DLV_IFO" || sale.stOrigemVenda == "DLV_CAL" || sale.stOrigemVenda == "DLV_SIT";
     if (external_delivery || sale.stIdTela == "S")

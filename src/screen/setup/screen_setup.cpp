@@ -81,7 +81,8 @@ void ScreenSetup::Initialise(const InicializaFormArgs& a) {
   else if (sale.stModoVenda == "DLV")
     title = Msg("DELIVERY", MessageComponent::msgPadrao2);
   c.Require("lblTitulo").caption = title;
-  if (sale.stIdTipoVenda != "B") sale.stIdTpVendaCons = rdm.getTipoVendaCons(sale.stCdClienteVenda, sale.stCdConsumidorFoto);
+  if (sale.stIdTipoVenda != "B")
+    sale.stIdTpVendaCons = rdm.getTipoVendaCons(sale.stCdClienteVenda, sale.stCdConsumidorFoto);
   const bool search = sale.stModoVenda == "RES" && sale.stIdTipoVenda == "B" && sale.stTipoTela == "N" &&
                       (par.boSISTEMAZEMNFCE || par.boSISTEMAZEMSAT);
   c.Require("bltPesquisar").visible = c.Require("bltPesquisar").enabled = search;
@@ -99,7 +100,8 @@ void ScreenSetup::Initialise(const InicializaFormArgs& a) {
       ShowOnCustomerDisplay();
       ShowClientAndConsumer();
       parts.consumer.ShowAccountBalance();
-      if (!sale.stNmGarcom.empty()) parts.payments.Linha(c.Require("memLista"), Msg("GARCOM") + "  " + sale.stNmGarcom, true);
+      if (!sale.stNmGarcom.empty())
+        parts.payments.Linha(c.Require("memLista"), Msg("GARCOM") + "  " + sale.stNmGarcom, true);
       if (sale.stIdTela == "T")
         parts.payments.Linha(c.Require("memLista"),
                              Msg("TROCA") + "  " + runtime::FormatFloat("0.00", sale.ItemNumber("VRDESCOMANDA")), true);

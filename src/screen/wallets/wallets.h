@@ -28,9 +28,7 @@ class Wallets {
   bool CaptureAtClose();
 
   // A Mercado Pago payment the exit must refund.
-  void QueueRefund(const std::string& payment_id) {
-    stPAYMENTID += (stPAYMENTID.empty() ? "" : ",") + payment_id;
-  }
+  void QueueRefund(const std::string& payment_id) { stPAYMENTID += (stPAYMENTID.empty() ? "" : ",") + payment_id; }
   const std::string& PaymentsToRefund() const { return stPAYMENTID; }
   const base::Dataset& AmeSettings() const { return cdsDadosAme; }
 

@@ -112,8 +112,10 @@ TEST(DialogsSim, StructuredEntriesFillTheirElements) {
   QueuedAnswers source;
   SimulatedDialogs dialogs(record, &source);
   DialogAnswer id;
-  id.fields = {{"document", Variant("52998224725")}, {"name", Variant("José")},
-               {"address", Variant("Rua A, 1")}, {"foreigner", Variant("")}};
+  id.fields = {{"document", Variant("52998224725")},
+               {"name", Variant("José")},
+               {"address", Variant("Rua A, 1")},
+               {"foreigner", Variant("")}};
   DialogAnswer consumer;
   consumer.fields = {{"CDCLIENTE", Variant("C01")}, {"CDCONSUMIDOR", Variant("0042")}, {"complement", Variant("X")}};
   source.answers = {id, consumer};
@@ -149,8 +151,8 @@ TEST(DialogsSim, AnswerFieldsMustBeTheDialogsOwn) {
   EXPECT_NE(CheckAnswerFields("CriaDesconto", Fields{{"TIPO", Variant("X")}, {"VALOR", Variant(5.0)}}), "");
   EXPECT_NE(CheckAnswerFields("CriaDesconto", Fields{{"TIPO", Variant("V")}, {"VALOR", Variant("5")}}), "");
   EXPECT_NE(CheckAnswerFields("CriaDesconto", Fields{{"VALOR", Variant(5.0)}}), "") << "VALOR without TIPO";
-  EXPECT_NE(CheckAnswerFields("CriaDesconto", Fields{{"TIPO", Variant("V")}, {"VALOR", Variant(5.0)},
-                                                     {"VRDESCONTO", Variant(5.0)}}),
+  EXPECT_NE(CheckAnswerFields("CriaDesconto",
+                              Fields{{"TIPO", Variant("V")}, {"VALOR", Variant(5.0)}, {"VRDESCONTO", Variant(5.0)}}),
             "")
       << "the two shapes do not mix";
 }

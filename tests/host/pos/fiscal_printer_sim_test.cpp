@@ -20,8 +20,7 @@ using runtime::RecebeParams;
 class FiscalPrinterSimTest : public ::testing::Test {
  protected:
   FiscalPrinterSimTest()
-      : clock_(base::DateTime::FromYMD(2026, 12, 6, 12)),
-        files_((dir_ / "resp").string(), (dir_ / "pend").string()) {
+      : clock_(base::DateTime::FromYMD(2026, 12, 6, 12)), files_((dir_ / "resp").string(), (dir_ / "pend").string()) {
     FiscalPrinterConfig config;
     config.journal_path = (dir_ / "journal.txt").string();
     config.next_receipt = 41;
@@ -55,7 +54,8 @@ class FiscalPrinterSimTest : public ::testing::Test {
     payments.fields = {{"NMTIPORECE", base::FieldType::String, 40},
                        {"VRMOVIVEND", base::FieldType::Float, 0},
                        {"IDTIPOMOVIVE", base::FieldType::String, 1}};
-    payments.rows = {{Variant("DINHEIRO"), Variant(50.0), Variant("E")}, {Variant("TROCO"), Variant(change), Variant("S")}};
+    payments.rows = {{Variant("DINHEIRO"), Variant(50.0), Variant("E")},
+                     {Variant("TROCO"), Variant(change), Variant("S")}};
     closing[13] = Variant(payments);
     answer_ = Variant::Array(10);
     return printer_->FechaCupom({}, closing, answer_);
@@ -127,7 +127,8 @@ TEST_F(FiscalPrinterSimTest, CancellingAClosedReceiptTakesItOffTheGrandTotal) {
   ASSERT_TRUE(Close(0, 0, 0));
   EXPECT_EQ(printer_->GrandTotal(), 25.0);
   Variant ole = Variant::Array(10);
-  ASSERT_TRUE(printer_->Cancela_Cupom_Imp({Variant("1"), false, false, true, Variant("0001"), Variant("001"), Variant("SN")}, ole));
+  ASSERT_TRUE(printer_->Cancela_Cupom_Imp(
+      {Variant("1"), false, false, true, Variant("0001"), Variant("001"), Variant("SN")}, ole));
   EXPECT_TRUE(ole[0].AsBoolean());
   EXPECT_EQ(printer_->GrandTotal(), 0.0);
   EXPECT_EQ(printer_->CancelledTotal(), 25.0);

@@ -14,7 +14,9 @@ namespace {
 
 class TefSimTest : public ::testing::Test {
  protected:
-  TefSimTest() : clock_(base::DateTime::FromYMD(2026, 12, 6, 15, 4, 5)), files_((dir_ / "resp").string(), (dir_ / "pend").string()) {}
+  TefSimTest()
+      : clock_(base::DateTime::FromYMD(2026, 12, 6, 15, 4, 5)),
+        files_((dir_ / "resp").string(), (dir_ / "pend").string()) {}
 
   SimulatedTef Make(std::deque<TefOutcome> outcomes, std::string last_file = "") {
     TefConfig config;

@@ -7,8 +7,13 @@ namespace {
 
 TEST(Base64, EncodesAndDecodesTheStandardVectors) {
   const std::pair<std::string, std::string> vectors[] = {
-      {"", ""},         {"f", "Zg=="},         {"fo", "Zm8="},         {"foo", "Zm9v"},
-      {"foob", "Zm9vYg=="}, {"fooba", "Zm9vYmE="}, {"foobar", "Zm9vYmFy"},
+      {"", ""},
+      {"f", "Zg=="},
+      {"fo", "Zm8="},
+      {"foo", "Zm9v"},
+      {"foob", "Zm9vYg=="},
+      {"fooba", "Zm9vYmE="},
+      {"foobar", "Zm9vYmFy"},
       // the wallet's "login:secret" credential
       {"user:pass", "dXNlcjpwYXNz"},
   };
@@ -35,12 +40,12 @@ TEST(Base64, DecoderSkipsLineBreaksAndToleratesMissingPadding) {
 }
 
 TEST(Base64, DecoderRefusesMalformedText) {
-  EXPECT_FALSE(decodeBase64("Zm9v*mFy").has_value());   // outside the alphabet
-  EXPECT_FALSE(decodeBase64("Zg==Zm9v").has_value());   // padding in the middle
-  EXPECT_FALSE(decodeBase64("Zm9vY").has_value());      // a lone sextet carries no byte
-  EXPECT_FALSE(decodeBase64("Zg=").has_value());        // incomplete padding
-  EXPECT_FALSE(decodeBase64("Zm9v====").has_value());   // padding after a full group
-  EXPECT_FALSE(decodeBase64("Zm-v").has_value());       // URL-safe alphabet is not this one
+  EXPECT_FALSE(decodeBase64("Zm9v*mFy").has_value());  // outside the alphabet
+  EXPECT_FALSE(decodeBase64("Zg==Zm9v").has_value());  // padding in the middle
+  EXPECT_FALSE(decodeBase64("Zm9vY").has_value());     // a lone sextet carries no byte
+  EXPECT_FALSE(decodeBase64("Zg=").has_value());       // incomplete padding
+  EXPECT_FALSE(decodeBase64("Zm9v====").has_value());  // padding after a full group
+  EXPECT_FALSE(decodeBase64("Zm-v").has_value());      // URL-safe alphabet is not this one
 }
 
 }  // namespace

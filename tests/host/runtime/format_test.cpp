@@ -49,9 +49,7 @@ TEST(FormatFloatTest, EnglishLocaleSwapsTheSeparators) {
 }
 
 TEST(FormatFloatTest, ScopedLocaleRestoresTheOldOneAndOddValuesNeverThrow) {
-  {
-    ScopedNumberLocale english(EnglishNumberLocale());
-  }
+  { ScopedNumberLocale english(EnglishNumberLocale()); }
   EXPECT_EQ(FormatFloat("0.00", 1.5), "1,50");
   EXPECT_EQ(FormatFloat("", 2.5), "2,5");
   EXPECT_EQ(FormatFloat("0.00", std::nan("")), "NAN");

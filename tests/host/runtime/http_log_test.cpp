@@ -21,9 +21,8 @@ TEST(HttpLogMasking, HidesCredentialHeadersButKeepsTheScheme) {
 }
 
 TEST(HttpLogMasking, HidesSecretJsonMembersAtAnyDepth) {
-  std::string body =
-      R"({"client_id":"id1","client_secret":"s1","user":{"senha":"s2","password" : "s3"},)"
-      R"("access_token":"s4","expires":3600,"token":12345,"list":[{"refresh_token":"s5"}],"nome":"ok"})";
+  std::string body = R"({"client_id":"id1","client_secret":"s1","user":{"senha":"s2","password" : "s3"},)"
+                     R"("access_token":"s4","expires":3600,"token":12345,"list":[{"refresh_token":"s5"}],"nome":"ok"})";
   std::string masked = MaskSecrets(body);
   for (const char* secret : {"s1", "s2", "s3", "s4", "12345", "s5"})
     EXPECT_EQ(masked.find(secret), std::string::npos) << secret << " in " << masked;

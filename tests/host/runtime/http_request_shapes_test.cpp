@@ -73,15 +73,16 @@ TEST(HttpRequestBody, UndoesTheCallersQuoteEscapingOnlyWhenThatYieldsJson) {
 }
 
 TEST(HttpHeaders, ReadsNameValueListsAndHeaderStreams) {
-  EXPECT_EQ(ParseHeaderList({"Authorization=Bearer a=b", "ContentType=application/json", "Accept: */*", "",
-                             "x-api-mode = P"}),
+  EXPECT_EQ(ParseHeaderList(
+                {"Authorization=Bearer a=b", "ContentType=application/json", "Accept: */*", "", "x-api-mode = P"}),
             (std::vector<HttpHeader>{{"Authorization", "Bearer a=b"},
                                      {"Content-Type", "application/json"},
                                      {"Accept", "*/*"},
                                      {"x-api-mode", "P"}}));
   EXPECT_EQ(ParseHeaderLines("token:abc123;"), (std::vector<HttpHeader>{{"token", "abc123"}}));
-  EXPECT_EQ(ParseHeaderLines("token:a;x-b: 2\r\nContent-Type: application/json; charset=utf-8\n"),
-            (std::vector<HttpHeader>{{"token", "a"}, {"x-b", "2"}, {"Content-Type", "application/json; charset=utf-8"}}));
+  EXPECT_EQ(
+      ParseHeaderLines("token:a;x-b: 2\r\nContent-Type: application/json; charset=utf-8\n"),
+      (std::vector<HttpHeader>{{"token", "a"}, {"x-b", "2"}, {"Content-Type", "application/json; charset=utf-8"}}));
   EXPECT_TRUE(ParseHeaderLines("").empty());
   EXPECT_EQ(MediaTypeFor("JSON"), "application/json");
   EXPECT_EQ(MediaTypeFor("xml"), "application/xml");

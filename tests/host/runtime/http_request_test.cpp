@@ -30,11 +30,9 @@ class HttpRequestTest : public ::testing::Test {
 TEST_F(HttpRequestTest, ListFormSendsHeadersAndBodyAndMergesTheCodeIntoJson) {
   FakeHttpServer server;
   server.On("PUT", "/orders", FakeReply{201, R"({"id":"ord-1","qrCodeLink":"https:\/\/q"})"});
-  std::string reply = RequisicaoHTTPS(server.BaseUrl() + "/orders", R"({\"title\":\"Venda_Brisova\",\"amount\":1234})",
-                                      "PUT",
-                                      {"Authorization=Bearer tok-1", "Accept=*/*", "ContentType=application/json",
-                                       "x-api-mode=P"},
-                                      "5", "");
+  std::string reply = RequisicaoHTTPS(
+      server.BaseUrl() + "/orders", R"({\"title\":\"Venda_Brisova\",\"amount\":1234})", "PUT",
+      {"Authorization=Bearer tok-1", "Accept=*/*", "ContentType=application/json", "x-api-mode=P"}, "5", "");
   EXPECT_EQ(reply, R"({"response_code":201,"id":"ord-1","qrCodeLink":"https:\/\/q"})");
   auto seen = server.LastRequest();
   EXPECT_EQ(seen.method, "PUT");
@@ -76,8 +74,8 @@ TEST_F(HttpRequestTest, QueryParametersAndLatin1RepliesArriveIntact) {
   FakeHttpServer server;
   std::string latin1_body = "{\"nome\":\"Jo\xE3o\"}";
   server.On("GET", "/callbackaut", FakeReply{200, latin1_body, "application/json; charset=ISO-8859-1"});
-  std::string reply =
-      RequisicaoHTTPS(server.BaseUrl() + "/callbackaut?id=abc-123&topic=merchant_order", "", "GET", "", "5", "", "json");
+  std::string reply = RequisicaoHTTPS(server.BaseUrl() + "/callbackaut?id=abc-123&topic=merchant_order", "", "GET", "",
+                                      "5", "", "json");
   EXPECT_EQ(reply, R"({"response_code":200,"nome":"João"})");
   auto seen = server.LastRequest();
   EXPECT_EQ(seen.params.find("id")->second, "abc-123");
@@ -173,17 +171,17 @@ TEST_F(HttpRequestTest, LogsEachExchangeWithSecretsMaskedAndSurvivesABrokenLogFo
   server.On("POST", "/auth/oauth/token", FakeReply{200, R"({"access_token":"tok-SECRET-9","expires_in":3600})"});
   TempDir dir;
   std::string log_dir = dir.str() + "\\Dados\\logApiAME";
-  std::string reply = RequisicaoHTTPS(server.BaseUrl() + "/auth/oauth/token?client_secret=QS-1",
-                                      "grant_type=client_credentials&client_secret=FORM-2", "POST",
-                                      {"Authorization=Basic dXNlcjpwYXNz", "ContentType=application/x-www-form-urlencoded"},
-                                      "5", log_dir);
+  std::string reply = RequisicaoHTTPS(
+      server.BaseUrl() + "/auth/oauth/token?client_secret=QS-1", "grant_type=client_credentials&client_secret=FORM-2",
+      "POST", {"Authorization=Basic dXNlcjpwYXNz", "ContentType=application/x-www-form-urlencoded"}, "5", log_dir);
   EXPECT_NE(reply.find(R"("response_code":200)"), std::string::npos);
 
   auto folder = dir.path() / "Dados" / "logApiAME";
   ASSERT_TRUE(std::filesystem::is_directory(folder));
   auto files = std::distance(std::filesystem::directory_iterator(folder), std::filesystem::directory_iterator());
   ASSERT_EQ(files, 1);
-  std::string log = dir.Read("Dados/logApiAME/" + std::filesystem::directory_iterator(folder)->path().filename().string());
+  std::string log =
+      dir.Read("Dados/logApiAME/" + std::filesystem::directory_iterator(folder)->path().filename().string());
   for (const char* secret : {"tok-SECRET-9", "QS-1", "FORM-2", "dXNlcjpwYXNz"})
     EXPECT_EQ(log.find(secret), std::string::npos) << secret;
   EXPECT_NE(log.find("POST " + server.BaseUrl() + "/auth/oauth/token?client_secret=****"), std::string::npos);
@@ -196,8 +194,8 @@ TEST_F(HttpRequestTest, LogsEachExchangeWithSecretsMaskedAndSurvivesABrokenLogFo
   EXPECT_EQ(server.LastRequest().Header("Authorization"), "Basic dXNlcjpwYXNz");
 
   auto blocker = dir.Write("ocupado", "x");
-  std::string still_ok = RequisicaoHTTPS(server.BaseUrl() + "/auth/oauth/token", "", "POST", "", "5",
-                                         (blocker / "logs").string(), "json");
+  std::string still_ok =
+      RequisicaoHTTPS(server.BaseUrl() + "/auth/oauth/token", "", "POST", "", "5", (blocker / "logs").string(), "json");
   EXPECT_NE(still_ok.find(R"("response_code":200)"), std::string::npos);
 }
 

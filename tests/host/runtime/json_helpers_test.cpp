@@ -47,7 +47,9 @@ TEST(RetornaJSON, HandlesOddEntries) {
 TEST(JsonQuote, ReplacesInvalidUtf8InsteadOfFailing) {
   std::string quoted = JsonQuote(std::string("a\xff") + "b");
   EXPECT_TRUE(nlohmann::json::accept(quoted));
-  EXPECT_EQ(nlohmann::json::parse(quoted), "a\xEF\xBF\xBD" "b");
+  EXPECT_EQ(nlohmann::json::parse(quoted),
+            "a\xEF\xBF\xBD"
+            "b");
 }
 
 }  // namespace

@@ -17,7 +17,7 @@ TEST(TruncTest, CutsTheDecimalValueNotItsBinaryApproximation) {
   EXPECT_EQ(Trunc2(-0.29), -0.29);
   EXPECT_EQ(Trunc2(12.349), 12.34);
   EXPECT_EQ(Trunc2(-12.349), -12.34);
-  EXPECT_EQ(Trunc2(0.1 + 0.2), 0.3);       // 0.30000000000000004
+  EXPECT_EQ(Trunc2(0.1 + 0.2), 0.3);        // 0.30000000000000004
   EXPECT_EQ(Trunc2(0.7 + 0.1 + 0.1), 0.9);  // 0.8999999999999999
   EXPECT_EQ(Trunc2(0.009), 0.0);
   EXPECT_FALSE(std::signbit(Trunc2(-0.009))) << "a cut to nothing must not show as -0,00";

@@ -26,20 +26,20 @@ std::string S(std::string form) {
 
 TEST(SecretMasking, JsonBodiesAreMaskedByStructureAtAnyDepth) {
   const std::vector<std::string> forms = {
-      R"({"password": ["^", "^"], "visible": 1})",                    // a password in an array
-      R"({"auth": {"token": "^"}, "visible": 1})",                     // a token in a nested object
-      R"({"token": {"value": "^", "kind": "x"}, "visible": 1})",       // everything under a key
-      R"({"pwd": "^", "visible": 1})",                                  // keys of every spelling
+      R"({"password": ["^", "^"], "visible": 1})",                // a password in an array
+      R"({"auth": {"token": "^"}, "visible": 1})",                // a token in a nested object
+      R"({"token": {"value": "^", "kind": "x"}, "visible": 1})",  // everything under a key
+      R"({"pwd": "^", "visible": 1})",                            // keys of every spelling
       R"({"pass": "^", "visible": 1})",
       R"({"credentials": {"user": "u", "id": "^"}, "visible": 1})",
       R"({"cardNumber": "^", "visible": 1})",
       R"({"numeroCartao": "^", "visible": 1})",
       R"({"cvv": "^", "visible": 1})",
-      R"({"payload": "{\"password\":\"^\"}", "visible": 1})",         // JSON inside a string
-      R"({"pass\u0077ord": "^", "visible": 1})",                        // an escaped key
+      R"({"payload": "{\"password\":\"^\"}", "visible": 1})",                      // JSON inside a string
+      R"({"pass\u0077ord": "^", "visible": 1})",                                   // an escaped key
       R"([{"name": "password", "value": "^"}, {"name": "visible", "value": 1}])",  // name/value pairs
       R"({"a": {"b": [{"c": {"senha": "^"}}]}, "visible": 1})",
-      R"({"xml": "<senha>^</senha>", "visible": 1})",                  // XML inside JSON
+      R"({"xml": "<senha>^</senha>", "visible": 1})",  // XML inside JSON
   };
   for (const auto& form : forms) {
     const std::string masked = MaskSecrets(S(form));
@@ -68,13 +68,13 @@ TEST(SecretMasking, XmlBodiesAreMaskedByStructure) {
 
 TEST(SecretMasking, TextThatDoesNotParseIsScannedForTheSameForms) {
   const std::vector<std::string> forms = {
-      "password = ^ and visible",                      // with blanks around "="
-      "Authorization: Bearer ^\nvisible: 1",           // a header in a body
+      "password = ^ and visible",             // with blanks around "="
+      "Authorization: Bearer ^\nvisible: 1",  // a header in a body
       "note visible; token: ^",
       "grant_type=password&password=^&visible=1",
-      R"({"password": "^", "visible": )",              // JSON cut short
+      R"({"password": "^", "visible": )",  // JSON cut short
       R"({"password": ["^", {"x": "^"}], "visible": )",
-      "<password>^<visible>",                          // XML cut short
+      "<password>^<visible>",  // XML cut short
       "<senha><![CDATA[^]]></senha><visible>",
       "the reply was Bearer ^ (visible)",
   };
@@ -101,12 +101,12 @@ TEST(SecretMasking, HeadersByNameAndByTheCredentialTheyCarry) {
 
 TEST(SecretMasking, UrlsInEveryPart) {
   const std::vector<std::string> forms = {
-      "https://h/cb#access_token=^&state=visible",            // fragment
-      "https://h/v1/apikey/^9999999999/visible",               // a key in the path
+      "https://h/cb#access_token=^&state=visible",  // fragment
+      "https://h/v1/apikey/^9999999999/visible",    // a key in the path
       "https://h/v1/key=^/visible",
       "https://h/v1;jsessionid=^/visible",
       "https://h/p?api_key=^&visible=1",
-      "https://h/p?pass%77ord=^&visible=1",                    // an escaped name
+      "https://h/p?pass%77ord=^&visible=1",  // an escaped name
       "https://user:^@h/visible",
   };
   for (const auto& form : forms) {

@@ -26,7 +26,10 @@ TEST(FixedWidthTextTest, DegenerateWidthsAndTextsAreSafe) {
   EXPECT_EQ(TamFixoR("", 3), "   ");
   EXPECT_EQ(PadL("abc", -1), "abc");
   // A stray byte counts as one character and is never split.
-  EXPECT_EQ(base::Utf8Length(TamFixo("a\xff" "b", 5)), 5u);
+  EXPECT_EQ(base::Utf8Length(TamFixo("a\xff"
+                                     "b",
+                                     5)),
+            5u);
 }
 
 TEST(FixedWidthTextTest, ZeroPaddingKeepsTheNumberWhole) {

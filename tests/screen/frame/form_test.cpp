@@ -13,11 +13,11 @@
 
 #include "base/clock.h"
 #include "base/event_pump.h"
+#include "base/packet_file.h"
 #include "datamodule/trdm_recebimento.h"
 #include "host/pos/host_services.h"
 #include "host/pos/host_simulator.h"
 #include "screen/frame/screen_parts.h"
-#include "base/packet_file.h"
 #include "screen/setup/parametros_zem.h"
 #include "support/store_fixture.h"
 #include "support/temp_dir.h"

@@ -79,8 +79,8 @@ void ScreenPartsTest::Fill(base::Dataset& ds, const std::vector<Row>& rows) {
       bool known = false;
       for (const auto& f : fields) known = known || f.name == name;
       if (!known)
-        fields.push_back({name, value.IsString() ? base::FieldType::String : base::FieldType::Float,
-                          value.IsString() ? 60 : 0});
+        fields.push_back(
+            {name, value.IsString() ? base::FieldType::String : base::FieldType::Float, value.IsString() ? 60 : 0});
     }
   ds.Close();
   ds.SetFields(fields);
