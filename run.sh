@@ -5,7 +5,7 @@ cd "$(dirname "$0")"
 ROOT=$(pwd)
 
 PACKAGES=(
-  build-essential cmake ninja-build ccache pkg-config git ca-certificates openssl
+  build-essential cmake ninja-build ccache clang-format pkg-config git ca-certificates openssl
   libboost-dev libsqlite3-dev sqlite3
   libsoci-dev libsoci-sqlite3-4.0 libsoci-postgresql4.0 libsoci-odbc4.0
   libcurl4-openssl-dev libssl-dev nlohmann-json3-dev libpugixml-dev libfmt-dev libcli11-dev

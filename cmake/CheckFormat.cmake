@@ -1,0 +1,21 @@
+# Fails when a source under src/, app/, tests/ or bench/ is not formatted as .clang-format
+# says. Run by CTest: cmake -DROOT=<tree> -DCLANG_FORMAT=<program> -P this.
+if(NOT ROOT OR NOT CLANG_FORMAT)
+  message(FATAL_ERROR "CheckFormat: ROOT and CLANG_FORMAT must be set")
+endif()
+file(GLOB_RECURSE sources ${ROOT}/src/*.h ${ROOT}/src/*.cpp ${ROOT}/app/*.h ${ROOT}/app/*.cpp
+     ${ROOT}/tests/*.h ${ROOT}/tests/*.cpp ${ROOT}/bench/*.h ${ROOT}/bench/*.cpp)
+set(unformatted "")
+foreach(file ${sources})
+  execute_process(COMMAND ${CLANG_FORMAT} --dry-run --Werror ${file} RESULT_VARIABLE status OUTPUT_QUIET ERROR_QUIET)
+  if(NOT status EQUAL 0)
+    file(RELATIVE_PATH shown ${ROOT} ${file})
+    list(APPEND unformatted ${shown})
+  endif()
+endforeach()
+if(unformatted)
+  list(JOIN unformatted "\n  " text)
+  message(FATAL_ERROR "Not formatted as .clang-format says (clang-format -i fixes them):\n  ${text}")
+endif()
+list(LENGTH sources count)
+message(STATUS "${count} sources formatted")
