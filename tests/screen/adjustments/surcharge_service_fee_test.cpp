@@ -18,15 +18,6 @@ using base::Variant;
 using screen::Msg;
 using SurchargeAndFee = AdjustmentsTest;
 
-// A list line as the screen lays it out: 20 characters of name, a blank, 14 of amount.
-std::string Line(const std::string& name, const std::string& amount) {
-  std::string n = name;
-  while (base::Utf8Length(n) < 20) n += ' ';
-  std::string a = amount;
-  while (a.size() < 14) a = ' ' + a;
-  return n + " " + a;
-}
-
 TEST_F(SurchargeAndFee, SurchargeWithAFiscalPrinterIsAtMostTenPercentAndReplacesTheFee) {
   par().boUTILIZAIMPFIS = true;
   StartSale(110, 10);

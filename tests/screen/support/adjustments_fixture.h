@@ -5,9 +5,19 @@
 #include <string>
 #include <vector>
 
+#include "base/text.h"
 #include "screen/support/grid_keyboard_fixture.h"
 
 namespace recebimento::testing {
+
+// A list line as the screen lays it out: 20 characters of name, a blank, 14 of amount.
+inline std::string Line(const std::string& name, const std::string& amount) {
+  std::string n = name;
+  while (base::Utf8Length(n) < 20) n += ' ';
+  std::string a = amount;
+  while (a.size() < 14) a = ' ' + a;
+  return n + " " + a;
+}
 
 class AdjustmentsTest : public GridKeyboardTest {
  protected:
