@@ -131,6 +131,7 @@ GuiSaleOutcome RunSaleOnScreen(const GuiSaleOptions& options) {
 
   try {
     outcome.result = package::Recebimento(sale->args);
+    host.AfterCall(outcome.result);
   } catch (const harness::ScriptError& e) {
     outcome.exit_code = 1;
     outcome.message = e.what();

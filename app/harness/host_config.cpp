@@ -42,7 +42,7 @@ T Get(const json& section, const std::string& key, const std::string& where, T f
 pos::TefOutcome ParseOutcome(const json& o, const std::string& w) {
   Known(o, w,
         {"approved", "result_code", "discount", "host_nsu", "nsu", "bin", "brand_code", "brand_name", "authorization",
-         "control", "installments", "wallet_text", "institution", "reduced_receipt", "change"});
+         "control", "installments", "wallet_text", "institution", "reduced_receipt", "change", "seconds"});
   pos::TefOutcome t;
   t.approved = Get(o, "approved", w, true);
   t.result_code = Get(o, "result_code", w, 0);
@@ -59,7 +59,45 @@ pos::TefOutcome ParseOutcome(const json& o, const std::string& w) {
   t.institution = Get(o, "institution", w, std::string());
   t.reduced_receipt = Get(o, "reduced_receipt", w, std::string());
   t.change = Get(o, "change", w, 0.0);
+  t.seconds = Get(o, "seconds", w, 0);
+  if (t.seconds < 0 || t.seconds > 3600) throw InputError(w + ".seconds: from 0 to 3600");
   return t;
+}
+
+std::vector<std::string> Lines(const json& section, const std::string& key, const std::string& w) {
+  std::vector<std::string> lines;
+  if (!section.contains(key)) return lines;
+  const json& v = section[key];
+  if (!v.is_array()) throw InputError(w + "." + key + ": expected a list of lines");
+  for (const json& line : v) {
+    if (!line.is_string()) throw InputError(w + "." + key + ": " + JsonExcerpt(line) + " is not a line of text");
+    lines.push_back(line.get<std::string>());
+  }
+  return lines;
+}
+
+// The CHART card software and its exchange folders.
+void ParseChart(const json& c, const std::string& w, pos::SimulatorConfig& config) {
+  Known(c, w,
+        {"running", "request_dir", "answer_dir", "takes_after_ms", "answer", "answers_after_ms", "authorization",
+         "card_number", "approval_lines", "receipt"});
+  pos::ChartConfig chart;
+  chart.running = Get(c, "running", w, true);
+  config.card_request_dir = Get(c, "request_dir", w, std::string());
+  config.card_answer_dir = Get(c, "answer_dir", w, std::string());
+  chart.takes_after_ms = Get(c, "takes_after_ms", w, chart.takes_after_ms);
+  chart.answers_after_ms = Get(c, "answers_after_ms", w, chart.answers_after_ms);
+  if (chart.takes_after_ms < 0 || chart.answers_after_ms < 0)
+    throw InputError(w + ": takes_after_ms and answers_after_ms are milliseconds, 0 or more");
+  chart.answer = Get(c, "answer", w, chart.answer);
+  if (chart.answer != "approved" && chart.answer != "cancelled" && chart.answer != "both" && chart.answer != "none")
+    throw InputError(w + ".answer: '" + base::Excerpt(chart.answer) +
+                     "' is none of \"approved\", \"cancelled\", \"both\", \"none\"");
+  chart.authorization = Get(c, "authorization", w, chart.authorization);
+  chart.card_number = Get(c, "card_number", w, chart.card_number);
+  chart.approval_lines = Lines(c, "approval_lines", w);
+  chart.receipt = Lines(c, "receipt", w);
+  config.chart = chart;
 }
 
 pos::ServiceAnswer ParseServiceAnswer(const json& a, const std::string& w) {
@@ -99,9 +137,9 @@ pos::DialogAnswer ParseDialogAnswer(const json& answer, const std::string& where
 pos::SimulatorConfig ParseHostConfig(const json& host, const std::string& host_dir) {
   pos::SimulatorConfig c;
   c.host_dir = host_dir;
-  Known(
-      host, "host",
-      {"printer", "drawer", "display", "tef", "access", "services", "prices", "cest_ncm", "dialogs", "currency_rates"});
+  Known(host, "host",
+        {"printer", "drawer", "display", "tef", "chart", "access", "services", "prices", "cest_ncm", "dialogs",
+         "currency_rates"});
 
   if (host.contains("printer")) {
     const json& p = host["printer"];
@@ -153,6 +191,7 @@ pos::SimulatorConfig ParseHostConfig(const json& host, const std::string& host_d
     c.tef.finalize_ok = Get(t, "finalize_ok", w, true);
     c.tef.cancel_ok = Get(t, "cancel_ok", w, true);
   }
+  if (host.contains("chart")) ParseChart(host["chart"], "host.chart", c);
   if (host.contains("access")) {
     const json& a = host["access"];
     const std::string w = "host.access";

@@ -2,6 +2,7 @@
 // SCRIPT.jsonl: one operator action per line, taken in order each time the screen waits
 // ({"click"}, {"key"}, {"type"}, {"wait"}); {"answer"} lines answer the dialog that is
 // open; {"snapshot"} lines record the screen's state without using up a wait.
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <stdexcept>
@@ -53,6 +54,9 @@ class OperatorScript : public pos::DialogAnswerSource {
   static OperatorScript Load(const std::string& path);
 
   void Attach(base::VirtualClock* clock, std::function<void()> process_messages, SnapshotFn snapshot);
+  // How a "wait" line lets its milliseconds pass, instead of moving the clock at once:
+  // a scripted pump passes them timer by timer, so each timer fires at its own moment.
+  void OnWait(std::function<void(int64_t)> pass_time) { pass_time_ = std::move(pass_time); }
   // Runs just before a script error is raised, while the screen still stands as the
   // error found it.
   void OnFailure(std::function<void()> hook) { on_failure_ = std::move(hook); }
@@ -81,6 +85,7 @@ class OperatorScript : public pos::DialogAnswerSource {
   size_t cursor_ = 0;
   base::VirtualClock* clock_ = nullptr;
   std::function<void()> process_messages_;
+  std::function<void(int64_t)> pass_time_;
   SnapshotFn snapshot_;
   std::function<void()> on_failure_;
   std::vector<IgnoredAction> ignored_;

@@ -137,6 +137,9 @@ RunOutcome RunScriptedSale(const RunOptions& options) {
         snapshots[name] = screen::frmRecebimento ? ScreenStateJson(*screen::frmRecebimento) : json(nullptr);
       });
   script.OnFailure(capture_screen);
+  // A wait passes its time timer by timer: the card panel's counter and the CHART
+  // software act at their own moments within it.
+  script.OnWait([&pump](int64_t ms) { pump.AdvanceTime(ms); });
 
   HarnessSession session(host.Services(), store);
   session.OnScreenClosed([&closed_screen, &script](const screen::TfrmRecebimento& frm) {
@@ -159,6 +162,7 @@ RunOutcome RunScriptedSale(const RunOptions& options) {
   };
   try {
     result = package::Recebimento(sale->args);
+    host.AfterCall(result);
     // Lines the screen never took would pass unnoticed: the script meant something else.
     if (const auto left = script.NextLine())
       script_error("script line " + std::to_string(left->number) + ": left over, the payment screen " +

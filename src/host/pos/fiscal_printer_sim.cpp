@@ -153,6 +153,8 @@ bool SimulatedFiscalPrinter::FechaCupom(const std::vector<std::string>& stlPriVi
   last_total_ = static_cast<double>(total) / 100.0;
   last_cancelled_ = false;
   Line(fmt::format("FIM CUPOM {} GT {}", receipt_, Money(grand_total_)));
+  // The card transactions the receipt carries belong to a closed sale now.
+  tef_files_.MarkSaleClosed(receipt_);
   Answer(oleRetorno, 0, Variant(1));
   Answer(oleRetorno, 1, Variant(receipt_));
   Answer(oleRetorno, 2, Variant(std::string("OK")));
@@ -175,6 +177,7 @@ bool SimulatedFiscalPrinter::Cancela_Cupom_Imp(const std::vector<Variant>& args,
     cancelled_total_ = runtime::FromCents(ToCents(cancelled_total_) + ToCents(last_total_));
     last_cancelled_ = true;
     Line("CUPOM " + last_receipt_ + " CANCELADO -" + Money(last_total_));
+    tef_files_.MarkSaleClosed("");  // its card transactions no longer belong to a sale
   } else {
     Answer(oleRetorno, 0, Variant(false));
     return Refuse("Cancela_Cupom_Imp", "no receipt to cancel");
@@ -188,8 +191,10 @@ bool SimulatedFiscalPrinter::CancelaPendencia(const PendingTefRequest& r) {
                                     Variant(r.flag), Variant(r.inQtdeTef), Variant(r.inIDTIPOIMPFIS),
                                     Variant(r.fiscal_flag), Variant(r.stIDTIPOIMPNF3), Variant(r.stCDPORTIMPNF3)});
   if (failures_.NextCallFails("CancelaPendencia")) return Refuse("CancelaPendencia");
-  const int cancelled = tef_files_.CancelAll();
-  if (cancelled > 0) record_.Print("tef", fmt::format("TRANSACOES TEF CANCELADAS: {}", cancelled));
+  // Transactions of a sale whose receipt closed are confirmed; the others are undone.
+  const TefExchangeFolder::Resolution resolved = tef_files_.ResolveLeftOver();
+  if (resolved.undone > 0) record_.Print("tef", fmt::format("TRANSACOES TEF CANCELADAS: {}", resolved.undone));
+  if (resolved.confirmed > 0) record_.Print("tef", fmt::format("TRANSACOES TEF CONFIRMADAS: {}", resolved.confirmed));
   return true;
 }
 

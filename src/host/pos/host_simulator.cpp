@@ -31,6 +31,7 @@ HostSimulator::HostSimulator(SimulatorConfig config, base::EventPump& pump, Dial
   if (!tef.last_transactions_file.empty()) tef.last_transactions_file = UnderHost(host, tef.last_transactions_file, "");
   tef_ = std::make_unique<SimulatedTef>(tef, record_, pump_.GetClock(), *tef_files_);
   tef_->Variables().DsDirTef = tef_files_->ExchangeDir();
+  tef_->SetPump(&pump_);
   dialogs_ = std::make_unique<SimulatedDialogs>(record_, answers);
   for (const auto& [kind, answer] : config_.dialog_defaults) dialogs_->SetDefault(kind, answer);
   dialogs_->SetCurrencyRates(config_.currency_rates);
@@ -39,6 +40,15 @@ HostSimulator::HostSimulator(SimulatorConfig config, base::EventPump& pump, Dial
   access_ = std::make_unique<SimulatedAccessControl>(access, record_);
   services_ = std::make_unique<ScriptedServices>(config_.services, record_);
   services_->SetDialogs(dialogs_.get());
+  card_request_dir_ = UnderHost(host, config_.card_request_dir, "Teftx");
+  card_answer_dir_ = UnderHost(host, config_.card_answer_dir, "Tefrx");
+  if (config_.chart)
+    chart_ =
+        std::make_unique<SimulatedChartSoftware>(*config_.chart, card_request_dir_, card_answer_dir_, record_, pump_);
+}
+
+void HostSimulator::AfterCall(bool sale_completed) {
+  if (sale_completed) tef_files_->ConfirmAll();
 }
 
 HostServices HostSimulator::Services() {
@@ -56,6 +66,8 @@ HostServices HostSimulator::Services() {
   s.fiscal = services_.get();
   s.loyalty = services_.get();
   s.pump = &pump_;
+  s.card_request_dir = card_request_dir_;
+  s.card_answer_dir = card_answer_dir_;
   return s;
 }
 

@@ -3,10 +3,12 @@
 // scripted run, the demo and the tests install these as the host services.
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "base/event_pump.h"
 #include "host/pos/access_control_sim.h"
+#include "host/pos/chart_sim.h"
 #include "host/pos/devices_sim.h"
 #include "host/pos/dialogs_sim.h"
 #include "host/pos/fiscal_printer_sim.h"
@@ -28,6 +30,11 @@ struct SimulatorConfig {
   TefConfig tef;
   std::string tef_exchange_dir;  // default <host>/Tef/Resp
   std::string tef_pending_dir;   // default <host>/Tef/Pendentes
+  // The CHART card software: without it none runs. Its exchange folders (requests out,
+  // answers in) default to <host>/Teftx and <host>/Tefrx; relative ones lie under the host.
+  std::optional<ChartConfig> chart;
+  std::string card_request_dir;
+  std::string card_answer_dir;
   AccessConfig access;
   ServicesConfig services;
   std::map<std::string, DialogAnswer> dialog_defaults;
@@ -43,11 +50,20 @@ class HostSimulator {
   // The services structure to install; the simulator must outlive its use.
   HostServices Services();
 
+  // What the host does once the call returned: a completed sale's receipt (printed by the
+  // host after the call, as an NFC-e is) carries its card transactions, which the
+  // terminal then confirms; an abandoned sale leaves nothing for it to confirm.
+  void AfterCall(bool sale_completed);
+
   HostRecord& Record() { return record_; }
   SimulatedFiscalPrinter& Printer() { return *printer_; }
   SimulatedDrawer& Drawer() { return *drawer_; }
   SimulatedDisplays& Displays() { return *displays_; }
   SimulatedTef& Tef() { return *tef_; }
+  // The CHART software, when the configuration runs one.
+  SimulatedChartSoftware* Chart() { return chart_.get(); }
+  const std::string& CardRequestDir() const { return card_request_dir_; }
+  const std::string& CardAnswerDir() const { return card_answer_dir_; }
   TefExchangeFolder& TefFiles() { return *tef_files_; }
   SimulatedDialogs& Dialogs() { return *dialogs_; }
   SimulatedAccessControl& Access() { return *access_; }
@@ -66,6 +82,8 @@ class HostSimulator {
   std::unique_ptr<SimulatedDialogs> dialogs_;
   std::unique_ptr<SimulatedAccessControl> access_;
   std::unique_ptr<ScriptedServices> services_;
+  std::string card_request_dir_, card_answer_dir_;
+  std::unique_ptr<SimulatedChartSoftware> chart_;
 };
 
 }  // namespace recebimento::pos

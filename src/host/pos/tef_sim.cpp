@@ -26,6 +26,22 @@ std::string SimulatedTef::Generated(const std::string& given, const char* prefix
   return given.empty() ? fmt::format("{}{:06d}", prefix, sequence_) : given;
 }
 
+void SimulatedTef::Work(int seconds) {
+  if (!pump_ || seconds <= 0) return;
+  base::Clock& clock = pump_->GetClock();
+  const int64_t until = clock.TickMs() + int64_t{seconds} * 1000;
+  pump_->RunUntil([&] { return clock.TickMs() >= until; }, "card terminal");
+}
+
+namespace {
+
+// A host NSU written "-" in the script stands for an empty one: some terminals answer so.
+std::string HostNsu(const std::string& scripted, const std::string& generated) {
+  return scripted == "-" ? std::string() : generated;
+}
+
+}  // namespace
+
 std::vector<std::string> SimulatedTef::Receipt(const TefOutcome& o, double amount, const std::string& host_nsu) const {
   return {"COMPROVANTE TEF", fmt::format("CARTAO {}******", o.bin), fmt::format("VALOR {:.2f}", amount),
           "NSU HOST " + host_nsu, "AUT " + Generated(o.authorization, "A")};
@@ -37,6 +53,7 @@ bool SimulatedTef::DoTef(const std::string& stIDESQUEMA, const std::string& lett
   record_.Call("DoTef", {Variant(stIDESQUEMA), Variant(letter), Variant(amount), Variant(doVrAPagar),
                          Variant(inCtrlCupomTef), Variant(inQtdeTef)});
   const TefOutcome o = Next();
+  Work(o.seconds);
   if (!o.approved) {
     ++declined_;
     stlRetorno.push_back(fmt::format("TRANSACAO NEGADA ({})", o.result_code));
@@ -44,14 +61,14 @@ bool SimulatedTef::DoTef(const std::string& stIDESQUEMA, const std::string& lett
   }
   ++approved_;
   approval.discount = o.discount;
-  approval.host_nsu = Generated(o.host_nsu, "");
+  approval.host_nsu = HostNsu(o.host_nsu, Generated(o.host_nsu, ""));
   approval.brand_code = o.brand_code;
   approval.authorization = Generated(o.authorization, "A");
   approval.control = Generated(o.control, "C");
   for (const auto& l : Receipt(o, amount - o.discount, approval.host_nsu)) stlRetorno.push_back(l);
   ++inQtdeTef;
   ++inCtrlCupomTef;
-  files_.WriteUnconfirmed(approval.host_nsu, amount - o.discount, o.brand_code);
+  last_answer_ = files_.WriteUnconfirmed(approval.host_nsu, amount - o.discount, o.brand_code);
   return true;
 }
 
@@ -86,6 +103,7 @@ bool SimulatedTef::CriaDedicado(const DedicatedTefRequest& r, double& amount, do
                                 Variant(r.doVrTotal), Variant(r.stNrComandaCurto), Variant(r.date), Variant(r.time),
                                 Variant(r.IDSOLIQTPARC), Variant(r.installments)});
   const TefOutcome o = Next();
+  Work(o.seconds);
   result = DedicatedTefResult{};
   result.result_code = o.result_code;
   if (!o.approved) {
@@ -94,8 +112,7 @@ bool SimulatedTef::CriaDedicado(const DedicatedTefRequest& r, double& amount, do
     return false;
   }
   ++approved_;
-  // An explicit empty host NSU in the script stays empty: some terminals answer so.
-  result.host_nsu = o.host_nsu == "-" ? std::string() : Generated(o.host_nsu, "");
+  result.host_nsu = HostNsu(o.host_nsu, Generated(o.host_nsu, ""));
   result.nsu = Generated(o.nsu, "");
   result.control = Generated(o.control, "C");
   result.authorization = Generated(o.authorization, "A");
@@ -110,7 +127,7 @@ bool SimulatedTef::CriaDedicado(const DedicatedTefRequest& r, double& amount, do
   result.stlRetorno = Receipt(o, amount - o.discount, result.host_nsu);
   variables_.stlPriVia = result.stlRetorno;
   if (o.change > 0) change += o.change;
-  files_.WriteUnconfirmed(result.host_nsu, amount - o.discount, o.brand_code);
+  last_answer_ = files_.WriteUnconfirmed(result.host_nsu, amount - o.discount, o.brand_code);
   RememberLastTransaction(result.host_nsu);
   return true;
 }
@@ -118,10 +135,12 @@ bool SimulatedTef::CriaDedicado(const DedicatedTefRequest& r, double& amount, do
 bool SimulatedTef::FinalizaTransTef(bool confirm) {
   record_.Call("FinalizaTransTef", {Variant(confirm)});
   if (!config_.finalize_ok) return false;
+  // Confirming takes every transaction of the sale; undoing takes back the last one.
   if (confirm)
     files_.ConfirmAll();
-  else
-    files_.CancelAll();
+  else if (!last_answer_.empty())
+    files_.CancelOne(last_answer_);
+  last_answer_.clear();
   return true;
 }
 

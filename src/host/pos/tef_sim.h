@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "base/clock.h"
+#include "base/event_pump.h"
 #include "host/pos/card_terminal.h"
 #include "host/pos/host_record.h"
 #include "host/pos/tef_exchange_folder.h"
@@ -30,6 +31,7 @@ struct TefOutcome {
   std::string institution;
   std::string reduced_receipt;
   double change = 0;  // change the terminal hands out (TEF change)
+  int seconds = 0;    // how long the terminal works (the customer at the PIN pad)
 };
 
 struct TefConfig {
@@ -61,6 +63,9 @@ class SimulatedTef : public IntegratedTef, public DedicatedTef {
   base::Variant DigitaCpfPinpad(const std::string& ip, const std::string& store, const std::string& terminal,
                                 const std::string& stIDTPTEF, const std::string& cnpj, bool flag) override;
 
+  // The pump the terminal's work waits through; without one the terminal answers at once.
+  void SetPump(base::EventPump* pump) { pump_ = pump; }
+
   int Approved() const { return approved_; }
   int Declined() const { return declined_; }
 
@@ -69,11 +74,15 @@ class SimulatedTef : public IntegratedTef, public DedicatedTef {
   std::string Generated(const std::string& given, const char* prefix) const;
   std::vector<std::string> Receipt(const TefOutcome& o, double amount, const std::string& host_nsu) const;
   void RememberLastTransaction(const std::string& host_nsu);
+  // The terminal works `seconds` on the pump's clock; the screen's timers run meanwhile.
+  void Work(int seconds);
 
   TefConfig config_;
   HostRecord& record_;
   const base::Clock& clock_;
   TefExchangeFolder& files_;
+  base::EventPump* pump_ = nullptr;
+  std::string last_answer_;  // answer file of the last approval not yet finalised
   TefSharedVariables variables_;
   int sequence_ = 0;
   int approved_ = 0;

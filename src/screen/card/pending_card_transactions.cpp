@@ -6,18 +6,65 @@
 
 #include "base/dataset.h"
 #include "base/text.h"
+#include "host/pos/tef_exchange_folder.h"
 #include "host/runtime/messages.h"
 
 namespace recebimento::screen {
 
-bool PendingCardTransactions::AnswerFileWaiting() const {
+namespace {
+
+constexpr const char* kLeftOverResolved =
+    "Havia transação de cartão pendente de uma venda interrompida: ela foi resolvida com o TEF (confirmada se a "
+    "venda foi registrada, desfeita se não foi).";
+constexpr const char* kLeftOverStands =
+    "Há transação de cartão pendente de uma venda interrompida que o TEF não resolveu. Verifique o terminal antes "
+    "de cobrar o cartão novamente.";
+
+}  // namespace
+
+int PendingCardTransactions::AnswerFilesWaiting() const {
   const std::string folder = s_.ctx.paths.ConfiguredFolder(s_.par.stDSDIRPENTEF);
-  if (folder.empty()) return false;
+  if (folder.empty()) return 0;
+  int waiting = 0;
   std::error_code ec;
   for (const auto& e : std::filesystem::directory_iterator(folder, ec)) {
-    if (base::IStartsWith(e.path().filename().string(), "intpos.")) return true;
+    // A write in progress ("intpos.001.tmp-...") is not an answer yet.
+    if (pos::IsIntPosName(e.path().filename().string())) ++waiting;
   }
-  return false;
+  return waiting;
+}
+
+pos::PendingTefRequest PendingCardTransactions::CancelRequest(int transactions) const {
+  const ParametrosZem& par = s_.par;
+  pos::PendingTefRequest request;
+  request.stCDFILIAL = par.stCDFILIAL;
+  request.stCDCAIXA = par.stCDCAIXA;
+  request.stIDESQUEMA = par.stIDESQUEMA;
+  request.inQtdeTef = transactions;
+  request.inIDTIPOIMPFIS = par.inIDTIPOIMPFIS;
+  request.fiscal_flag = par.boUTILIZAIMPFIS ? "F" : "N";
+  request.stIDTIPOIMPNF3 = par.stIDTIPOIMPNF3;
+  request.stCDPORTIMPNF3 = par.stCDPORTIMPNF3;
+  return request;
+}
+
+bool PendingCardTransactions::SettleLeftOver() {
+  const ParametrosZem& par = s_.par;
+  if (par.stIDUTILTEF != "S" && par.stIDUTILTEF != "T") return true;
+  if (s_.ctx.paths.ConfiguredFolder(par.stDSDIRPENTEF).empty()) return true;
+  const pos::HostServices& host = s_.ctx.host;
+  host.printer->CheckIntPosFiles(par.stIDESQUEMA, false);
+  const int waiting = AnswerFilesWaiting();
+  if (waiting == 0) return true;
+  s_.ctx.log.LogRev00000("TEF pendente de venda interrompida: " + std::to_string(waiting) + " transacao(oes)");
+  if (!host.printer->CancelaPendencia(CancelRequest(waiting))) {
+    s_.ctx.log.LogRev00000("TEF pendente de venda interrompida nao resolvido");
+    s_.ShowMessage(kLeftOverStands, runtime::kMsgWarning);
+    return false;
+  }
+  s_.ctx.log.LogRev00000("TEF pendente de venda interrompida resolvido");
+  s_.ShowMessage(kLeftOverResolved, runtime::kMsgPrompt);
+  return true;
 }
 
 PendingCardTransactions::OnExit PendingCardTransactions::CancelOnExit(int receipt_tries) {
@@ -26,7 +73,7 @@ PendingCardTransactions::OnExit PendingCardTransactions::CancelOnExit(int receip
   if (sale.inQtdeTef <= 0) return OnExit::None;
   const pos::HostServices& host = s_.ctx.host;
   host.printer->CheckIntPosFiles(par.stIDESQUEMA, false);
-  if (!AnswerFileWaiting()) return OnExit::None;
+  if (AnswerFilesWaiting() == 0) return OnExit::None;
   if (!sale.boCupomCancelado) {
     const std::vector<base::Variant> args = {base::Variant(par.stIDESQUEMA), base::Variant(false),
                                              base::Variant(false),           base::Variant(true),
@@ -36,16 +83,7 @@ PendingCardTransactions::OnExit PendingCardTransactions::CancelOnExit(int receip
       sale.boCupomCancelado = host.printer->Cancela_Cupom_Imp(args, sale.oleRetorno);
   }
   s_.controls.SetEnabled("spbSair", false);
-  pos::PendingTefRequest request;
-  request.stCDFILIAL = par.stCDFILIAL;
-  request.stCDCAIXA = par.stCDCAIXA;
-  request.stIDESQUEMA = par.stIDESQUEMA;
-  request.inQtdeTef = sale.inQtdeTef;
-  request.inIDTIPOIMPFIS = par.inIDTIPOIMPFIS;
-  request.fiscal_flag = par.boUTILIZAIMPFIS ? "F" : "N";
-  request.stIDTIPOIMPNF3 = par.stIDTIPOIMPNF3;
-  request.stCDPORTIMPNF3 = par.stCDPORTIMPNF3;
-  const bool cancelled = host.printer->CancelaPendencia(request);
+  const bool cancelled = host.printer->CancelaPendencia(CancelRequest(sale.inQtdeTef));
   s_.controls.SetEnabled("spbSair", true);
   return cancelled ? OnExit::Cancelled : OnExit::Kept;
 }

@@ -4,6 +4,7 @@
 // last transaction of a cleared sale.
 #include <string>
 
+#include "host/pos/fiscal_printer.h"
 #include "screen/frame/screen_scope.h"
 
 namespace recebimento::screen {
@@ -12,8 +13,15 @@ class PendingCardTransactions {
  public:
   explicit PendingCardTransactions(ScreenScope& s) : s_(s) {}
 
-  // A card-terminal answer file ("intpos.*") waits in the pending folder DSDIRPENTEF.
-  bool AnswerFileWaiting() const;
+  // Card-terminal answer files ("intpos.NNN") waiting in the pending folder DSDIRPENTEF.
+  int AnswerFilesWaiting() const;
+  bool AnswerFileWaiting() const { return AnswerFilesWaiting() > 0; }
+
+  // At the start of a sale: transactions an interrupted call left neither confirmed nor
+  // undone are found (the host's check moves them to the pending folder) and resolved
+  // by the host, which confirms those of a sale that closed and undoes the others. False
+  // (and the operator told) when they still stand.
+  bool SettleLeftOver();
 
   enum class OnExit { None, Cancelled, Kept };
   // On leaving a sale that made card transactions: when the terminal left some pending,
@@ -25,6 +33,9 @@ class PendingCardTransactions {
   void CancelDedicatedLeftOver();
 
  private:
+  // The host's request to resolve `transactions` pending transactions.
+  pos::PendingTefRequest CancelRequest(int transactions) const;
+
   ScreenScope& s_;
 };
 

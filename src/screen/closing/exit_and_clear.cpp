@@ -82,6 +82,8 @@ void ExitAndClear::Clear() {
     s_.parts.keyboard.ClearTakenAmount();
     sale.doPercDesconto = sale.doPercAcrescimo = 0;
     sale.boTemPagtoTef = false;
+    sale.inCtrlCupomTef = 0;
+    sale.doVrTotalTef = 0;
     s_.parts.setup.ComputeTotals();
     c.Require("memLista").lines = initial_.list;
     c.Require("memListaAux").lines = initial_.list_aux;

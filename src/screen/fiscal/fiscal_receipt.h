@@ -4,6 +4,7 @@
 #include <string>
 
 #include "screen/frame/screen_scope.h"
+#include "screen/payment/payment_lines.h"
 
 namespace recebimento::screen {
 
@@ -18,6 +19,9 @@ class FiscalReceipt {
   // The service-fee item and the delivery-fee item.
   void CriaItemTaxaServ();
   void CriaItemTaxaEntr();
+  // The MF-e payment of a card tender checked with the validator (state "CE" with SAT);
+  // the payment's MF-e data go into `payment`. False aborts the tender.
+  bool FuncoesVFPe(CardData& payment);
 
  private:
   ScreenScope& s_;

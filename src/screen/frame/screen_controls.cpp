@@ -185,6 +185,8 @@ void CreateScreenControls(ControlRegistry& r) {
   Control& imptef = panel("panImpTef", 145, 340, 510, 60);
   imptef.visible = false;
   label("lblImpTef", "Aguarde.. Imprimindo o Cupom TEF.", 8, 8, 494, 40, "panImpTef").font_size = 12;
+  // The operator's way out of a CHART card answer that does not come.
+  button("sbtCancelaChart", "Cancelar", 404, 8, 98, 44, "panImpTef").visible = false;
   Control& dados = panel("panDadosVenda", 200, 150, 400, 250);
   dados.visible = false;
   label("lblDadosVenda", "", 8, 8, 384, 176, "panDadosVenda");

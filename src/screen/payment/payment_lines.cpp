@@ -143,6 +143,8 @@ void PaymentLines::WritePaymentLine(double amount, const TenderPayment& tender) 
   }
 
   Linha(s_.controls.Require("memLista"), PaymentListLine(base::ColumnText(receb, "NMTIPORECE"), amount), false);
+  // A card line that moved to the tender of its brand leaves the grid's tender current.
+  if (!tender.card.CDTIPORECEORIG.empty()) receb.Locate("CDTIPORECE", Variant(tender.card.CDTIPORECEORIG));
 }
 
 void PaymentLines::UpdatePaidAmounts(double amount) {

@@ -57,30 +57,43 @@ bool TenderSelection::AmountFromKeypad(TInputStep step, double proposed, double&
 }
 
 bool TenderSelection::CheckTypedAmount(double amount, bool paid_on_site) {
+  if (!AdvanceAllows(amount)) return false;
+  if (paid_on_site) return true;
+  if (!AskInstallments(amount)) return false;
+  MarkManualCardSale();
+  return true;
+}
+
+bool TenderSelection::AdvanceAllows(double amount) {
   SaleState& sale = s_.sale;
-  base::Dataset& receb = sale.cdsReceb;
   if (sale.stTipoTela == "D" && !(amount < runtime::Trunc2(sale.doVrTotal - sale.doVrPago))) {
     Refuse("Ad_N_Per");
     return false;
   }
-  if (!paid_on_site && base::ColumnText(receb, "IDSOLIQTPARC") == "S") {
-    Installments& installments = s_.parts.installments;
-    current_.installments =
-        static_cast<int>(installments.SolicitaQuantidadeParcelas(base::ColumnNumber(receb, "QTMAXPARC")));
-    std::string message;
-    installments.ValidaQuantidadeParcelas(base::ColumnNumber(receb, "VRMINPARC"), amount, current_.installments,
-                                          message);
-    if (!message.empty()) {
-      s_.controls.SetEnabled("spbSair", true);
-      sale.boFalhaReceb = true;
-      return false;
-    }
-  }
+  return true;
+}
+
+bool TenderSelection::AskInstallments(double amount) {
+  SaleState& sale = s_.sale;
+  base::Dataset& receb = sale.cdsReceb;
+  if (base::ColumnText(receb, "IDSOLIQTPARC") != "S") return true;
+  Installments& installments = s_.parts.installments;
+  current_.installments =
+      static_cast<int>(installments.SolicitaQuantidadeParcelas(base::ColumnNumber(receb, "QTMAXPARC")));
+  std::string message;
+  installments.ValidaQuantidadeParcelas(base::ColumnNumber(receb, "VRMINPARC"), amount, current_.installments, message);
+  if (message.empty()) return true;
+  s_.controls.SetEnabled("spbSair", true);
+  sale.boFalhaReceb = true;
+  return false;
+}
+
+void TenderSelection::MarkManualCardSale() {
+  SaleState& sale = s_.sale;
   const ParametrosZem& par = s_.par;
-  if (!paid_on_site && base::ColumnText(receb, "IDHABVENDAMAN") == "S" && sale.stNrDocConsCupom.empty() &&
+  if (base::ColumnText(sale.cdsReceb, "IDHABVENDAMAN") == "S" && sale.stNrDocConsCupom.empty() &&
       par.boSISTEMAVANTOMI && (par.boSISTEMAZEMNFCE || par.boSISTEMAZEMSAT))
     sale.stIdPagouTEF = "S";
-  return true;
 }
 
 bool TenderSelection::AgreementAmount(double& amount) {

@@ -129,6 +129,8 @@ void TenderSelection::DoMenuRecebimentoClick(const std::string& cdTipoRece, cons
   if (kind == "4" || kind == "3" || kind == "7" || kind == "C") {
     const TInputStep step = kind == "4" ? isDinheiro1 : kind == "3" ? isCheque6 : kind == "7" ? isTicket1 : isPagSite;
     obtained = AmountFromKeypad(step, sale.doVrAPagar, amount) && CheckTypedAmount(amount, kind == "C");
+    // A cheque is consulted through the card terminal.
+    if (obtained && kind == "3") obtained = parts.cards.ChequeConsultation(current_, amount);
   } else if (kind == "6") {
     // Foreign currency has a path of its own: no installments, no advance limit.
     obtained = ForeignCurrencyAmount(amount);

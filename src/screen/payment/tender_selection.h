@@ -33,6 +33,13 @@ class TenderSelection {
   bool AmountFromKeypad(TInputStep step, double proposed, double& amount);
   // The checks of a typed amount: advance limit, installments, the manual card path.
   bool CheckTypedAmount(double amount, bool paid_on_site);
+  // An advance ("D") must stay below what is left of the sale; refused with "Ad_N_Per".
+  bool AdvanceAllows(double amount);
+  // The installments of a tender that asks them; false (spbSair enabled) when refused.
+  bool AskInstallments(double amount);
+  // A tender of the manual path on a simple-sale NFC-e or SAT store marks the sale as
+  // paid through TEF.
+  void MarkManualCardSale();
 
  private:
   // The consumer the lines will charge, and a top-up's bonus rules.

@@ -100,6 +100,10 @@ struct SaleState {
   bool boTemPagtoTef = false;       // the sale holds a card payment through TEF
   int inQtdeTef = 0;                // card transactions made for the sale
   std::string stIdPagouTEF;
+  // Card payments through the terminal, for the fiscal receipt.
+  double doVrTotalTef = 0;    // the sale's card transactions through the dedicated terminal
+  std::string stFormaPagTef;  // fiscal payment-form text of the last card tender run
+  int inCtrlCupomTef = 0;     // kept by the host's DoTef between calls; read by its receipt printing
 
   // --- Results handed back to the host.
   bool refused = false;  // the sale cannot be taken: the screen never shows

@@ -36,6 +36,8 @@ void ScreenSetup::Initialise(const InicializaFormArgs& a) {
   // 5-7. Configuration, size, default pictures.
   s_.par = LoadParametrosZem(s_.ctx.paths);
   const ParametrosZem& par = s_.par;
+  // Card transactions an interrupted call left behind are settled before a new sale.
+  parts.card.SettleLeftOver();
   Control& list = c.Require("memLista");
   c.Require("memListaAux").width = list.width;
   c.Require("memListaAux").height = list.height;

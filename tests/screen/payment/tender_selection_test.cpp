@@ -30,7 +30,6 @@ TEST_F(TenderSelection, RefusalsRecordNothing) {
   par().stIDCONSUBDESFOL = "N";
   refused("009", "não permitido para esta venda");  // counter sale, consumer credit
   par().stIDCONSUBDESFOL = "S";
-  refused("005", "não permitida");  // card kinds come with the card terminal
 
   // Consumer credit comes with the consumer accounts; a line of it may already be there.
   movi_.Append();
