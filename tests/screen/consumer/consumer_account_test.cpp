@@ -140,6 +140,36 @@ TEST_F(ConsumerAccountTest, CreditLimitsSkipAFamilyUsedAfterAnotherButStillWarn)
   EXPECT_TRUE(ShownWith("Saldo Família Combustível"));
 }
 
+TEST_F(ConsumerAccountTest, AMealServiceHoldsItsProductsAndTheirDailyQuantity) {
+  // Lunch, 11:00 to 15:00, for the employees' type: one dish a day, up to 35,00.
+  Fill(sale().cdsProdServTCon, {{{"CDFILIAL", Variant("0001")},
+                                 {"CDCAIXA", Variant("001")},
+                                 {"CDSERVFILI", Variant("ALM")},
+                                 {"VRLIMCONSERV", Variant(35.0)},
+                                 {"HRINISERTUR", Variant("11:00")},
+                                 {"HRFINSERTUR", Variant("15:00")},
+                                 {"CDTIPOCONS", Variant("01")},
+                                 {"CDPRODUTO", Variant("1001")},
+                                 {"QTLIMCONPRSE", Variant(1.0)}}});
+  Items({Item("1001", 15, "01", 2)});
+  Pay("009", "30");
+  EXPECT_TRUE(ShownWith("Quantidade limite de consumo diário do serviço (1) excedida para o produto 1001"));
+  Items({Item("1001", 15, "01"), Item("1002", 5, "01")});
+  Pay("009", "20");
+  EXPECT_TRUE(ShownWith("Produto não cadastrado no serviço do consumidor"));
+  EXPECT_EQ(movi_.RecordCount(), 0);
+  Items({Item("1001", 20, "01")});
+  Pay("009", "20");
+  EXPECT_EQ(Lines(), (Paid{{"009", 20.0}}));
+}
+
+TEST_F(ConsumerAccountTest, ACentralThatDoesNotAnswerRefusesTheTenderSayingWhich) {
+  par().stIDDEBCONSCENTRAL = "S";
+  parts().selection.DoMenuRecebimentoClick("010", "");
+  EXPECT_TRUE(ShownWith("Falha de conexão com o banco centralizado. Operação: CONSULTA_CONSUMO"));
+  EXPECT_EQ(movi_.RecordCount(), 0);
+}
+
 TEST(FamilyList, AFamilyDrawnBackToNothingLeavesTheList) {
   base::Dataset families;
   ConsumerAccount::addFamiliaSaldo(families, "01", 10.1, true);

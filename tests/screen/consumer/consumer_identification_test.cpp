@@ -62,6 +62,43 @@ TEST_F(Identification, DocumentZeroIsNobodyAndACancelledDialogLeavesNothing) {
   EXPECT_EQ(ItemColumn("NRINSCRCONS"), (std::vector<std::string>{""}));
 }
 
+TEST_F(Identification, TheCrmDialogComesFirstAndTheLoyaltyCpfIsCutToACpf) {
+  par().stIDUTILFIXECRM = "S";
+  answers_.Cancel();              // the CRM dialog gives no document
+  answers_.Value(Variant(true));  // "Deseja informar o CPF no cupom?"
+  WillIdentify("11222333000181", "Transportes Exemplo");
+  parts().identification.spbCNPJCPFClick();
+  const auto calls = sim_->Record().CallsOf("CriaInfAdicional");
+  ASSERT_EQ(calls.size(), 2u);
+  EXPECT_EQ(calls[0].args.at(6).AsString(), "CRM");
+  EXPECT_EQ(calls[1].args.at(6).AsString(), "");
+  EXPECT_EQ(sale().stConsultaFixeCRM, "N");
+  EXPECT_EQ(sale().stNrDocConsCupom, "11222333000181");
+  EXPECT_EQ(sale().stCpfClubPetro, "11222333000");
+
+  // A foreigner without a document: the foreigner's number, whole.
+  pos::DialogAnswer foreigner;
+  foreigner.fields = {{"document", Variant("")}, {"foreigner", Variant("PASSAPORTE123456")}};
+  answers_.Push(foreigner);
+  parts().identification.spbCNPJCPFClick();
+  EXPECT_EQ(sale().stCpfClubPetro, "PASSAPORTE123456");
+  EXPECT_EQ(ItemColumn("NRIDESTRANGEIRA"), (std::vector<std::string>{"PASSAPORTE123456"}));
+}
+
+TEST_F(Identification, TheTelephoneIsAskedOnceAndSearchedOnce) {
+  Items({Item("1001", 10, "01", 1, "")});
+  answers_.Value(Variant("11987654321"));
+  pos::DialogAnswer found;
+  found.fields = {{"CDCLIENTE", Variant("000001")}, {"CDCONSUMIDOR", Variant("0001")}};
+  answers_.Push(found);
+  parts().identification.ConsultaConsTel();
+  parts().identification.ConsultaConsTel();
+  EXPECT_EQ(sim_->Record().CountOf("TecladoNumerico"), 1u);
+  ASSERT_EQ(sim_->Record().CountOf("PesqConsumidor"), 1u);
+  EXPECT_EQ(LastCall("PesqConsumidor").at(0).AsString(), "CONSULTA_TEL");
+  EXPECT_EQ(ItemColumn("CDCONSUMIDOR"), (std::vector<std::string>{"0001"}));
+}
+
 TEST_F(Identification, ThePinPadTypesTheDigitsOrSaysWhyItCannot) {
   par().stIDINFOCPFPINPAD = "S";
   par().stIDUTILTEF = "T";
