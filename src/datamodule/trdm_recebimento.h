@@ -5,6 +5,7 @@
 // text functions an empty text, flag functions false.
 #include <functional>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,20 @@ struct Statement;
 // codes given and fills `result`; false when the central could not answer.
 using ExtratoConsCentralFn =
     std::function<bool(const std::string& operation, const std::vector<std::string>& codes, base::Variant& result)>;
+// The host's online statement service (ExtratoConsOnline): runs the named operation at
+// `url` for the codes given (client, consumer, then the family and a kind when the
+// operation needs them) as of `when`; false when the service could not answer.
+using ExtratoConsOnlineFn =
+    std::function<bool(const std::string& operation, const std::string& url, const std::vector<std::string>& codes,
+                       const base::DateTime& when, base::Variant& result)>;
+
+// A refusal of the personal-credit check, or a failure of what it consults: the text
+// says which ("ERRO_1 ..." to "ERRO_5 ...", FALHA_CONEXAO_SRV, EXTCONSCENTRAL_ERRO, or
+// the database's error text).
+class ConsumerBalanceError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
 
 class TrdmRecebimento {
  public:
@@ -49,6 +64,7 @@ class TrdmRecebimento {
   // "Today" of the date-bound statements comes from this clock (default: real time).
   void SetClock(const base::Clock* clock) { clock_ = clock; }
   void SetExtratoConsCentral(ExtratoConsCentralFn fn) { extrato_cons_central_ = std::move(fn); }
+  void SetExtratoConsOnline(ExtratoConsOnlineFn fn) { extrato_cons_online_ = std::move(fn); }
 
   // ---- Consumers, accounts and consumer types --------------------------------------
   // Packet functions: a Variant holding the packet, or the error text (a string).
@@ -187,6 +203,59 @@ class TrdmRecebimento {
   // that takes it (number_reservations.h). NFC-e and external numbers already recorded
   // (set aside or handed out before) are passed over.
 
+  // ---- Consumer balances (consumer_balances.cpp, family_balance_check.cpp) ----------
+  // Checks what a personal-credit sale draws from each balance family (`familias`: a
+  // packet of CDFAMILISALD and the amount drawn in VRSALDCONFAM) against the families'
+  // balances and daily caps, lending a family's shortfall from an earlier family. The
+  // packet of the loan movements the sale must book (empty when no loan); throws
+  // ConsumerBalanceError on a refusal or a failure. Nothing is written.
+  base::Variant setValidaSaldoCons(const std::string& cdfilial, const std::string& cdcaixa,
+                                   const std::string& cdcliente, const std::string& cdconsumidor,
+                                   const std::string& idextconsonline, const std::string& cdurlwsextcons,
+                                   const std::string& idextconscentral, const base::Variant& familias,
+                                   const base::DateTime& dtabercaix);
+  // Books the consumer's debit-account movements from `data` on: each gets its running
+  // balance (VRSALDOCONS) and a booking date. Throws DatabaseError.
+  void setAtualizaDebCons(const std::string& cdfilial, const std::string& cdcliente, const std::string& cdconsumidor,
+                          const base::DateTime& data, const std::string& cdoperador);
+  // Re-evaluates the consumer's family balances from the statement, from `inicio` on:
+  // every statement row of each family of the branch gets its running balance and
+  // SALDOCONS the last one. Throws DatabaseError.
+  void EvoluiSaldo(const std::string& cdfilial, const std::string& cdcliente, const std::string& cdconsumidor,
+                   const base::DateTime& inicio);
+  // Both run in one transaction each, holding the consumer while they work, so registers
+  // booking the same consumer at once never leave a balance that misses a movement; run
+  // again they change nothing.
+
+  // ---- Consumer records, tabs and kitchen orders (consumer_records.cpp, kitchen_orders.cpp)
+  // Registers a consumer (`modo` "1") and stores a new valid CPF for one whose CPF may be
+  // updated. Variant(true), or the error text.
+  base::Variant setGravaConsumidor(const std::string& cdcliente, const std::string& cdconsumidor,
+                                   const std::string& nmconsumidor, const std::string& cdidconsumid,
+                                   const std::string& cdccusclie, const std::string& cdtipocons,
+                                   const std::string& nrrgconsumid, const std::string& nrtelefcons,
+                                   const std::string& nrtelef2cons, const std::string& origem, const std::string& modo,
+                                   const std::string& nrcpf);
+  // The price, discount and surcharge of a tab's item for its consumer (origin "APP":
+  // the item of the seat), the table's client and consumer, and the tab's loyalty discount
+  // cleared, all or nothing. "" or the error text.
+  std::string setPrecCons(const std::string& cdfilial, const std::string& nrvendarest, const std::string& nrcomanda,
+                          const std::string& cdproduto, const std::string& nrprodcomven, const std::string& origem,
+                          const std::string& nrlugarmesa, const std::string& cdcliente, const std::string& cdconsumidor,
+                          double vrpreco, double vrdesconto, double vracrescimo);
+  // Kitchen orders of the sale rows in `venda` (a packet of the sale's items: CDFILIAL,
+  // CDCAIXA, CDLOJA, NRSEQVENDA, NRNOTAFISCALCE, CDPRODUTO, QTPRODCOMVEN, TXPRODCOMVEN),
+  // written when `idenviapedkds` is "S". With `sat` a missing receipt number is the
+  // register's next SAT number, written back into the packet with the order's number.
+  // "" or the error text.
+  std::string setPedidoKDS(base::Variant& venda, const std::string& idenviapedkds, bool sat);
+  // No kitchen order of the branch carries that description yet.
+  bool verifPedido(const std::string& cdfilial, const std::string& dspedidozem);
+  // The order with that description holds fewer than `ocorrencia` items of the product:
+  // the item is not in it yet.
+  bool verifItPedido(const std::string& cdfilial, const std::string& dspedidozem, const std::string& cdproduto,
+                     int ocorrencia = 1);
+
   // ---- Reserved numbers (number_reservations.cpp) ------------------------------------
   // The sale that carries `numero` (as the sale reports it, external numbers with their
   // prefix) was recorded: its reservation becomes used. "" or the error text.
@@ -211,6 +280,7 @@ class TrdmRecebimento {
   std::unique_ptr<StoreConnection> adcRecebimento_;
   const base::Clock* clock_ = nullptr;
   ExtratoConsCentralFn extrato_cons_central_;
+  ExtratoConsOnlineFn extrato_cons_online_;
 };
 
 }  // namespace recebimento::datamodule

@@ -80,10 +80,18 @@ std::vector<FieldDef> FamilyBalances() {
   return {{"CDFAMILISALD", FieldType::String, 4}, {"VRSALDCONFAM", FieldType::Float, 0}};
 }
 
+// One statement movement of a loan between two families per row, with the family on
+// the other side (CDFAMILISALDEMP) and the amount lent (VREMPRESTIMO): the host books the
+// movements with the sale.
 std::vector<FieldDef> FamilyLoans() {
   std::vector<FieldDef> f;
   AddTexts(f, {{"CDFILIAL", 4}, {"CDCLIENTE", 21}, {"CDCONSUMIDOR", 21}, {"CDFAMILISALD", 4}, {"CDFAMILISALDEMP", 4}});
   Add(f, FieldType::Float, {"VREMPRESTIMO"});
+  f.push_back({"DTMOVEXTCONS", FieldType::DateTime, 0});
+  AddTexts(f, {{"NRSEQMOVEXT", 3}, {"CDTIPORECE", 3}, {"IDTPMOVEXT", 1}, {"DSOPEEXTCONS", 60}});
+  Add(f, FieldType::Float, {"VRMOVEXTCONS", "VRSALDCONEXT"});
+  AddTexts(f, {{"CDCAIXA", 4}, {"NRSEQVENDA", 10}});
+  f.push_back({"DTABERCAIX", FieldType::DateTime, 0});
   return f;
 }
 

@@ -39,12 +39,12 @@ void Confirmation::Confirm() {
       CreateFeeItems();
       if (!sale.boVendaOk && (sale.stTipoTela == "N" || sale.stTipoTela == "C") &&
           sale.HasPaymentWith("IDTIPOMOVIVE", "T") && par.stIDCONSUBDESFOL == "S")
-        parts.consumer.VerifVrSubsBasico();
+        parts.restrictions.VerifVrSubsBasico();
       done = PrintSale();
     }
     if (done) {
       if (sale.stModoVenda == "CHK") {
-        parts.consumer.Vd_Ingresso();
+        parts.restrictions.Vd_Ingresso();
         sale.boVendaOk = true;
       }
       if (!OpenDrawerForTenders(par.boUTILIZAIMPFIS))

@@ -96,6 +96,14 @@ void ExitAndClear::Clear() {
   s_.parts.grid.CtrlBotoes("P", 1);
 }
 
+void ExitAndClear::KeepHostPaymentsAsTheyAre() {
+  const SaleState& sale = s_.sale;
+  if (!initial_.kept) return;
+  if (sale.cdsMoviVenda && sale.cdsMoviVenda->Active()) initial_.payments = sale.cdsMoviVenda->Data();
+  initial_.list = s_.controls.Require("memLista").lines;
+  initial_.list_aux = s_.controls.Require("memListaAux").lines;
+}
+
 void ExitAndClear::RestorePayCaption() {
   if (Control* pay = s_.controls.FindComponent("lblPagar"); pay && !pay_caption_.empty()) pay->caption = pay_caption_;
 }

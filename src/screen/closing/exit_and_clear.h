@@ -23,6 +23,9 @@ class ExitAndClear {
   void Clear();
   // The pay label's caption as the screen opened it.
   void RestorePayCaption();
+  // The host's payments and their list lines as they stand now become what a later clear
+  // goes back to (a remote payment the checks refused is no payment of the sale).
+  void KeepHostPaymentsAsTheyAre();
 
  private:
   // Puts back the payment lines the host handed over, dropping those entered here.

@@ -51,6 +51,11 @@ void TfrmRecebimento::BindHandlers() {
   c.Bind("spbDesconto", [this] { spbDescontoClick(); });
   c.Bind("spbAcrescimo", [this] { spbAcrescimoClick(); });
   c.Bind("spbTaxaServico", [this] { spbTaxaServicoClick(); });
+  c.Bind("spbCNPJCPF", [this] { spbCNPJCPFClick(); });
+  c.Bind("bltPesquisar", [this] { bltPesquisarClick(); });
+  c.Bind("btnCPFPinPad", [this] { btnCPFPinPadClick(); });
+  c.Bind("btnCPFSistema", [this] { btnCPFSistemaClick(); });
+  c.Bind("btnSairCPF", [this] { btnSairCPFClick(); });
   for (int i = 1; i <= 6; ++i) {
     const std::string name = "tcbGrupo" + TwoDigits(i);
     c.Bind(name, [this, name] { tcbGrupo01Click(name); });
@@ -76,7 +81,7 @@ void TfrmRecebimento::InicializaForm(const InicializaFormArgs& args) { parts_->s
 void TfrmRecebimento::spbClearClick() { parts_->exit.Clear(); }
 void TfrmRecebimento::VerifPagamentoMob() { parts_->remote_orders.CheckMobileOrder(); }
 void TfrmRecebimento::VerifPagamentoDLV() { parts_->remote_orders.CheckDeliveryOrder(); }
-void TfrmRecebimento::setCPFCons() { parts_->consumer.TakeReceiptConsumer(); }
+void TfrmRecebimento::setCPFCons() { parts_->identification.setCPFCons(); }
 
 void TfrmRecebimento::ShowModal() {
   window_.SetShowing(true);
@@ -97,6 +102,11 @@ void TfrmRecebimento::spbDescontoClick() { parts_->adjustments.Discount(); }
 void TfrmRecebimento::spbAcrescimoClick() { parts_->adjustments.Surcharge(); }
 void TfrmRecebimento::spbTaxaServicoClick() { parts_->adjustments.ServiceFee(); }
 void TfrmRecebimento::spbDotzClick() { parts_->loyalty.Dotz(); }
+void TfrmRecebimento::spbCNPJCPFClick() { parts_->identification.spbCNPJCPFClick(); }
+void TfrmRecebimento::bltPesquisarClick() { parts_->identification.bltPesquisarClick(); }
+void TfrmRecebimento::btnCPFPinPadClick() { parts_->identification.btnCPFPinPadClick(); }
+void TfrmRecebimento::btnCPFSistemaClick() { parts_->identification.btnCPFSistemaClick(); }
+void TfrmRecebimento::btnSairCPFClick() { parts_->identification.btnSairCPFClick(); }
 void TfrmRecebimento::tcbGrupo01Click(const std::string& sender) { parts_->grid.PressGroup(sender); }
 void TfrmRecebimento::tcbBalcao01Click(const std::string& sender) { parts_->grid.PressTender(sender); }
 void TfrmRecebimento::sbt1Click(const std::string& sender) { parts_->keyboard.PressDigit(sender); }

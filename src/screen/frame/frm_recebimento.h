@@ -46,6 +46,11 @@ class TfrmRecebimento {
   void spbAcrescimoClick();
   void spbTaxaServicoClick();
   void spbDotzClick();
+  void spbCNPJCPFClick();
+  void bltPesquisarClick();
+  void btnCPFPinPadClick();
+  void btnCPFSistemaClick();
+  void btnSairCPFClick();
   // The six group buttons and the thirty tender buttons share one handler each; `sender`
   // is the name of the pressed button.
   void tcbGrupo01Click(const std::string& sender);

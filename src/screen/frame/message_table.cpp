@@ -72,6 +72,7 @@ const TMessages& msgComplementar() {
   static const TMessages component({
       "Erro_Auttar|Erro na transação TEF: %s",
       "Erro_Gaveta|Não foi possível abrir a gaveta. Código do erro: %s",
+      "EXTCONSCENTRAL_ERRO|Falha de conexão com o banco centralizado. Operação: consulta das famílias de saldo",
       "OPE_QTDE_SERV|Operação bloqueada. Quantidade limite de consumo diário do serviço (%s) "
       "excedida para o produto %s.",
       "OPE_CONS_SERV|Operação bloqueada. Valor limite de consumo diário do serviço excedido.",

@@ -192,10 +192,12 @@ void CreateScreenControls(ControlRegistry& r) {
   label("lblDadosVenda", "", 8, 8, 384, 176, "panDadosVenda");
 
   // Consumer document through the PIN pad or typed.
-  panel("panCPFPinPad", 250, 200, 300, 120).visible = false;
-  button("btnCPFPinPad", "PinPad", 10, 40, 90, 50, "panCPFPinPad");
-  button("btnCPFSistema", "Digitar", 105, 40, 90, 50, "panCPFPinPad");
-  button("btnSairCPF", "Sair", 200, 40, 90, 50, "panCPFPinPad");
+  Control& pinpad = panel("panCPFPinPad", 155, 228, 525, 125);
+  pinpad.visible = false;
+  pinpad.caption = "Deseja informar CPF/CNPJ ?";
+  button("btnCPFPinPad", "CPF no PinPad", 10, 50, 160, 60, "panCPFPinPad");
+  button("btnCPFSistema", "CPF no Sistema", 182, 50, 160, 60, "panCPFPinPad");
+  button("btnSairCPF", " Não Informar", 354, 50, 160, 60, "panCPFPinPad");
 
   // Promotions and discount coupons.
   panel("panConsultaPromo", 150, 100, 500, 360).visible = false;

@@ -18,6 +18,8 @@ ScreenParts::ScreenParts(ScreenContext& ctx, ParametrosZem& par, SaleState& sale
       cards(scope),
       fiscal(scope),
       consumer(scope),
+      identification(scope),
+      restrictions(scope),
       remote_orders(scope),
       wallets(scope),
       loyalty(scope) {}

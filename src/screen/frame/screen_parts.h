@@ -7,6 +7,8 @@
 #include "screen/closing/confirmation.h"
 #include "screen/closing/exit_and_clear.h"
 #include "screen/consumer/consumer_account.h"
+#include "screen/consumer/consumer_identification.h"
+#include "screen/consumer/consumer_restrictions.h"
 #include "screen/fiscal/fiscal_receipt.h"
 #include "screen/frame/screen_scope.h"
 #include "screen/loyalty/loyalty.h"
@@ -40,6 +42,8 @@ struct ScreenParts {
   CardTenders cards;
   FiscalReceipt fiscal;
   ConsumerAccount consumer;
+  ConsumerIdentification identification;
+  ConsumerRestrictions restrictions;
   RemoteOrders remote_orders;
   Wallets wallets;
   Loyalty loyalty;

@@ -5,6 +5,8 @@
 
 namespace recebimento::screen {
 
+bool Loyalty::StepsBeforeTender() { return s_.parts.identification.DocumentGivenForAmount(); }
+
 bool Loyalty::LoyaltyTender(const std::string& /*kind*/, TenderPayment& /*tender*/, double& /*amount*/) {
   s_.parts.selection.Refuse("N_FORMA");
   return false;

@@ -18,7 +18,7 @@ class Loyalty {
   bool LoyaltyTender(const std::string& kind, TenderPayment& tender, double& amount);
   // The loyalty, cashback and consumer-document steps that run before any tender; false
   // abandons the press.
-  bool StepsBeforeTender() { return true; }
+  bool StepsBeforeTender();
   // The promotion query before a tender, when the branch uses the promotion integration.
   void QueryPromotions() {}
   // The discount-coupon dialog: "CUPOM" (a coupon was validated), "SAIR", or "" to go on

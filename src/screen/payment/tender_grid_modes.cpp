@@ -40,7 +40,7 @@ void TenderGrid::PressTender(const std::string& sender) {
   const std::string position = base::Utf8Right(sender, 2);
   if (!FindButtonRow(position)) return;
   const std::string cdTipoRece = base::ColumnTrimmed(receb, "CDTIPORECE");
-  if (!parts.consumer.Vd_TipoConsReceb(cdTipoRece)) {
+  if (!parts.restrictions.Vd_TipoConsReceb(cdTipoRece)) {
     s_.ShowMessage(Msg("RECEB_N_PERM"), runtime::kMsgBlocked);
     return;
   }

@@ -76,6 +76,11 @@ struct SaleState {
   bool boImpNomeConsumidor = false;
   base::DateTime dtMoviFiscal;
   double doSaldoCons = 0;  // consumer balance shown
+  // The buyer's identification as the loyalty services take it, and the consumer's
+  // telephone: asked once and searched once per screen.
+  std::string stCpfClubPetro, stTelefoneCons;
+  bool boTelefoneSolicitado = false, boTelefonePesquisado = false;
+  std::string stConsultaFixeCRM;  // "N" once the identification dialog consulted FixeCRM
 
   // --- Amounts.
   double doVrTotal = 0, doVrAPagar = 0, doVrPago = 0, doVrTroco = 0, doVrDesconto = 0, doVrAcrescimo = 0,
