@@ -36,6 +36,10 @@ class AmeClient {
   // PUT /wallet/user/payments/<payment>/cancel; nothing without a payment.
   bool cancelaOrdemAME();
 
+  // The order no longer holds the consumer's money (captured, cancelled, or never shown
+  // to anyone): its journal entry goes.
+  void ForgetOrder();
+
  private:
   // The common sequence with this integration's variables; `log_failure` logs the
   // failure message.
@@ -44,8 +48,6 @@ class AmeClient {
   std::string PaymentUrl(const std::string& action) const;
   // Changes the journal entry of the current order (nothing without a journal).
   void UpdateJournal(const std::function<void(WalletJournalEntry&)>& change);
-  // The order no longer holds the consumer's money: its journal entry goes.
-  void ForgetOrder();
   // A reply that passed but lacks what the call needs is a failure all the same.
   bool IncompleteReply(const std::string& what);
 
