@@ -1,10 +1,15 @@
 #include "cli_runner.h"
 
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
 #include <sys/wait.h>
 
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
+
+extern char** environ;
 
 namespace recebimento::testing {
 
@@ -38,6 +43,33 @@ CliResult RunCli(const std::vector<std::string>& args, const std::string& work_d
   r.out = ReadAll(out);
   r.err = ReadAll(err);
   return r;
+}
+
+int StartCli(const std::vector<std::string>& args) {
+  std::vector<std::string> texts = {CliPath()};
+  texts.insert(texts.end(), args.begin(), args.end());
+  std::vector<char*> argv;
+  for (auto& t : texts) argv.push_back(t.data());
+  argv.push_back(nullptr);
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+  pid_t pid = 0;
+  const int rc = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  return rc == 0 ? pid : -1;
+}
+
+bool CliRunning(int pid) {
+  int status = 0;
+  return waitpid(pid, &status, WNOHANG) == 0;
+}
+
+void KillCli(int pid) {
+  ::kill(pid, SIGKILL);
+  int status = 0;
+  waitpid(pid, &status, 0);
 }
 
 }  // namespace recebimento::testing

@@ -58,7 +58,7 @@ class Settlement {
   }
 
   void Note(const WalletJournalEntry& e, const std::string& what) {
-    const std::string line = "Carteira pendente " + e.provider + " " + e.kind + " ordem " + e.order +
+    const std::string line = "Carteira pendente: " + e.provider + (e.order.empty() ? "" : " ordem " + e.order) +
                              (e.payment.empty() ? "" : " pagamento " + e.payment) + ": " + what;
     lines_.push_back(line);
     if (e.provider == WalletJournalEntry::kAme) {
@@ -99,7 +99,9 @@ class Settlement {
       }
     }
     if (!client.cancelaOrdemAME()) return frame.stMensagemAme;
-    Note(e, "cancelada");
+    WalletJournalEntry cancelled = e;
+    cancelled.payment = state.stIdOrdemAmeCaptura;
+    Note(cancelled, "cancelada");
     return "";
   }
 
