@@ -2,6 +2,9 @@
 // Wallet tenders on the screen's parts: the tender table gains AME (kind "I", code 010)
 // and Mercado Pago QR (kind "J", code 011); the branch's wallet settings in the store
 // point at fake AME and Mercado Pago services on 127.0.0.1.
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 
 #include "datamodule/store_connection.h"
@@ -66,6 +69,18 @@ class WalletTenderTest : public TenderSelectionTest {
   size_t Pending() {
     const integrations::WalletJournal* journal = parts().wallets.Journal();
     return journal ? journal->Entries().size() : 0;
+  }
+
+  // Whether a file the run wrote under the host's data folder holds `text`.
+  bool LoggedAnywhere(const std::string& text) const {
+    if (!std::filesystem::exists(dir_ / "Dados")) return false;
+    for (const auto& file : std::filesystem::recursive_directory_iterator(dir_ / "Dados")) {
+      if (!file.is_regular_file()) continue;
+      std::ifstream in(file.path(), std::ios::binary);
+      const std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+      if (content.find(text) != std::string::npos) return true;
+    }
+    return false;
   }
 
   FakeAme ame_;

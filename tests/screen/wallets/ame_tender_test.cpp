@@ -38,6 +38,10 @@ TEST_F(AmeTender, PaysTheTypedAmountOnceTheConsumerAuthorises) {
   EXPECT_TRUE(Shown(screen::Msg("SOLCONSLEIQR")));
   EXPECT_TRUE(Shown(screen::Msg("QRCODDELIDO")));
 
+  for (const char* secret : {"hom-s3cr3t", "prod-s3cr3t", "tok-ame-7f3a9c"})
+    EXPECT_FALSE(LoggedAnywhere(secret)) << secret;
+  EXPECT_TRUE(LoggedAnywhere("Busca Callback AME"));
+
   parts().selection.DoMenuRecebimentoClick("010", "");  // refused before any amount
   EXPECT_TRUE(sale().boFalhaReceb);
   EXPECT_TRUE(Shown(screen::Msg("AME_JA")));

@@ -43,6 +43,8 @@ TEST_F(MercadoPagoTender, ThePaidOrdersPaymentBecomesTheLine) {
   EXPECT_EQ(ctl("lblTef").caption, "Aguardando retorno do TEF...");
   EXPECT_EQ(mp_.Deletes(), 1) << "only the order a previous sale may have left";
   EXPECT_EQ(Pending(), 1u) << "the payment, until the sale is recorded or it is refunded";
+  EXPECT_FALSE(LoggedAnywhere("APP_USR-t0k3n"));
+  EXPECT_TRUE(LoggedAnywhere("criaOrderPresencialV2"));
   parts().wallets.SaleRecorded();
   EXPECT_EQ(Pending(), 0u);
 }
@@ -58,8 +60,14 @@ TEST_F(MercadoPagoTender, WithoutARelayTheSearchRunsEvery15sUntilAnOrderIsSeenTh
 
   const int before = mp_.Searches();
   mp_.OrdersFromSearch(before + 1, {{"222", "opened", {{"601", "pending"}}}});
-  PayWaiting("10,00", 120000);
+  std::string caption_after_20s;
+  WillType("10,00");
+  pump_.PushWait(20000);
+  pump_.Push([&] { caption_after_20s = ctl("lblTef").caption; }, "a look at the panel");
+  pump_.PushWait(100000);
+  parts().selection.DoMenuRecebimentoClick("011", "");
   EXPECT_EQ(mp_.Searches() - before, 17) << "at 15 s, then every 5 s up to 95 s";
+  EXPECT_EQ(caption_after_20s, "Qr code lido.\nAguardando confirmação do pagamento.\nAperte Esc para cancelar.");
 }
 
 TEST_F(MercadoPagoTender, ARelayThatWasNotifiedIsAskedAndTheNotificationDiscarded) {
