@@ -58,6 +58,12 @@ bool AmeClient::buscaTokenAME() {
   frame_.stMensagemAme.clear();
   frame_.stMensagemAmeAux.clear();
   log_.logAme("Busca Token Ame", "");
+  if (!settings_.Usable()) {
+    // A branch without AME settings asks nobody.
+    frame_.stMensagemAme = "AME sem configuração na filial";
+    log_.logAme(frame_.stMensagemAme, "");
+    return false;
+  }
   ListFormCall call;
   call.url = getUrlAME(settings_.IDAMBIENTEAME, settings_.bases) + "/auth/oauth/token";
   call.method = "POST";

@@ -62,6 +62,7 @@ std::string MercadoPagoClient::PosUrl() const {
 bool MercadoPagoClient::criaOrderPresencialV2(const std::string& server_time) {
   const base::DateTime now = context_.clock.Now();
   state_.stEXTERNALREFERENCE = MercadoPagoExternalReference(now);
+  if (frame_.stACCESSTOKEN.empty()) return Call("criaOrderPresencialV2", "", "PUT", "", 204);  // no settings
   if (journal_) {
     // Recorded before the order exists: if the process dies while it waits, the next
     // start clears the point of sale and refunds what was paid for this reference.

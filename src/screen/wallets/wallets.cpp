@@ -34,6 +34,7 @@ integrations::MercadoPagoClient Wallets::MercadoPagoApi() {
 
 void Wallets::LoadAmeSettings() {
   const ParametrosZem& par = s_.par;
+  ame_settings_ = {};  // settings loaded again never keep the ones they replace
   const base::Variant ame = s_.ctx.rdm.getDadosAme(par.stCDFILIAL);
   if (!runtime::IsResultPacket(ame)) return;
   cdsDadosAme.SetData(ame);

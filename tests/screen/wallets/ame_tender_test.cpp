@@ -95,6 +95,14 @@ TEST_F(AmeTender, FailuresBeforeThePaymentRefuseTheTenderWithTheirMessage) {
   EXPECT_EQ(Pending(), 0u) << "a QR code nobody saw holds nothing";
 }
 
+TEST_F(AmeTender, ABranchWithoutAnEnvironmentAsksNobody) {
+  StoreSetting("IDAMBIENTEAME = NULL");
+  EXPECT_TRUE(parts().wallets.AmeSettings().IsEmpty());
+  parts().selection.DoMenuRecebimentoClick("010", "");
+  EXPECT_TRUE(Shown(screen::Msg("IMPCONAME")));
+  EXPECT_EQ(ame_.Server().RequestCount(), 0u);
+}
+
 TEST_F(AmeTender, TheCloseCapturesTheAuthorisedPaymentAndRecordsItOnTheLine) {
   Pay("010", "10,00");
   ASSERT_EQ(Pending(), 1u) << "an authorised payment the sale holds";

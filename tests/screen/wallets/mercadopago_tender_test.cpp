@@ -147,6 +147,15 @@ TEST_F(MercadoPagoTender, ServiceFailuresLeaveNoLineAndNoHang) {
   EXPECT_EQ(Pending(), 0u);
   mp_.Override(FakeMercadoPago::kCreate, std::nullopt);
 
+  // A branch without Mercado Pago settings asks nobody and leaves nothing to settle.
+  StoreSetting("DSACCESSTOKENMP = NULL");
+  const size_t asked = mp_.Server().RequestCount();
+  Pay("011", "10,00");
+  EXPECT_TRUE(Shown("Erro ao criar Ordem de Pagamento"));
+  EXPECT_EQ(mp_.Server().RequestCount(), asked);
+  EXPECT_EQ(Pending(), 0u);
+  StoreSetting("DSACCESSTOKENMP = 'APP_USR-t0k3n'");
+
   for (const FakeReply& broken : {ServerError(), MalformedJson(), EmptyReply(200), FakeReply(200, "[1,2]")}) {
     mp_.Override(FakeMercadoPago::kSearch, broken);
     PayWaiting("10,00", 120000);
