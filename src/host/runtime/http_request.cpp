@@ -45,10 +45,10 @@ std::string DefaultMethod(const std::string& method, const std::string& body) {
   return body.empty() ? "GET" : "POST";
 }
 
-std::string Exchange(HttpRequest request, const std::string& log_dir) {
+std::string Exchange(HttpRequest request, const std::string& log_dir, const HttpTransport& transport) {
   auto started = std::chrono::system_clock::now();
   auto tick = std::chrono::steady_clock::now();
-  HttpResponse response = PerformHttpRequest(request);
+  HttpResponse response = transport ? transport(request) : PerformHttpRequest(request);
   if (!log_dir.empty()) {
     HttpLogEntry entry;
     entry.started = started;
@@ -155,19 +155,19 @@ std::string UnescapeQuotedJsonBody(const std::string& body) {
 
 std::string RequisicaoHTTPS(const std::string& url, const std::string& body, const std::string& method,
                             const std::vector<std::string>& headers, const std::string& timeout,
-                            const std::string& log_dir) {
+                            const std::string& log_dir, const HttpTransport& transport) {
   HttpRequest request;
   request.url = std::string(Trim(url));
   request.body = UnescapeQuotedJsonBody(body);
   request.method = DefaultMethod(method, request.body);
   request.headers = ParseHeaderList(headers);
   request.timeout_ms = TimeoutMilliseconds(timeout);
-  return Exchange(std::move(request), log_dir);
+  return Exchange(std::move(request), log_dir, transport);
 }
 
 std::string RequisicaoHTTPS(const std::string& url, const std::string& body, const std::string& method,
                             const std::string& authorization, const std::string& timeout, const std::string& log_dir,
-                            const std::string& content_type) {
+                            const std::string& content_type, const HttpTransport& transport) {
   HttpRequest request;
   request.url = std::string(Trim(url));
   request.body = UnescapeQuotedJsonBody(body);
@@ -176,7 +176,7 @@ std::string RequisicaoHTTPS(const std::string& url, const std::string& body, con
     request.headers.push_back({"Content-Type", media});
   if (!Trim(authorization).empty()) request.headers.push_back({"Authorization", std::string(Trim(authorization))});
   request.timeout_ms = TimeoutMilliseconds(timeout);
-  return Exchange(std::move(request), log_dir);
+  return Exchange(std::move(request), log_dir, transport);
 }
 
 base::Variant RequisicaoHTTP(const std::string& url, const std::string& content_type, const std::string& method,

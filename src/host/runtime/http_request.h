@@ -22,15 +22,16 @@ inline constexpr int kNoHttpStatus = 999;
 // List form. `headers` holds "Name=Value" (or "Name: value") entries; "ContentType" is
 // sent as Content-Type. `timeout` is a text in seconds ("15"; empty or unreadable: the
 // configured default, 30 s). `log_dir` receives the request/response log ("" = none).
+// `transport` carries the exchange (an integration's own, or PerformHttpRequest).
 std::string RequisicaoHTTPS(const std::string& url, const std::string& body, const std::string& method,
                             const std::vector<std::string>& headers, const std::string& timeout,
-                            const std::string& log_dir);
+                            const std::string& log_dir, const HttpTransport& transport = PerformHttpRequest);
 
 // Flat form. `authorization` is the complete header value ("Bearer ..."; "" = none);
 // `content_type` is "json", "xml" or a full media type.
 std::string RequisicaoHTTPS(const std::string& url, const std::string& body, const std::string& method,
                             const std::string& authorization, const std::string& timeout, const std::string& log_dir,
-                            const std::string& content_type);
+                            const std::string& content_type, const HttpTransport& transport = PerformHttpRequest);
 
 // Stream form: [status, response text] with status 999 and the reason as text when no
 // HTTP status was obtained. `header_lines` holds "Name:value" headers separated by line

@@ -213,7 +213,9 @@ HttpResponse PerformHttpRequest(const HttpRequest& request) {
 
   if (method == "HEAD") {
     curl_easy_setopt(h, CURLOPT_NOBODY, 1L);
-  } else if (method == "POST" || !request.body.empty()) {
+  } else if (method == "POST" || method == "PUT" || method == "PATCH" || !request.body.empty()) {
+    // An empty body is still sent as one ("Content-Length: 0"): a PUT without a length
+    // is refused by servers (411) or waited on until their read time-out.
     curl_easy_setopt(h, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(request.body.size()));
     curl_easy_setopt(h, CURLOPT_POSTFIELDS, request.body.data());
     if (method != "POST") curl_easy_setopt(h, CURLOPT_CUSTOMREQUEST, method.c_str());

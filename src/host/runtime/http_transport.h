@@ -2,6 +2,7 @@
 // One HTTP(S) exchange over libcurl: TLS verified, time-outs always set, no signals, no
 // redirects followed. The request module's call forms are built on top of this.
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -54,5 +55,8 @@ long TimeoutMilliseconds(std::string_view seconds_text);
 // unsafe method or header) comes back without a status and with the reason in `error`;
 // a reply cut short is a failure too, never a partial success.
 HttpResponse PerformHttpRequest(const HttpRequest& request);
+
+// What carries one exchange: PerformHttpRequest unless a caller gives another one.
+using HttpTransport = std::function<HttpResponse(const HttpRequest&)>;
 
 }  // namespace recebimento::runtime

@@ -41,6 +41,8 @@ void Confirmation::Confirm() {
           sale.HasPaymentWith("IDTIPOMOVIVE", "T") && par.stIDCONSUBDESFOL == "S")
         parts.restrictions.VerifVrSubsBasico();
       done = PrintSale();
+      // From here the sale is on record: its wallet payments are the sale's.
+      if (done && sale.boVendaOk) parts.wallets.SaleRecorded();
     }
     if (done) {
       if (sale.stModoVenda == "CHK") {

@@ -41,6 +41,8 @@ void ExitAndClear::LeaveByEscape() {
 
   // Card transactions the host could not cancel still stand: the screen stays.
   if (s_.parts.card.CancelOnExit(3) == PendingCardTransactions::OnExit::Kept) return;
+  // An authorised AME payment of the sale left must not stay held.
+  s_.parts.wallets.CancelPendingAmeOrder();
 
   // Closing the payment dataset here would hand the host back no payments at all, not
   // even the ones it brought (a paid delivery or mobile order): give back what it brought.

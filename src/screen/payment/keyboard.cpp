@@ -95,6 +95,7 @@ void Keyboard::KeyDown(int& key, bool shift, bool alt, bool ctrl) {
       show_value = true;
       break;
     case kEscape:
+      if (parts.wallets.CancelWaitOnEscape()) break;  // a wallet's wait for the consumer ends
       if (sale.boOperacaoEmCurso || sale.boProcessandoSaida) break;
       if (c.IsVisible("panKeyboard"))
         parts.grid.CtrlBotoes("D", 1);
