@@ -19,21 +19,32 @@ class ConsumerScenarios : public ScenarioTest {
   }
 };
 
-// A delivery order of `consumer` (client 000001) paid with personal credit by the host.
-json PaidDelivery(const std::string& consumer, double amount) {
-  json item = Item("1001", amount);
-  item["CDCLIENTE"] = "000001";
-  item["CDCONSUMIDOR"] = consumer;
-  item["CDFAMILISALD"] = "01";
-  item["NMCONSVEND"] = "";
-  item["NRINSCRCONS"] = "";
-  json sale = Sale({{"stModoVenda", "DLV"}, {"stIdTipoVenda", "D"}, {"stNmClienteVenda", "Entrega"}},
-                   json::array({item}), json::array({Tender("001", "DINHEIRO", "4", "01")}));
+// A remote order (`description` "PAGAMENTO DELIVERY" or "PAGAMENTO MOBILE") of `consumer`
+// (client 000001) paid with personal credit by the host, one item per family of
+// `families`, `amount` each.
+json PaidRemoteOrder(const std::string& description, const std::string& consumer, double amount,
+                     const std::vector<std::string>& families = {"01"}) {
+  json items = json::array();
+  for (const std::string& family : families) {
+    json item = Item("1001", amount);
+    item["CDCLIENTE"] = "000001";
+    item["CDCONSUMIDOR"] = consumer;
+    item["CDFAMILISALD"] = family;
+    item["NMCONSVEND"] = "";
+    item["NRINSCRCONS"] = "";
+    items.push_back(item);
+  }
+  const double total = amount * static_cast<double>(families.size());
+  const bool delivery = description == "PAGAMENTO DELIVERY";
+  json sale = Sale({{"stModoVenda", delivery ? "DLV" : "BAL"},
+                    {"stIdTipoVenda", delivery ? "D" : "M"},
+                    {"stNmClienteVenda", delivery ? "Entrega" : "App"}},
+                   items, json::array({Tender("001", "DINHEIRO", "4", "01")}));
   sale["datasets"]["cdsMoviVenda"] = json::array({{{"CDTIPORECE", "010"},
                                                    {"IDTIPORECE", "9"},
                                                    {"NMTIPORECE", "CREDITO PESSOAL"},
-                                                   {"VRMOVIVEND", amount},
-                                                   {"DSMOVIVEND", "PAGAMENTO DELIVERY"},
+                                                   {"VRMOVIVEND", total},
+                                                   {"DSMOVIVEND", description},
                                                    {"IDTIPOMOVIVE", "E"},
                                                    {"CDNSUHOSTTEF", ""},
                                                    {"CDTIPOTROCO", ""},
@@ -41,6 +52,10 @@ json PaidDelivery(const std::string& consumer, double amount) {
                                                    {"CDCLIENTE", "000001"},
                                                    {"CDCONSUMIDOR", consumer}}});
   return sale;
+}
+
+json PaidDelivery(const std::string& consumer, double amount) {
+  return PaidRemoteOrder("PAGAMENTO DELIVERY", consumer, amount);
 }
 
 TEST_P(ConsumerScenarios, ADeliveryPaidFromTheConsumersCreditIsConfirmedWithoutTheOperator) {
@@ -63,6 +78,21 @@ TEST_P(ConsumerScenarios, AnInactiveConsumersDeliveryGoesToTheOperatorWithoutTha
   EXPECT_EQ(out["snapshots"]["refused"]["controls"]["memDelivery"]["lines"].size(), 0u);
   EXPECT_TRUE(out["result"].get<bool>());
   EXPECT_EQ(PaymentLines(out), (std::vector<PaymentLine>{{"001", "E", 30.0}}));
+}
+
+TEST_P(ConsumerScenarios, AMobileOrderIsCheckedLikeADeliveryAndAnOrderOfTwoFamiliesGoesToTheOperator) {
+  const json mobile = Run(PaidRemoteOrder("PAGAMENTO MOBILE", "0001", 12.25), "");
+  EXPECT_TRUE(mobile["result"].get<bool>()) << mobile.dump().substr(0, 2000);
+  EXPECT_EQ(PaymentLines(mobile), (std::vector<PaymentLine>{{"010", "E", 12.25}}));
+
+  // A personal credit pays one family: the order's payment is taken off and the operator
+  // is asked for another tender.
+  const json two = Run(PaidRemoteOrder("PAGAMENTO DELIVERY", "0001", 10, {"01", "02"}),
+                       Wait(1) + Snapshot("refused") + Pays("tcbBalcao01", "20") + Click("spbOk"));
+  EXPECT_TRUE(Shown(two, "família")) << two["dialogs"].dump();
+  EXPECT_EQ(two["snapshots"]["refused"]["controls"]["memDelivery"]["lines"].size(), 0u);
+  EXPECT_TRUE(two["result"].get<bool>());
+  EXPECT_EQ(PaymentLines(two), (std::vector<PaymentLine>{{"001", "E", 20.0}}));
 }
 
 TEST_P(ConsumerScenarios, AConsumerOnlyTenderIsRefusedWithoutAConsumerWhileCashIsTaken) {

@@ -14,11 +14,12 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Cash (01), AME (02) and Mercado Pago (03) on the first page.
+// Cash (01), AME (02) and Mercado Pago (03) on the first page; codes the demo store ties
+// to no consumer type.
 json WalletSale(double total) {
   return Sale({{"stModoVenda", "BAL"}, {"stIdTipoVenda", "B"}}, json::array({Item("1001", total)}),
               json::array({Tender("001", "DINHEIRO", "4", "01", {{"CDTIPOTROCO", "001"}}),
-                           Tender("010", "AME", "I", "02"), Tender("011", "MERCADO PAGO", "J", "03")}));
+                           Tender("020", "AME", "I", "02"), Tender("021", "MERCADO PAGO", "J", "03")}));
 }
 
 class WalletScenario : public ScenarioTest {
@@ -71,7 +72,7 @@ TEST_P(WalletScenario, AnAmePaymentIsCapturedWhenTheSaleIsConfirmed) {
   using namespace act;
   json o = Run(WalletSale(10), Pays("tcbBalcao02", "10") + Click("spbOk"));
   EXPECT_EQ(o["result"], true) << o["dialogs"].dump();
-  ASSERT_EQ(PaymentLines(o), (std::vector<PaymentLine>{{"010", "E", 10.0}}));
+  ASSERT_EQ(PaymentLines(o), (std::vector<PaymentLine>{{"020", "E", 10.0}}));
   EXPECT_EQ(o["datasets"]["cdsMoviVenda"]["rows"][0]["IDTRANSAME"], "ord-1");
   EXPECT_EQ(HostCalls(o, "ImprimeQRCodeAME").size(), 1u);
   EXPECT_EQ(ame_.Captured(), std::vector<std::string>{"pay-ord-1"});
@@ -83,7 +84,7 @@ TEST_P(WalletScenario, AMercadoPagoPaymentMadeWhileTheScreenWaitsIsTheSalesLine)
   mp_.OrdersFromSearch(1, {{"111", "paid", {{"501", "approved"}}}});
   json o = Run(WalletSale(10), Pays("tcbBalcao03", "10") + Wait(30000) + Click("spbOk"));
   EXPECT_EQ(o["result"], true) << o["dialogs"].dump();
-  ASSERT_EQ(PaymentLines(o), (std::vector<PaymentLine>{{"011", "E", 10.0}}));
+  ASSERT_EQ(PaymentLines(o), (std::vector<PaymentLine>{{"021", "E", 10.0}}));
   EXPECT_EQ(o["datasets"]["cdsMoviVenda"]["rows"][0]["CDNSUHOSTTEF"], "501");
   EXPECT_TRUE(mp_.Refunded().empty());
   EXPECT_TRUE(Journal().empty()) << "the recorded sale holds the payment now";

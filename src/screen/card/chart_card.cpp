@@ -67,9 +67,12 @@ void ChartCard::WaitFor(int64_t ms, const std::function<bool()>& done) {
   s_.ctx.pump.RunUntil([&] { return clock.TickMs() >= until || done(); }, "CHART card software");
 }
 
-bool ChartCard::AbandonConfirmed() {
+bool ChartCard::AbandonConfirmed(const std::function<bool()>& answered) {
   abandon_requested_ = false;
   if (!s_.ShowMessage(kAbandonQuestion, runtime::kMsgQuestion)) return false;
+  // An answer written while the question was open is taken as it stands: an approval
+  // already charged the card, and nothing is left to cancel.
+  if (answered()) return false;
   const std::string out = s_.ctx.paths.CardRequestFolder();
   pos::WriteChartRequestFile(out, pos::ChartRequestOf("CAN"));
   s_.ctx.clock.Sleep(50);
@@ -114,7 +117,10 @@ ChartCard::Outcome ChartCard::Exchange(double amount, pos::ChartAnswer& answer) 
       return Outcome::Approved;
     }
     if (fs::exists(cancelled)) return Outcome::Cancelled;
-    if (abandon_requested_ && AbandonConfirmed()) return Outcome::Abandoned;
+    if (abandon_requested_) {
+      if (AbandonConfirmed([&] { return fs::exists(approved) || fs::exists(cancelled); })) return Outcome::Abandoned;
+      continue;  // the folder is looked at again before any wait
+    }
     WaitFor(kPollMs, [this] { return abandon_requested_; });
   }
 }

@@ -35,8 +35,9 @@ class ChartCard {
   Outcome Exchange(double amount, pos::ChartAnswer& answer);
   // Waits up to `ms` on the pump's clock, the operator free to act, or until `done`.
   void WaitFor(int64_t ms, const std::function<bool()>& done);
-  // Asks the operator to confirm giving up; on yes, the software is told to cancel.
-  bool AbandonConfirmed();
+  // Asks the operator to confirm giving up; on yes, unless the software `answered` in the
+  // meantime, it is told to cancel.
+  bool AbandonConfirmed(const std::function<bool()>& answered);
   // The selection fails with `text` (when not empty) and the grid is offered again.
   void Fail(const std::string& text);
 

@@ -137,6 +137,25 @@ TEST_F(ChartCard, TheOperatorGivesUpAnAnswerThatNeverComes) {
   EXPECT_NE(Messages().back().find("foi cancelada"), std::string::npos);
 }
 
+TEST_F(ChartCard, AnAnswerWrittenWhileTheOperatorIsAskedIsTakenAndNothingIsCancelled) {
+  pos::ChartConfig chart;
+  chart.answer = "none";
+  Software(chart);
+  WillType("10");
+  pump_.PushWait(6000);
+  pump_.Push([&] { controls().Press("sbtCancelaChart"); }, "cancel");
+  // The card was approved while the question was on the screen: the customer is charged.
+  answers_.Value(Variant(true), [&] {
+    dir_.Write("Tefrx/tefchart.imp", "[RETORNO]\nNUMERODEAUTORIZACAO=654321\nNUMERODECARTAO=6034000099\n");
+  });
+  parts().selection.DoMenuRecebimentoClick("060", "");
+  EXPECT_FALSE(sale().boFalhaReceb) << (Messages().empty() ? "" : Messages().back());
+  EXPECT_EQ(Lines(), (std::vector<std::pair<std::string, double>>{{"060", 10.0}}));
+  EXPECT_EQ(movi_.FieldByName("CDNSUTEF").AsString(), "654321");
+  ASSERT_EQ(Requests().size(), 1u) << "no cancellation for an approved card";
+  EXPECT_EQ(pos::ReadChartRequest(Requests()[0]).type, "VDA");
+}
+
 TEST_F(ChartCard, AFolderThatCannotBeUsedIsAnExceptionShownWithNoLine) {
   dir_.Write("Teftx", "a file where the folder should be");
   PayChart("10", 0);

@@ -1,6 +1,7 @@
 #pragma once
 // Answers for the simulated host's dialogs and questions, given in the order they are asked.
 #include <deque>
+#include <functional>
 #include <optional>
 #include <utility>
 
@@ -14,16 +15,18 @@ class QueuedAnswers : public pos::DialogAnswerSource {
  public:
   std::optional<pos::DialogAnswer> Next(const pos::DialogRecord&) override {
     if (queue_.empty()) return std::nullopt;
-    pos::DialogAnswer a = queue_.front();
+    auto [a, meanwhile] = queue_.front();
     queue_.pop_front();
+    if (meanwhile) meanwhile();
     return a;
   }
-  void Push(pos::DialogAnswer a) { queue_.push_back(std::move(a)); }
-  // A dialog's value, or a question's answer (a bool).
-  void Value(base::Variant v) {
+  void Push(pos::DialogAnswer a) { queue_.push_back({std::move(a), nullptr}); }
+  // A dialog's value, or a question's answer (a bool); `meanwhile` runs while it is asked
+  // (something that happens while the operator reads it).
+  void Value(base::Variant v, std::function<void()> meanwhile = nullptr) {
     pos::DialogAnswer a;
     a.value = std::move(v);
-    Push(a);
+    queue_.push_back({std::move(a), std::move(meanwhile)});
   }
   void Cancel() {
     pos::DialogAnswer a;
@@ -33,7 +36,7 @@ class QueuedAnswers : public pos::DialogAnswerSource {
   size_t Left() const { return queue_.size(); }
 
  private:
-  std::deque<pos::DialogAnswer> queue_;
+  std::deque<std::pair<pos::DialogAnswer, std::function<void()>>> queue_;
 };
 
 }  // namespace recebimento::testing
