@@ -1,10 +1,12 @@
 // Sales taken on the window by a cashier's fingers and by the keyboard alone: from the
 // tender grid to the closed screen, on the example host with an NFC-e store (no fiscal
-// printer) and the host's dialogs as Qt dialogs.
+// printer), the host's dialogs as Qt dialogs and the simulated card terminal.
 #include <filesystem>
+#include <fstream>
 
 #include <QLabel>
 #include <QLineEdit>
+#include <nlohmann/json.hpp>
 
 #include "datamodule/store_init.h"
 #include "dialog_kit.h"
@@ -55,6 +57,24 @@ class SaleByHandTest : public ::testing::Test {
     for (const auto& row : p.rows)
       out.emplace_back(row[tender].AsString(), row[kind].AsString(), row[amount].AsFloat());
     return out;
+  }
+
+  // The table sale with the card terminal answering every transaction with `outcome`.
+  void TerminalAnswers(const nlohmann::ordered_json& outcome) {
+    std::ifstream in(options.sale_path);
+    nlohmann::ordered_json sale = nlohmann::ordered_json::parse(in);
+    sale["host"]["tef"]["outcomes"] = nlohmann::ordered_json::array({outcome});
+    options.sale_path = (dir / "card-sale.json").string();
+    std::ofstream(options.sale_path) << sale.dump(1);
+  }
+
+  // The terminal's answer files of approved transactions not yet confirmed.
+  size_t AnswerFiles() const {
+    size_t n = 0;
+    std::error_code ec;
+    for (const auto& e : fs::directory_iterator(dir / "host" / "Tef" / "Resp", ec))
+      n += e.path().filename().string().rfind("intpos.", 0) == 0 ? 1 : 0;
+    return n;
   }
 
   testing::TempDir dir;
@@ -139,13 +159,13 @@ TEST_F(SaleByHandTest, DiscountThroughTheDialogThenPaidAndConfirmed) {
   EXPECT_EQ(Lines(outcome.payments), (std::vector<Line>{{"001", "E", 124.91}}));
 }
 
-TEST_F(SaleByHandTest, ACardTenderIsRefusedWithAMessageAndTheScreenStaysUsable) {
+TEST_F(SaleByHandTest, ACardTheTerminalDeclinesLeavesNoLineAndTheScreenUsable) {
+  TerminalAnswers({{"approved", false}, {"result_code", 5}});
   ScreenOperator cashier;
-  cashier.Touch("tcbBalcao02").InDialog("dlgMensagem", [](QWidget& dialog) {
-    EXPECT_FALSE(testing::Child<QLabel>(dialog, "lblTexto")->text().isEmpty());
-    Press(dialog, {"btnOk"});
-  });
+  cashier.Touch("tcbBalcao02").Touch("sbtEnter");
+  cashier.Until("the terminal is done", [](ScreenView& view) { return !ShownAndEnabled(view, "panTef"); });
   cashier.Look([](ScreenView& view) {
+    EXPECT_EQ(Shown(view, "lblValorPago"), "0,00");
     EXPECT_EQ(Shown(view, "lblValorPagar"), "137,40");
     EXPECT_TRUE(ShownAndEnabled(view, "tcbBalcao01")) << "back on the tender grid";
   });
@@ -155,6 +175,7 @@ TEST_F(SaleByHandTest, ACardTenderIsRefusedWithAMessageAndTheScreenStaysUsable) 
   ASSERT_EQ(outcome.exit_code, 0) << outcome.message;
   EXPECT_TRUE(outcome.result);
   EXPECT_EQ(Lines(outcome.payments), (std::vector<Line>{{"001", "E", 150.0}, {"001", "S", 12.60}}));
+  EXPECT_EQ(AnswerFiles(), 0u) << "nothing was approved";
 }
 
 TEST_F(SaleByHandTest, KeyboardShortcutsStepBackClearAndLeave) {
@@ -182,7 +203,46 @@ TEST_F(SaleByHandTest, KeyboardShortcutsStepBackClearAndLeave) {
 }
 
 TEST_F(SaleByHandTest, CardPaymentThroughTheSimulatedTerminal) {
-  GTEST_SKIP() << "waits for card tenders through the card terminal";
+  // The customer takes three seconds at the PIN pad; the brand is the first card's.
+  TerminalAnswers({{"approved", true}, {"brand_code", "01"}, {"host_nsu", "445566"}, {"seconds", 3}});
+  ScreenOperator cashier;
+  cashier.Touch("tcbBalcao02").Look([](ScreenView& view) {
+    EXPECT_EQ(Shown(view, "lblInputReceb2"), "137,40") << "a card too is proposed what is still to pay";
+  });
+  cashier.Touch("sbt1").Touch("sbt0").Touch("sbt0").Touch("sbtEnter");
+  // While the terminal works the card panel stays up and counts its seconds.
+  cashier.Until("the terminal worked a second", [](ScreenView& view) {
+    return ShownAndEnabled(view, "panTef") && Shown(view, "lblSegundos") != "( 0 )";
+  });
+  cashier.Look([](ScreenView& view) {
+    EXPECT_EQ(Shown(view, "lblTef"), "Aguarde... Transação com o cartão em andamento.");
+    EXPECT_EQ(Shown(view, "lblValorPago"), "0,00") << "nothing is paid before the approval";
+  });
+  cashier.Until("the terminal is done", [](ScreenView& view) { return !ShownAndEnabled(view, "panTef"); });
+  cashier.Look([this](ScreenView& view) {
+    EXPECT_EQ(Shown(view, "lblValorPago"), "100,00");
+    EXPECT_EQ(Shown(view, "lblValorPagar"), "37,40");
+    const std::vector<std::string> lines = testing::ListShown(view, "memLista");
+    ASSERT_FALSE(lines.empty());
+    EXPECT_NE(lines.back().find("100,00"), std::string::npos) << lines.back();
+    EXPECT_EQ(AnswerFiles(), 1u) << "approved, and not confirmed before the sale is";
+  });
+  // The rest in cash, with change (a sale the card paid to the cent confirms by itself).
+  cashier.Touch("tcbBalcao01").Look([](ScreenView& view) { EXPECT_EQ(Shown(view, "lblInputReceb2"), "37,40"); });
+  cashier.Touch("sbt5").Touch("sbt0").Touch("sbtEnter").Look([](ScreenView& view) {
+    EXPECT_EQ(Shown(view, "lblPagar"), "Troco: ");
+    EXPECT_EQ(Shown(view, "lblValorPagar"), "12,60");
+  });
+  cashier.Key(Qt::Key_Return);
+
+  const GuiSaleOutcome outcome = Run(cashier);
+  ASSERT_EQ(outcome.exit_code, 0) << outcome.message;
+  EXPECT_TRUE(outcome.result) << "the sale is completed";
+  EXPECT_EQ(Lines(outcome.payments), (std::vector<Line>{{"002", "E", 100.0}, {"001", "E", 50.0}, {"001", "S", 12.60}}));
+  const int nsu = outcome.payments.FieldIndex("CDNSUHOSTTEF");
+  ASSERT_GE(nsu, 0);
+  EXPECT_EQ(outcome.payments.rows[0][nsu].AsString(), "445566");
+  EXPECT_EQ(AnswerFiles(), 0u) << "the completed sale's transaction was confirmed";
 }
 
 }  // namespace

@@ -75,6 +75,11 @@ ScreenOperator& ScreenOperator::InDialog(const std::string& object_name, std::fu
   return Add({"answer " + object_name, object_name, std::move(act)});
 }
 
+ScreenOperator& ScreenOperator::Until(const std::string& what, std::function<bool(gui::ScreenView&)> condition) {
+  return Add({"wait until " + what, "", [](QWidget&) {},
+              [condition = std::move(condition)](QWidget& window) { return condition(ViewOf(window)); }});
+}
+
 std::function<void(gui::ScreenWindow&, gui::QtEventPump&)> ScreenOperator::Start() {
   return [this](gui::ScreenWindow& window, gui::QtEventPump& pump) {
     window_ = &window;
@@ -111,7 +116,7 @@ void ScreenOperator::Poll() {
     return;
   }
   const Step& step = steps_[next_];
-  const bool ready = step.dialog.empty() ? !modal && pump_->Waiting()
+  const bool ready = step.dialog.empty() ? !modal && pump_->Waiting() && (!step.ready || step.ready(*window_))
                                          : modal && modal->isVisible() && gui::S(modal->objectName()) == step.dialog;
   if (!ready) {
     waited_ms_ += kPollMs;

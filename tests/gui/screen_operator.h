@@ -33,6 +33,10 @@ class ScreenOperator {
   ScreenOperator& Look(std::function<void(gui::ScreenView&)> look);
   // Acts on the dialog of that object name once it is open.
   ScreenOperator& InDialog(const std::string& object_name, std::function<void(QWidget&)> act);
+  // Waits, without touching the screen, until it waits with `condition` true: the screen
+  // also waits while a device works (the card terminal), and a look may be meant for
+  // the moment after.
+  ScreenOperator& Until(const std::string& what, std::function<bool(gui::ScreenView&)> condition);
 
   // For GuiSaleOptions::on_window_shown: starts taking the steps.
   std::function<void(gui::ScreenWindow&, gui::QtEventPump&)> Start();
@@ -43,9 +47,13 @@ class ScreenOperator {
 
  private:
   struct Step {
+    Step(std::string what_, std::string dialog_, std::function<void(QWidget&)> act_,
+         std::function<bool(QWidget&)> ready_ = {})
+        : what(std::move(what_)), dialog(std::move(dialog_)), act(std::move(act_)), ready(std::move(ready_)) {}
     std::string what;
     std::string dialog;  // empty: a step on the screen
     std::function<void(QWidget&)> act;
+    std::function<bool(QWidget&)> ready;  // empty: ready as soon as the screen waits
   };
   ScreenOperator& Add(Step step);
   void Poll();

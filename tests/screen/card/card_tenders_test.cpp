@@ -46,6 +46,21 @@ TEST_F(CardTenders, AmountChecksOfTheStateTipControlAndTheLastTransaction) {
   EXPECT_FALSE(sale().boFalhaReceb);
   ASSERT_EQ(movi_.RecordCount(), 1);
   EXPECT_DOUBLE_EQ(sale().doVrAPagar, 10);
+
+  // The twentieth transaction that pays the whole rest goes to the terminal.
+  sale().inQtdeTef = 19;
+  Pay("010", "10");
+  EXPECT_FALSE(sale().boFalhaReceb) << (Messages().empty() ? "" : Messages().back());
+  EXPECT_EQ(sale().inQtdeTef, 20);
+  EXPECT_EQ(Calls("DoTef").size(), 2u);
+
+  // In "SC", exactly 10,00 above what is due passes when tips are allowed.
+  SetTotal(50);
+  sale().inQtdeTef = 0;
+  Pay("010", "60");
+  EXPECT_FALSE(sale().boFalhaReceb) << (Messages().empty() ? "" : Messages().back());
+  ASSERT_EQ(Calls("DoTef").size(), 3u);
+  EXPECT_DOUBLE_EQ(Calls("DoTef")[2].args[2].AsFloat(), 60);
 }
 
 TEST_F(CardTenders, IntegratedApprovalCallsDoTefInOrderAndFillsTheLine) {
@@ -290,6 +305,13 @@ TEST_F(DedicatedCardTenders, AnApprovalWithoutHostNsuIsTakenBackExceptForKinds6A
   Pay("010", "40");
   EXPECT_FALSE(sale().boFalhaReceb);
   EXPECT_EQ(movi_.RecordCount(), 1);
+
+  par().stIDTPTEF = "H";
+  Pay("010", "40");
+  EXPECT_FALSE(sale().boFalhaReceb) << (Messages().empty() ? "" : Messages().back());
+  EXPECT_EQ(movi_.RecordCount(), 2);
+  EXPECT_EQ(LastLine("CDNSUHOSTTEF"), "");
+  EXPECT_EQ(Calls("FinalizaTransTef").size(), 1u) << "nothing more was taken back";
 }
 
 TEST_F(DedicatedCardTenders, RefusalsByTheTerminalsKind) {
