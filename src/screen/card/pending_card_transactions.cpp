@@ -36,18 +36,23 @@ PendingCardTransactions::OnExit PendingCardTransactions::CancelOnExit(int receip
       sale.boCupomCancelado = host.printer->Cancela_Cupom_Imp(args, sale.oleRetorno);
   }
   s_.controls.SetEnabled("spbSair", false);
+  const bool cancelled = host.printer->CancelaPendencia(PendingRequest());
+  s_.controls.SetEnabled("spbSair", true);
+  return cancelled ? OnExit::Cancelled : OnExit::Kept;
+}
+
+pos::PendingTefRequest PendingCardTransactions::PendingRequest() const {
+  const ParametrosZem& par = s_.par;
   pos::PendingTefRequest request;
   request.stCDFILIAL = par.stCDFILIAL;
   request.stCDCAIXA = par.stCDCAIXA;
   request.stIDESQUEMA = par.stIDESQUEMA;
-  request.inQtdeTef = sale.inQtdeTef;
+  request.inQtdeTef = s_.sale.inQtdeTef;
   request.inIDTIPOIMPFIS = par.inIDTIPOIMPFIS;
   request.fiscal_flag = par.boUTILIZAIMPFIS ? "F" : "N";
   request.stIDTIPOIMPNF3 = par.stIDTIPOIMPNF3;
   request.stCDPORTIMPNF3 = par.stCDPORTIMPNF3;
-  const bool cancelled = host.printer->CancelaPendencia(request);
-  s_.controls.SetEnabled("spbSair", true);
-  return cancelled ? OnExit::Cancelled : OnExit::Kept;
+  return request;
 }
 
 void PendingCardTransactions::CancelDedicatedLeftOver() {

@@ -4,6 +4,7 @@
 // last transaction of a cleared sale.
 #include <string>
 
+#include "host/pos/fiscal_printer.h"
 #include "screen/frame/screen_scope.h"
 
 namespace recebimento::screen {
@@ -23,6 +24,9 @@ class PendingCardTransactions {
 
   // The dedicated card transaction left in "ultTef.cds" of a cleared sale.
   void CancelDedicatedLeftOver();
+
+  // What the host needs to cancel the card transactions left pending.
+  pos::PendingTefRequest PendingRequest() const;
 
  private:
   ScreenScope& s_;

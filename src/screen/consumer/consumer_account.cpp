@@ -85,4 +85,8 @@ void ConsumerAccount::WriteConsumerRecord() {}
 
 void ConsumerAccount::TakeReceiptConsumer() {}
 
+// The consumer search fills this when it lands here; until then no consumer is chosen
+// through it.
+std::string ConsumerAccount::SearchedConsumer() const { return std::string(); }
+
 }  // namespace recebimento::screen

@@ -20,6 +20,10 @@ class ConsumerAccount {
   void MostraSaldoCons(const std::string& kind, const std::string& client, const std::string& consumer,
                        const std::string& family);
   double Balance() const { return balance_; }
+  // The consumer's debit floor (VRLIMDEBCONS) as the store gave it, as text.
+  const std::string& DebitLimit() const { return debit_floor_; }
+  // The consumer the operator chose through the consumer search; empty when none was.
+  std::string SearchedConsumer() const;
 
   // The amount of a consumer-account tender of kind "9" (personal credit) or "A" (debit)
   // after the account's checks; false when the selection ended without a line.

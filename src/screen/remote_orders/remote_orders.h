@@ -13,6 +13,9 @@ class RemoteOrders {
   // such payment is ever found.
   void CheckMobileOrder() {}
   void CheckDeliveryOrder() {}
+  // The order's check recorded the change as a voucher ("CONTRA-VALE"): the fiscal
+  // receipt prints it so. Never until the checks exist.
+  bool ChangeGivenAsVoucher() const { return false; }
 
  private:
   ScreenScope& s_;
