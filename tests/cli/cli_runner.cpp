@@ -1,10 +1,18 @@
 #include "cli_runner.h"
 
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
 #include <sys/wait.h>
 
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
+#include <thread>
+
+#include <gtest/gtest.h>
+
+extern char** environ;
 
 namespace recebimento::testing {
 
@@ -38,6 +46,35 @@ CliResult RunCli(const std::vector<std::string>& args, const std::string& work_d
   r.out = ReadAll(out);
   r.err = ReadAll(err);
   return r;
+}
+
+bool RunAndKill(const std::vector<std::string>& args, std::chrono::microseconds delay) {
+  using Clock = std::chrono::steady_clock;
+  std::vector<std::string> argv_text = {CliPath()};
+  argv_text.insert(argv_text.end(), args.begin(), args.end());
+  std::vector<char*> argv;
+  for (auto& a : argv_text) argv.push_back(a.data());
+  argv.push_back(nullptr);
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+  pid_t pid = 0;
+  const int rc = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  if (rc != 0) {
+    ADD_FAILURE() << "cannot start " << argv[0];
+    return false;
+  }
+  const auto deadline = Clock::now() + delay;
+  int status = 0;
+  while (Clock::now() < deadline) {
+    if (waitpid(pid, &status, WNOHANG) == pid) return true;
+    std::this_thread::sleep_for(std::chrono::microseconds(200));
+  }
+  ::kill(pid, SIGKILL);
+  waitpid(pid, &status, 0);
+  return WIFEXITED(status);
 }
 
 }  // namespace recebimento::testing

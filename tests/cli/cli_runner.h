@@ -1,5 +1,6 @@
 #pragma once
 // Runs the built `recebimento` command and captures its exit status and output.
+#include <chrono>
 #include <string>
 #include <vector>
 
@@ -15,5 +16,8 @@ struct CliResult {
 std::string CliPath();
 // Runs it with `args` (each passed as one argument), working files in `work_dir`.
 CliResult RunCli(const std::vector<std::string>& args, const std::string& work_dir);
+// Starts it with `args` (output discarded) and kills it (SIGKILL) after `delay` unless it
+// ended first. True when it ended by itself.
+bool RunAndKill(const std::vector<std::string>& args, std::chrono::microseconds delay);
 
 }  // namespace recebimento::testing

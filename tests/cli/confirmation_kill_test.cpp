@@ -3,11 +3,6 @@
 // the counters handed out is accounted for: used by a sale that a result or the trace
 // records, or still reserved and reported at the next start; every result that exists is
 // whole; no temporary file is left.
-#include <fcntl.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
-
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -20,8 +15,6 @@
 #include "datamodule/catalogue_support.h"
 #include "scenario_fixture.h"
 
-extern char** environ;
-
 namespace recebimento::testing {
 namespace {
 
@@ -32,36 +25,6 @@ constexpr int kRounds = 40;  // per engine: a few seconds, enough to land all ov
 
 const char* kPaysAndConfirms =
     "{\"click\": \"tcbBalcao01\"}\n{\"type\": \"150\"}\n{\"key\": \"Enter\"}\n{\"click\": \"spbOk\"}\n";
-
-// Starts the command; kills it after `delay` unless it ended first. True when it ended by
-// itself.
-bool RunAndKill(const std::vector<std::string>& args, std::chrono::microseconds delay) {
-  std::vector<std::string> argv_text = {CliPath()};
-  argv_text.insert(argv_text.end(), args.begin(), args.end());
-  std::vector<char*> argv;
-  for (auto& a : argv_text) argv.push_back(a.data());
-  argv.push_back(nullptr);
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-  posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-  pid_t pid = 0;
-  const int rc = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-  posix_spawn_file_actions_destroy(&actions);
-  if (rc != 0) {
-    ADD_FAILURE() << "cannot start " << argv[0];
-    return false;
-  }
-  const auto deadline = Clock::now() + delay;
-  int status = 0;
-  while (Clock::now() < deadline) {
-    if (waitpid(pid, &status, WNOHANG) == pid) return true;
-    std::this_thread::sleep_for(std::chrono::microseconds(200));
-  }
-  ::kill(pid, SIGKILL);
-  waitpid(pid, &status, 0);
-  return WIFEXITED(status);
-}
 
 class ConfirmationKill : public ScenarioTest {
  protected:
