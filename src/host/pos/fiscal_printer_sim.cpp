@@ -154,6 +154,9 @@ bool SimulatedFiscalPrinter::VendaItem(runtime::ParamBlock& block) {
   block.Set("INTTEFERRO", block.Get("INTTEFERRO").IsEmpty() ? Variant(1) : block.Get("INTTEFERRO"));
   Line(fmt::format("{:03d} {} {} {} x {} = {}", item.seq, item.code, item.description, item.quantity,
                    Money(item.unit_price), Money(item.Total())));
+  // The item's own discount and surcharge, under its line: its total is net of them.
+  if (ToCents(item.discount) > 0) Line(fmt::format("ITEM {:03d} DESCONTO -{}", item.seq, Money(item.discount)));
+  if (ToCents(item.surcharge) > 0) Line(fmt::format("ITEM {:03d} ACRESCIMO +{}", item.seq, Money(item.surcharge)));
   return true;
 }
 

@@ -205,6 +205,12 @@ TEST_F(FiscalPrinterSimTest, TheReceiptReadsWithHeaderConsumerPaymentsAndFooter)
   item.unit_price = 30;
   auto sold = Params_VendaItem_Gpe00000(item);
   ASSERT_TRUE(printer.VendaItem(sold));
+  item.code = "3003";
+  item.description = "#AGUA";
+  item.unit_price = 5;
+  item.discount = 4.99;
+  auto discounted = Params_VendaItem_Gpe00000(item);
+  ASSERT_TRUE(printer.VendaItem(discounted));
   std::vector<Variant> closing(62, Variant(std::string()));
   closing[6] = Variant(2.0);
   closing[7] = Variant(12.0);
@@ -227,14 +233,16 @@ TEST_F(FiscalPrinterSimTest, TheReceiptReadsWithHeaderConsumerPaymentsAndFooter)
                                              "NOME: Ana",
                                              "ENDERECO: Rua A",
                                              "001 1001 #PRATO 1 x 30.00 = 30.00",
-                                             "SUBTOTAL 30.00",
+                                             "002 3003 #AGUA 1 x 5.00 = 0.01",
+                                             "ITEM 002 DESCONTO -4.99",
+                                             "SUBTOTAL 30.01",
                                              "DESCONTO -2.00",
-                                             "TOTAL 28.00",
+                                             "TOTAL 28.01",
                                              "DINHEIRO 40.00",
                                              "TROCO 12.00",
                                              "VOLTE SEMPRE",
                                              "OPERADOR: MARIA",
-                                             "FIM CUPOM 000007 GT 28.00"};
+                                             "FIM CUPOM 000007 GT 28.01"};
   EXPECT_EQ(lines, expected);
 }
 
