@@ -4,7 +4,6 @@
 #include <filesystem>
 
 #include "datamodule/store_init.h"
-#include "host_copy.h"
 #include "scripted_run.h"
 
 namespace recebimento::harness {
@@ -28,8 +27,7 @@ int RunDemo(const DemoOptions& options, std::ostream& out, std::ostream& err) {
   const fs::path examples(options.examples_dir);
   const fs::path sale = examples / "sales" / "table-sale.json";
   const fs::path script = examples / "scripts" / "demo.jsonl";
-  const fs::path parameters = examples / "demo-parameters.json";
-  if (!fs::exists(sale) || !fs::exists(script) || !fs::exists(parameters)) {
+  if (!fs::exists(sale) || !fs::exists(script) || !fs::exists(examples / "host")) {
     err << "recebimento demo: the examples are not in " << examples << " (use --examples DIR)\n";
     return 1;
   }
@@ -44,9 +42,10 @@ int RunDemo(const DemoOptions& options, std::ostream& out, std::ostream& err) {
       folder.keep = true;
       fs::create_directories(folder.path);
     }
-    // The demo register prints no fiscal receipt: an NFC-e store without a fiscal printer.
+    // The example host as shipped, fiscal printer and all, on a copy the demo may write to.
     const fs::path host = folder.path / "host";
-    CopyHostWithParametersFile((examples / "host").string(), host.string(), parameters.string());
+    if (fs::exists(host)) throw std::runtime_error("the folder " + host.string() + " exists already");
+    fs::copy(examples / "host", host, fs::copy_options::recursive);
     const std::string store = "sqlite:" + (host / "Dados" / "recebimento.db").string();
     datamodule::InitStoreDatabase(store, true);
 

@@ -144,7 +144,8 @@ pos::SimulatorConfig ParseHostConfig(const json& host, const std::string& host_d
   if (host.contains("printer")) {
     const json& p = host["printer"];
     const std::string w = "host.printer";
-    Known(p, w, {"next_receipt", "next_counter", "serial", "business_date", "receipt_open", "journal", "fail"});
+    Known(p, w,
+          {"next_receipt", "next_counter", "serial", "business_date", "receipt_open", "journal", "header", "fail"});
     c.printer.next_receipt = Get(p, "next_receipt", w, c.printer.next_receipt);
     c.printer.next_counter = Get(p, "next_counter", w, c.printer.next_counter);
     c.printer.serial = Get(p, "serial", w, c.printer.serial);
@@ -153,11 +154,16 @@ pos::SimulatorConfig ParseHostConfig(const json& host, const std::string& host_d
       throw InputError(w + ".business_date: '" + base::Excerpt(c.printer.business_date) + "' is not a date");
     c.printer.receipt_open = Get(p, "receipt_open", w, false);
     c.printer.journal_path = Get(p, "journal", w, std::string());
+    if (p.contains("header")) {
+      const json& h = p["header"];
+      if (!h.is_array()) throw InputError(w + ".header: expected a list of lines");
+      for (size_t i = 0; i < h.size(); ++i) {
+        if (!h[i].is_string()) throw InputError(w + ".header[" + std::to_string(i) + "]: expected a text");
+        c.printer.header.push_back(h[i].get<std::string>());
+      }
+    }
     if (p.contains("fail")) {
-      Known(p["fail"], w + ".fail",
-            {"AbreCupom", "VendaItem", "Cancela_UltimoItem", "FechaCupom", "Cancela_Cupom_Imp", "CancelaPendencia",
-             "Nr_Cupom", "Atu_TotGeral", "ImpressaoVenda", "ImprCupons", "Imp_CompVenCred", "Comp_DebitoCons",
-             "Cupom_Troca_Gpe00000", "ChamaFuncaoMFe"});
+      Known(p["fail"], w + ".fail", pos::PrinterOperationsThatFail());
       for (const auto& [op, nth] : p["fail"].items()) c.printer_failures[op] = Get(p["fail"], op, w + ".fail", 0);
     }
   }

@@ -9,13 +9,21 @@ namespace {
 using base::FieldType;
 using base::Variant;
 
+// Every column an item line of the fee needs: the receipt prints the product's own code
+// (its code in the store when it has none) and its unit ("UN" when it has none).
 #define PROD_TAXA                                                                                             \
   "SELECT P.CDPRODUTO, P.NMPRODUTO, P.CDIMPOSTO, A.VRPEALIMPFIS, A.IDTPIMPOSFIS, P.CDCSTICMS, P.CDCFOPPFIS, " \
-  "P.CDCEST, P.CDCLASFISC, P.CDCSTPISCOF, P.VRALIQPIS, P.VRALIQCOFINS FROM PRODUTO P "                        \
+  "P.CDCEST, P.CDCLASFISC, P.CDCSTPISCOF, P.VRALIQPIS, P.VRALIQCOFINS, "                                      \
+  "COALESCE(NULLIF(P.CDARVPROD, ''), P.CDPRODUTO) AS CDARVPROD, "                                             \
+  "COALESCE(NULLIF(P.SGUNIDADE, ''), 'UN') AS SGUNIDADE FROM PRODUTO P "                                      \
   "LEFT JOIN ALIQIMPFIS A ON A.CDFILIAL = :P_CDFILIAL AND A.CDIMPOSTO = P.CDIMPOSTO WHERE P.CDPRODUTO = :P_CDPRODUTO"
+#define PROD_TAXA_TYPES                                                  \
+  {                                                                      \
+    {"CDARVPROD", FieldType::String}, { "SGUNIDADE", FieldType::String } \
+  }
 
-const Statement adqProdTaxaServ{"adqProdTaxaServ", PROD_TAXA};
-const Statement adqProdTaxaEntr{"adqProdTaxaEntr", PROD_TAXA};
+const Statement adqProdTaxaServ{"adqProdTaxaServ", PROD_TAXA, {}, PROD_TAXA_TYPES};
+const Statement adqProdTaxaEntr{"adqProdTaxaEntr", PROD_TAXA, {}, PROD_TAXA_TYPES};
 
 // The branch's own row first, then the one that serves every branch.
 const Statement adqSubGrProd{"adqSubGrProd",

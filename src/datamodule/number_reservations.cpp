@@ -68,17 +68,20 @@ bool RecordNfceReservation(StoreConnection& c, const std::string& number, const 
                                        {"P_IDTPAMBNFCE", ambiente}}) > 0;
 }
 
+void MarkReservationUsed(StoreConnection& c, const std::string& cdfilial, const std::string& cdcaixa,
+                         const std::string& number, const base::DateTime& when) {
+  const Params keys = {{"P_CDFILIAL", cdfilial}, {"P_CDCAIXA", cdcaixa}, {"P_NUMERO", number}};
+  Params with_date = keys;
+  with_date.emplace_back("P_DTUSO", Variant(when));
+  c.Execute(acmUsaNumeroReservado, with_date);
+  c.Execute(acmUsaReservaNFCe, keys);
+}
+
 std::string TrdmRecebimento::MarkNumberUsed(const std::string& cdfilial, const std::string& cdcaixa,
                                             const std::string& numero) {
   try {
     StoreConnection& c = adcRecebimento();
-    const Params keys = {{"P_CDFILIAL", cdfilial}, {"P_CDCAIXA", cdcaixa}, {"P_NUMERO", numero}};
-    Params with_date = keys;
-    with_date.emplace_back("P_DTUSO", Variant(Now()));
-    InOwnTransaction(c, [&] {
-      c.Execute(acmUsaNumeroReservado, with_date);
-      c.Execute(acmUsaReservaNFCe, keys);
-    });
+    InOwnTransaction(c, [&] { MarkReservationUsed(c, cdfilial, cdcaixa, numero, Now()); });
     return "";
   } catch (const std::exception& e) {
     return ErrorText(e);

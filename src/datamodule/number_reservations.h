@@ -23,5 +23,9 @@ bool RecordReservation(StoreConnection& connection, const std::string& counter, 
 bool RecordNfceReservation(StoreConnection& connection, const std::string& number, const std::string& cdfilial,
                            const std::string& cdcaixa, const std::string& nrserie, const std::string& ambiente,
                            const base::DateTime& day);
+// The sale that carries `number` was recorded: its reservation, in either record, becomes
+// used. Inside the caller's transaction when one is open; throws DatabaseError.
+void MarkReservationUsed(StoreConnection& connection, const std::string& cdfilial, const std::string& cdcaixa,
+                         const std::string& number, const base::DateTime& when);
 
 }  // namespace recebimento::datamodule

@@ -256,6 +256,23 @@ class TrdmRecebimento {
   bool verifItPedido(const std::string& cdfilial, const std::string& dspedidozem, const std::string& cdproduto,
                      int ocorrencia = 1);
 
+  // ---- Cancelled sales (cancelled_sale.cpp) ------------------------------------------
+  // Records the sale of a fiscal receipt cancelled on the screen, in one transaction: the
+  // sale (situation "C") under a new number of the register's sale sequence, the items
+  // cancelled before payment, the sale's items with the tab's discount and surcharge
+  // netted and spread over them (no item surcharge for printer kinds 16 and 30), and the
+  // total. The packets are the sale's items and the cancelled items as the screen holds
+  // them. The new sale number; "" when the sale has no item (nothing is written); or the
+  // error text, with nothing written and no number spent.
+  base::Variant setCancelaVendas(const base::Variant& itens_venda, const base::Variant& itens_cancelados,
+                                 const std::string& cdcaixa, const base::DateTime& dtabercaix,
+                                 const std::string& cdempresa, const std::string& nrcupomfis,
+                                 const std::string& nrcontcupom, const std::string& nrmesa,
+                                 const std::string& nrvendaext, int idtipoimpfis, const std::string& nrserieimp);
+  // Stores the sale's total (its items and its cancelled items) and returns it as a
+  // number, or the error text.
+  base::Variant CalcVrTotVenda(const std::string& cdfilial, const std::string& cdcaixa, const std::string& nrseqvenda);
+
   // ---- Reserved numbers (number_reservations.cpp) ------------------------------------
   // The sale that carries `numero` (as the sale reports it, external numbers with their
   // prefix) was recorded: its reservation becomes used. "" or the error text.

@@ -275,9 +275,10 @@ TEST_F(ScriptedRunTest, StoreInitAndTheDemoWorkFromScratch) {
   const CliResult demo = RunCli({"demo", "--examples", std::string(RECEBIMENTO_SOURCE_DIR) + "/examples"}, dir_.str());
   ASSERT_EQ(demo.exit_code, 0) << demo.err;
   EXPECT_NE(demo.out.find("sale completed"), std::string::npos) << demo.out;
-  // The receipt adds up: items, service fee, total, the cash and its change.
-  for (const char* line : {"TAXA DE SERVICO                    12,49", "TOTAL                             137,40",
-                           "DINHEIRO                          150,00", "TROCO                              12,60"})
+  // The example host's fiscal printer prints the receipt: the service fee as an item line,
+  // the total, the cash and its change.
+  for (const char* line : {"CUPOM FISCAL 001201 COO 005530", "004 9001 #Taxa de Servi", "TOTAL 137.40",
+                           "DINHEIRO 150.00", "TROCO 12.60", "FIM CUPOM 001201"})
     EXPECT_NE(demo.out.find(line), std::string::npos) << line << "\n" << demo.out;
   EXPECT_NE(demo.out.find("output arguments"), std::string::npos);
 }

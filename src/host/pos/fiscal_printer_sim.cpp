@@ -26,6 +26,33 @@ std::string Money(double amount) { return Money(ToCents(amount)); }
 
 Variant Element(const std::vector<Variant>& v, size_t i) { return i < v.size() ? v[i] : Variant(); }
 
+// An amount of the closing record; a value that is no amount counts as none.
+double Number(const Variant& v) {
+  if (v.IsEmptyOrNull()) return 0;
+  try {
+    return v.AsFloat();
+  } catch (const std::exception&) {
+    return 0;
+  }
+}
+
+// What the payments of the closing record paid (change lines aside), in cents.
+int64_t PaidCents(const Variant& payments) {
+  if (!payments.IsPacket()) return 0;
+  const auto& p = payments.AsPacket();
+  const int amount = p.FieldIndex("VRMOVIVEND"), kind = p.FieldIndex("IDTIPOMOVIVE");
+  int64_t cents = 0;
+  for (const auto& row : p.rows)
+    if (amount >= 0 && (kind < 0 || row[kind].AsString() != "S")) cents += ToCents(Number(row[amount]));
+  return cents;
+}
+
+// A voucher's values in the order the host's voucher calls take them.
+std::vector<Variant> VoucherArgs(const ConsumerVoucher& v) {
+  return {Variant(v.stIDESQUEMA),  Variant(v.VRMOVIVEND), Variant(v.DSIMPFISCAL), Variant(v.CDCONSUMIDOR),
+          Variant(v.NMCONSUMIDOR), Variant(v.CDCLIENTE),  Variant(v.NMFANTCLIE),  Variant(v.saldo)};
+}
+
 // Writes element i of the answer array, making it an array of ten when it is not one.
 void Answer(Variant& ole, size_t i, Variant value) {
   if (!ole.IsArray() || ole.Size() <= i) ole = Variant::Array(std::max<size_t>(10, i + 1));
@@ -33,6 +60,15 @@ void Answer(Variant& ole, size_t i, Variant value) {
 }
 
 }  // namespace
+
+const std::set<std::string>& PrinterOperationsThatFail() {
+  static const std::set<std::string> operations = {
+      "AbreCupom",        "VendaItem",        "Cancela_UltimoItem",   "FechaCupom",     "Cancela_Cupom_Imp",
+      "CancelaPendencia", "Nr_Cupom",         "Atu_TotGeral",         "ImpressaoVenda", "ImprCupons",
+      "Imp_CompVenCred",  "Comp_DebitoCons",  "Cupom_Troca_Gpe00000", "ChamaFuncaoMFe", "CheckIntPosFiles",
+      "Abre_Gaveta_Imp",  "Estado_Gaveta_Imp"};
+  return operations;
+}
 
 double SimulatedFiscalPrinter::Item::Total() const {
   return runtime::FromCents(ToCents(quantity * unit_price) - ToCents(discount) + ToCents(surcharge));
@@ -43,6 +79,7 @@ SimulatedFiscalPrinter::SimulatedFiscalPrinter(FiscalPrinterConfig config, HostR
     : config_(std::move(config)), record_(record), clock_(clock), tef_files_(tef_files) {
   if (config_.receipt_open) {
     open_ = true;
+    opened_before_ = true;
     receipt_ = fmt::format("{:06d}", config_.next_receipt++);
     counter_ = fmt::format("{:06d}", config_.next_counter++);
   }
@@ -72,10 +109,13 @@ double SimulatedFiscalPrinter::ItemsTotal() const {
   return static_cast<double>(cents) / 100.0;
 }
 
+void SimulatedFiscalPrinter::Header() {
+  for (const auto& l : config_.header) Line(l);
+  Line(fmt::format("ECF {} {}", config_.serial, clock_.Now().Format("dd/mm/yyyy hh:nn:ss")));
+}
+
 bool SimulatedFiscalPrinter::AbreCupom(runtime::ParamBlock& block) {
-  std::vector<Variant> args;
-  for (const auto& [k, v] : block.Values()) args.push_back(Variant(k + "=" + v.AsString()));
-  record_.Call("AbreCupom", args);
+  record_.Call("AbreCupom", block.ValuesInOrder());
   if (failures_.NextCallFails("AbreCupom")) return Refuse("AbreCupom");
   if (open_) return Refuse("AbreCupom", "a receipt is already open");
   open_ = true;
@@ -85,11 +125,18 @@ bool SimulatedFiscalPrinter::AbreCupom(runtime::ParamBlock& block) {
   block.Set("CUPNR", receipt_);
   block.Set("CONTCUPOM", counter_);
   block.Set("INTTEFERRO", 1);
+  Header();
   Line(fmt::format("CUPOM FISCAL {} COO {}", receipt_, counter_));
+  consumer_printed_ = false;
   const std::string doc = block.Get("INCLUICPF").AsString();
-  if (!doc.empty()) Line("CONSUMIDOR: " + doc);
+  if (!doc.empty()) {
+    Line("CONSUMIDOR: " + doc);
+    consumer_printed_ = true;
+  }
   const std::string name = block.Get("INCLUINOME").AsString();
   if (!name.empty()) Line("NOME: " + name);
+  const std::string address = block.Get("INCLUIENDERECO").AsString();
+  if (!address.empty()) Line("ENDERECO: " + address);
   return true;
 }
 
@@ -98,8 +145,7 @@ bool SimulatedFiscalPrinter::VendaItem(runtime::ParamBlock& block) {
             block.Get("DSPRODUTO").AsString(),   block.Get("QTPRODUTO").AsFloat(),
             block.Get("VRUNITARIO").AsFloat(),   block.Get("VRDESCONTO").AsFloat(),
             block.Get("VRACRESCIMO").AsFloat(),  false};
-  record_.Call("VendaItem", {Variant(item.code), Variant(item.description), Variant(item.quantity),
-                             Variant(item.unit_price), Variant(item.discount), Variant(item.surcharge)});
+  record_.Call("VendaItem", block.ValuesInOrder());
   if (failures_.NextCallFails("VendaItem")) return Refuse("VendaItem");
   if (!open_) return Refuse("VendaItem", "no receipt open");
   if (item.quantity <= 0) return Refuse("VendaItem", "quantity not positive");
@@ -108,6 +154,9 @@ bool SimulatedFiscalPrinter::VendaItem(runtime::ParamBlock& block) {
   block.Set("INTTEFERRO", block.Get("INTTEFERRO").IsEmpty() ? Variant(1) : block.Get("INTTEFERRO"));
   Line(fmt::format("{:03d} {} {} {} x {} = {}", item.seq, item.code, item.description, item.quantity,
                    Money(item.unit_price), Money(item.Total())));
+  // The item's own discount and surcharge, under its line: its total is net of them.
+  if (ToCents(item.discount) > 0) Line(fmt::format("ITEM {:03d} DESCONTO -{}", item.seq, Money(item.discount)));
+  if (ToCents(item.surcharge) > 0) Line(fmt::format("ITEM {:03d} ACRESCIMO +{}", item.seq, Money(item.surcharge)));
   return true;
 }
 
@@ -122,19 +171,26 @@ bool SimulatedFiscalPrinter::Cancela_UltimoItem(const std::string& stIDESQUEMA) 
 
 bool SimulatedFiscalPrinter::FechaCupom(const std::vector<std::string>& stlPriVia, const std::vector<Variant>& closing,
                                         Variant& oleRetorno) {
-  record_.Call("FechaCupom",
-               {Variant(static_cast<int64_t>(closing.size())), Variant(static_cast<int64_t>(stlPriVia.size()))});
+  std::vector<Variant> first_copy;
+  for (const auto& l : stlPriVia) first_copy.push_back(Variant(l));
+  record_.Call("FechaCupom", {Variant(first_copy), Variant(closing)});
   if (failures_.NextCallFails("FechaCupom")) return Refuse("FechaCupom");
   if (!open_) return Refuse("FechaCupom", "no receipt open");
-  const double discount = Element(closing, 6).AsFloat();
-  const double change = Element(closing, 7).AsFloat();
-  const double surcharge = Element(closing, 8).AsFloat();
-  const int64_t total = ToCents(ItemsTotal()) - ToCents(discount) + ToCents(surcharge);
-  Line("SUBTOTAL " + Money(ItemsTotal()));
+  if (closing.size() != 62) return Refuse("FechaCupom", fmt::format("{} values in the closing record", closing.size()));
+  const double discount = Number(Element(closing, 6));
+  const double change = Number(Element(closing, 7));
+  const double surcharge = Number(Element(closing, 8));
+  const Variant payments = Element(closing, 13);
+  // A receipt the host opened before this run holds items the printer registered then:
+  // what the payments cover, less the change and the adjustments.
+  int64_t subtotal = ToCents(ItemsTotal());
+  if (opened_before_ && items_.empty())
+    subtotal = PaidCents(payments) - ToCents(change) + ToCents(discount) - ToCents(surcharge);
+  const int64_t total = subtotal - ToCents(discount) + ToCents(surcharge);
+  Line("SUBTOTAL " + Money(subtotal));
   if (ToCents(discount) > 0) Line("DESCONTO -" + Money(discount));
   if (ToCents(surcharge) > 0) Line("ACRESCIMO +" + Money(surcharge));
   Line("TOTAL " + Money(total));
-  const Variant payments = Element(closing, 13);
   if (payments.IsPacket()) {
     const auto& p = payments.AsPacket();
     const int name = p.FieldIndex("NMTIPORECE"), amount = p.FieldIndex("VRMOVIVEND"),
@@ -146,9 +202,16 @@ bool SimulatedFiscalPrinter::FechaCupom(const std::vector<std::string>& stlPriVi
     }
   }
   if (ToCents(change) > 0) Line("TROCO " + Money(change));
+  // The consumer's document, when the opening did not print it, and the receipt's texts.
+  if (const std::string doc = Element(closing, 19).AsString(); !doc.empty() && !consumer_printed_)
+    Line("CONSUMIDOR: " + doc);
+  for (size_t text : {size_t{10}, size_t{30}, size_t{56}})
+    if (const std::string t = Element(closing, text).AsString(); !t.empty()) Line(t);
+  if (const std::string op = Element(closing, 23).AsString(); !op.empty()) Line("OPERADOR: " + op);
   for (const auto& l : stlPriVia) record_.Print("tef", l);
   grand_total_ = runtime::FromCents(ToCents(grand_total_) + total);
   open_ = false;
+  opened_before_ = false;
   last_receipt_ = receipt_;
   last_total_ = static_cast<double>(total) / 100.0;
   last_cancelled_ = false;
@@ -215,8 +278,7 @@ base::DateTime SimulatedFiscalPrinter::DataMoviFiscal(const std::string& stIDESQ
 }
 
 bool SimulatedFiscalPrinter::Atu_TotGeral(runtime::ParamBlock& block) {
-  record_.Call("Atu_TotGeral",
-               {block.Get("CDFILIAL"), block.Get("CDCAIXA"), block.Get("NRSERIEIMP"), block.Get("IDESQUEMA")});
+  record_.Call("Atu_TotGeral", block.ValuesInOrder());
   if (failures_.NextCallFails("Atu_TotGeral")) return Refuse("Atu_TotGeral");
   block.Set("GRANDETOTAL", grand_total_);
   block.Set("NRSERIEIMP", config_.serial);
@@ -224,7 +286,7 @@ bool SimulatedFiscalPrinter::Atu_TotGeral(runtime::ParamBlock& block) {
 }
 
 bool SimulatedFiscalPrinter::ImpressaoVenda(runtime::ParamBlock& block) {
-  record_.Call("ImpressaoVenda", {block.Get("IDESQUEMA"), block.Get("TIPOCARTAO")});
+  record_.Call("ImpressaoVenda", block.ValuesInOrder());
   if (failures_.NextCallFails("ImpressaoVenda") || open_) {
     block.Set("RETORNO", std::string("Erro"));
     return Refuse("ImpressaoVenda");
@@ -234,7 +296,9 @@ bool SimulatedFiscalPrinter::ImpressaoVenda(runtime::ParamBlock& block) {
   items_.clear();
   receipt_ = fmt::format("{:06d}", config_.next_receipt++);
   counter_ = fmt::format("{:06d}", config_.next_counter++);
+  Header();
   Line(fmt::format("CUPOM FISCAL {} COO {}", receipt_, counter_));
+  consumer_printed_ = false;
   const Variant items = block.Get("ITENS");
   if (items.IsPacket()) {
     const auto& p = items.AsPacket();
@@ -276,7 +340,7 @@ bool SimulatedFiscalPrinter::ImprCupons(const CardReceiptsRequest& r) {
 }
 
 bool SimulatedFiscalPrinter::Imp_CompVenCred(const ConsumerVoucher& v) {
-  record_.Call("Imp_CompVenCred", {Variant(v.CDCONSUMIDOR), Variant(v.VRMOVIVEND), Variant(v.saldo)});
+  record_.Call("Imp_CompVenCred", VoucherArgs(v));
   if (failures_.NextCallFails("Imp_CompVenCred")) return Refuse("Imp_CompVenCred");
   Line("COMPROVANTE CREDITO PESSOAL");
   Line(fmt::format("{} {} {}", v.CDCONSUMIDOR, v.NMCONSUMIDOR, Money(v.VRMOVIVEND)));
@@ -285,7 +349,7 @@ bool SimulatedFiscalPrinter::Imp_CompVenCred(const ConsumerVoucher& v) {
 }
 
 bool SimulatedFiscalPrinter::Comp_DebitoCons(const ConsumerVoucher& v) {
-  record_.Call("Comp_DebitoCons", {Variant(v.CDCONSUMIDOR), Variant(v.VRMOVIVEND), Variant(v.saldo)});
+  record_.Call("Comp_DebitoCons", VoucherArgs(v));
   if (failures_.NextCallFails("Comp_DebitoCons")) return Refuse("Comp_DebitoCons");
   Line("COMPROVANTE DEBITO CONSUMIDOR");
   Line(fmt::format("{} {} {}", v.CDCONSUMIDOR, v.NMCONSUMIDOR, Money(v.VRMOVIVEND)));
@@ -294,8 +358,9 @@ bool SimulatedFiscalPrinter::Comp_DebitoCons(const ConsumerVoucher& v) {
 }
 
 bool SimulatedFiscalPrinter::Cupom_Troca_Gpe00000(const ExchangeCoupon& c) {
-  record_.Call("Cupom_Troca_Gpe00000", {Variant(c.inIDTIPOIMPFIS), Variant(c.stIDESQUEMA), Variant(c.stCDFILIAL),
-                                        Variant(c.stCDCAIXA), Variant(c.stIdTipoVenda), Variant(c.days)});
+  record_.Call("Cupom_Troca_Gpe00000", {Variant(c.inIDTIPOIMPFIS), Variant(c.stIDESQUEMA), Variant(c.items),
+                                        Variant(c.stCDFILIAL), Variant(c.stCDCAIXA), Variant(c.consumer_name),
+                                        Variant(c.consumer_document), Variant(c.stIdTipoVenda), Variant(c.days)});
   if (failures_.NextCallFails("Cupom_Troca_Gpe00000")) return Refuse("Cupom_Troca_Gpe00000");
   Line(fmt::format("CUPOM DE TROCA - VALIDO POR {} DIAS", static_cast<int>(c.days)));
   const int name = c.items.FieldIndex("NMPRODUTO");
@@ -329,6 +394,7 @@ void SimulatedFiscalPrinter::ImpFisDebug(const std::string& line) {
 
 bool SimulatedFiscalPrinter::CheckIntPosFiles(const std::string& stIDESQUEMA, bool after_closing) {
   record_.Call("CheckIntPosFiles", {Variant(stIDESQUEMA), Variant(after_closing)});
+  if (failures_.NextCallFails("CheckIntPosFiles")) return Refuse("CheckIntPosFiles");
   tef_files_.MoveToPending();
   return true;
 }

@@ -3,6 +3,7 @@
 // registers items with sequence numbers, cancels the last item, closes with the payments,
 // keeps the grand total and the business date, cancels a receipt, and writes everything
 // it prints to an electronic journal file.
+#include <set>
 #include <string>
 #include <vector>
 
@@ -14,13 +15,17 @@
 
 namespace recebimento::pos {
 
+// The operations of the printer (its drawer's among them) a scripted failure may hit.
+const std::set<std::string>& PrinterOperationsThatFail();
+
 struct FiscalPrinterConfig {
   std::string journal_path;  // electronic journal; empty: none
   int next_receipt = 1;      // receipt number (CUPNR) of the next opening
   int next_counter = 1;      // operation counter (CONTCUPOM)
   std::string serial = "SIM00000001";
-  std::string business_date;  // "2026-12-06"; empty: the clock's day
-  bool receipt_open = false;  // a counter sale arrives with its receipt opened by the host
+  std::string business_date;        // "2026-12-06"; empty: the clock's day
+  bool receipt_open = false;        // a counter sale arrives with its receipt opened by the host
+  std::vector<std::string> header;  // lines the printer prints atop every receipt (the store's name, ...)
 };
 
 class SimulatedFiscalPrinter : public FiscalPrinter {
@@ -70,6 +75,7 @@ class SimulatedFiscalPrinter : public FiscalPrinter {
     double Total() const;
   };
   void Line(const std::string& text);
+  void Header();
   bool Refuse(const std::string& operation, const std::string& why = "");
   double ItemsTotal() const;
 
@@ -79,6 +85,8 @@ class SimulatedFiscalPrinter : public FiscalPrinter {
   TefExchangeFolder& tef_files_;
   FailureScript failures_;
   bool open_ = false;
+  bool opened_before_ = false;     // the receipt open now was opened before this run
+  bool consumer_printed_ = false;  // the opening printed the consumer's document
   std::string receipt_;
   std::string counter_;
   std::vector<Item> items_;

@@ -24,8 +24,14 @@ HostSimulator::HostSimulator(SimulatorConfig config, base::EventPump& pump, Dial
   FiscalPrinterConfig printer = config_.printer;
   printer.journal_path = UnderHost(host, printer.journal_path, "Dados/ImpFiscal/FitaDetalhe.txt");
   printer_ = std::make_unique<SimulatedFiscalPrinter>(printer, record_, pump_.GetClock(), *tef_files_);
-  for (const auto& [op, nth] : config_.printer_failures) printer_->Failures().FailAt(op, nth);
   drawer_ = std::make_unique<SimulatedDrawer>(config_.drawer, record_);
+  // The drawer hangs on the printer: its operations fail with the printer's.
+  for (const auto& [op, nth] : config_.printer_failures) {
+    if (op == "Abre_Gaveta_Imp" || op == "Estado_Gaveta_Imp")
+      drawer_->Failures().FailAt(op, nth);
+    else
+      printer_->Failures().FailAt(op, nth);
+  }
   displays_ = std::make_unique<SimulatedDisplays>(config_.display, record_);
   TefConfig tef = config_.tef;
   if (!tef.last_transactions_file.empty()) tef.last_transactions_file = UnderHost(host, tef.last_transactions_file, "");

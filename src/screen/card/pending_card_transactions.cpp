@@ -83,10 +83,12 @@ PendingCardTransactions::OnExit PendingCardTransactions::CancelOnExit(int receip
       sale.boCupomCancelado = host.printer->Cancela_Cupom_Imp(args, sale.oleRetorno);
   }
   s_.controls.SetEnabled("spbSair", false);
-  const bool cancelled = host.printer->CancelaPendencia(CancelRequest(sale.inQtdeTef));
+  const bool cancelled = host.printer->CancelaPendencia(PendingRequest());
   s_.controls.SetEnabled("spbSair", true);
   return cancelled ? OnExit::Cancelled : OnExit::Kept;
 }
+
+pos::PendingTefRequest PendingCardTransactions::PendingRequest() const { return CancelRequest(s_.sale.inQtdeTef); }
 
 void PendingCardTransactions::CancelDedicatedLeftOver() {
   const ParametrosZem& par = s_.par;

@@ -32,6 +32,9 @@ class PendingCardTransactions {
   // The dedicated card transaction left in "ultTef.cds" of a cleared sale.
   void CancelDedicatedLeftOver();
 
+  // What the host needs to cancel the card transactions left pending.
+  pos::PendingTefRequest PendingRequest() const;
+
  private:
   // The host's request to resolve `transactions` pending transactions.
   pos::PendingTefRequest CancelRequest(int transactions) const;

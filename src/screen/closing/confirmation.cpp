@@ -64,7 +64,7 @@ void Confirmation::Confirm() {
     sale.boProcessandoSaida = false;
     throw;
   }
-  if (!done) {
+  if (!done && !parts.fiscal.Abandoned()) {
     // The sale stays open and may be confirmed again.
     c.SetEnabled("panFundoConfirma", true);
     c.SetEnabled("spbOk", true);

@@ -17,8 +17,8 @@ class Confirmation {
   void Confirm();
   // The sale-summary panel's answer: the confirmation waiting on it goes on or stops.
   void AnswerSaleSummary(bool confirmed);
-  // The non-fiscal receipt's parameters (one row of cdsParamImpCupNF).
-  void PreencheParamImpCupNF();
+  // Opens the drawer for the tenders that ask it; through the printer or the host.
+  bool OpenDrawerForTenders(bool through_printer);
 
  private:
   bool AskSaleObservation();
@@ -31,8 +31,6 @@ class Confirmation {
   // The sale number of a sale without a fiscal printer; false (message shown) when none.
   bool ReserveSaleNumber();
   void RecordSaleWithoutPrinter();
-  // Opens the drawer for the tenders that ask it; through the printer or the host.
-  bool OpenDrawerForTenders(bool through_printer);
   // Captures of the integrations and the close; false when the screen must stay open.
   bool CloseSale();
   // The line of the non-fiscal log: amounts of the sale and of each payment.
@@ -40,7 +38,6 @@ class Confirmation {
 
   ScreenScope& s_;
   bool sale_closed_ = false;                               // the integrations were captured and the close posted
-  base::Dataset cdsParamImpCupNF{"cdsParamImpCupNF"};      // the host's non-fiscal receipt
   base::Dataset cdsTipoRecebimento{"cdsTipoRecebimento"};  // tender kinds: which open the drawer
 };
 

@@ -285,4 +285,8 @@ void ConsumerAccount::RefuseWith(const std::string& text) {
   if (!text.empty()) s_.ShowMessage(text, runtime::kMsgBlocked);
 }
 
+std::string ConsumerAccount::SearchedConsumer() const {
+  return s_.sale.stConsPesquisado == "S" ? s_.sale.charged.consumer : std::string();
+}
+
 }  // namespace recebimento::screen

@@ -61,6 +61,10 @@ class ConsumerAccount {
   // is left.
   static void addFamiliaSaldo(base::Dataset& families, const std::string& family, double amount, bool add);
   static base::DateTime PrimeiroDiaMes(const base::DateTime& day);
+  // The consumer's debit floor (VRLIMDEBCONS) as the store gave it, as text.
+  const std::string& DebitLimit() const { return debit_floor_; }
+  // The consumer the operator chose through the consumer search; empty when none was.
+  std::string SearchedConsumer() const;
 
   // The amount of a consumer-account tender of kind "9" (personal credit) or "A" (debit)
   // after the account's checks; false when the selection ended without a line.

@@ -117,6 +117,8 @@ void ConsumerIdentification::bltPesquisarClick() {
     sale.charged.name = chosen.NMCONSUMIDOR;
     sale.stCdClienteCons = client;
     sale.stCdConsumidorCons = consumer;
+    // The items are priced for the consumer chosen.
+    s_.parts.fiscal.AjustarPrecos("ZEM");
   }
   // Until a consumer is on the sale the search stays at hand.
   c.SetEnabled("bltPesquisar", c.CaptionOf("lblCPFCons") == "Consumidor:");

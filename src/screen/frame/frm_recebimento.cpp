@@ -56,6 +56,8 @@ void TfrmRecebimento::BindHandlers() {
   c.Bind("btnCPFPinPad", [this] { btnCPFPinPadClick(); });
   c.Bind("btnCPFSistema", [this] { btnCPFSistemaClick(); });
   c.Bind("btnSairCPF", [this] { btnSairCPFClick(); });
+  c.Bind("sbtConfPos", [this] { sbtConfPosClick(); });
+  c.Bind("sbtCancPos", [this] { sbtCancPosClick(); });
   for (int i = 1; i <= 6; ++i) {
     const std::string name = "tcbGrupo" + TwoDigits(i);
     c.Bind(name, [this, name] { tcbGrupo01Click(name); });
@@ -116,6 +118,8 @@ void TfrmRecebimento::sbtVirgulaClick() { parts_->keyboard.PressSeparator(); }
 void TfrmRecebimento::sbtCorrigirClick() { parts_->keyboard.PressCorrect(); }
 void TfrmRecebimento::sbtEnterClick() { parts_->keyboard.PressEnter(); }
 void TfrmRecebimento::sbtVoltarClick() { parts_->keyboard.BackToGrid(); }
+void TfrmRecebimento::sbtConfPosClick() { parts_->fiscal.ConfirmPosTerminal(); }
+void TfrmRecebimento::sbtCancPosClick() { parts_->fiscal.CancelPosTerminal(); }
 
 std::vector<std::pair<std::string, Variant>> TfrmRecebimento::StateFields() const {
   const SaleState& s = sale_;

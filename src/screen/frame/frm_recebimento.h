@@ -63,6 +63,9 @@ class TfrmRecebimento {
   void sbtCorrigirClick();
   void sbtEnterClick();
   void sbtVoltarClick();
+  // The POS-terminal panel of an MF-e card payment.
+  void sbtConfPosClick();
+  void sbtCancPosClick();
 
   ControlRegistry& Controls() { return controls_; }
   const ControlRegistry& Controls() const { return controls_; }

@@ -225,6 +225,7 @@ void CreateScreenControls(ControlRegistry& r) {
   button("btnCoreBancQual", "Qualificado", 200, 60, 90, 50, "panCoreBancario");
   button("btnCoreBancSair", "Sair", 295, 60, 90, 50, "panCoreBancario");
   panel("panSerialPos", 200, 200, 400, 140).visible = false;
+  r.Add("lstSerialPos", "list", "", 10, 10, 380, 64, "panSerialPos");
   button("sbtConfPos", "Confirmar", 100, 80, 90, 50, "panSerialPos");
   button("sbtCancPos", "Cancelar", 210, 80, 90, 50, "panSerialPos");
 }

@@ -30,6 +30,12 @@ class Loyalty {
   bool RedeemPrepaidCards() { return true; }
   // The loyalty integrations' captures at the close; false keeps the screen open.
   bool CaptureAtClose() { return true; }
+  // Dotz points the sale earns, printed on the fiscal receipt: by the campaigns of the
+  // sale's value and by its products. None until the Dotz campaign lands here.
+  double DotzCampaignPoints() const { return 0; }
+  double DotzProductPoints() const { return 0; }
+  // Dotz receipts wait to be printed after the card receipts.
+  bool DotzReceiptsPending() const { return false; }
 
  private:
   ScreenScope& s_;

@@ -121,6 +121,8 @@ bool TenderSelection::AgreementAmount(double& amount) {
   sale.charged.client = chosen.CDCLIENTE;
   sale.charged.consumer = chosen.CDCONSUMIDOR;
   sale.charged.name = chosen.NMCONSUMIDOR;
+  sale.charged.agreement_client = chosen.NMRAZSOCCLIE;
+  sale.charged.agreement_text = chosen.complement;
   amount = runtime::Trunc2(sale.doVrAPagar);
   if (amount <= 0) {
     Refuse("Dig_Val");

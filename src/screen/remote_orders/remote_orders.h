@@ -18,6 +18,10 @@ class RemoteOrders {
   // active consumer). Each does nothing unless the host's payments hold one.
   void CheckMobileOrder();
   void CheckDeliveryOrder();
+  // The order's check recorded the change as a voucher ("CONTRA-VALE"): the fiscal
+  // receipt prints it so. The orders paid from a consumer's credit carry no change, so
+  // never.
+  bool ChangeGivenAsVoucher() const { return false; }
 
  private:
   void CheckRemoteOrder(bool delivery);

@@ -39,6 +39,9 @@ struct InicializaFormArgs {
 struct ChargedConsumer {
   std::string client, consumer, name;
   std::string cer_number, coo_number;  // NRCERVENDAREST and NRCOOVENDAREST of the items
+  // An agreement sale: the client chosen in the host's search and the text the search
+  // returns besides (printed on the receipt).
+  std::string agreement_client, agreement_text;
 };
 
 struct SaleState {
@@ -104,6 +107,8 @@ struct SaleState {
   bool boFalhaReceb = false;        // the tender being selected was refused
   bool boTemPagtoTef = false;       // the sale holds a card payment through TEF
   int inQtdeTef = 0;                // card transactions made for the sale
+  double doVrTef = 0;               // amount the card terminal approved for the sale
+  std::string stFormaPagTef;        // fiscal payment-form text of the last approved card tender
   std::string stIdPagouTEF;
   // Card payments through the terminal, for the fiscal receipt.
   double doVrTotalTef = 0;    // the sale's card transactions through the dedicated terminal

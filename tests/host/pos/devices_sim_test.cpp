@@ -84,10 +84,14 @@ TEST(HostSimulatorTest, DeviceFilesLiveUnderTheHostFolderAndTheServicesAreWired)
   SimulatorConfig config;
   config.host_dir = dir.str();
   config.printer_failures["AbreCupom"] = 1;
+  config.printer_failures["Abre_Gaveta_Imp"] = 2;
   config.tef.last_transactions_file = "Dados/ultTef.cds";
   HostSimulator sim(config, pump);
   const HostServices s = sim.Services();
   EXPECT_EQ(s.Missing(), nullptr);
+  // The printer's drawer fails with the printer's failures.
+  EXPECT_TRUE(s.drawer->Abre_Gaveta_Imp("COM1", "1", true));
+  EXPECT_FALSE(s.drawer->Abre_Gaveta_Imp("COM1", "1", true));
 
   auto block = Params_AbreCupom_Gpe00000("1", "", "", "", "", "", "N", false);
   EXPECT_FALSE(s.printer->AbreCupom(block)) << "the scripted failure reached the printer";

@@ -158,6 +158,110 @@ TEST_F(FiscalPrinterSimTest, PendingCardTransactionsAreSeenAndCancelled) {
   EXPECT_TRUE(files_.Unconfirmed().empty());
 }
 
+TEST_F(FiscalPrinterSimTest, CallsCarryTheirArgumentsInTheContractsOrder) {
+  auto opened = Params_AbreCupom_Gpe00000("1", "52998224725", "Ana", "Rua A", "", "", "S", true);
+  ASSERT_TRUE(printer_->AbreCupom(opened));
+  ASSERT_TRUE(Sell("A", 2, 1.5, 0.5));
+  ASSERT_TRUE(Close(0, 0, 0));
+  const auto open_args = record_.CallsOf("AbreCupom").at(0).args;
+  ASSERT_EQ(open_args.size(), 14u);
+  EXPECT_EQ(open_args[0].AsString(), "1");
+  EXPECT_EQ(open_args[1].AsString(), "52998224725");
+  EXPECT_EQ(open_args[3].AsString(), "Rua A");
+  EXPECT_EQ(open_args[12].AsString(), "S");
+  EXPECT_TRUE(open_args[13].AsBoolean());
+  const auto item_args = record_.CallsOf("VendaItem").at(0).args;
+  ASSERT_EQ(item_args.size(), 17u);
+  EXPECT_EQ(item_args[3].AsString(), "A");
+  EXPECT_EQ(item_args[4].AsString(), "ITEM A");
+  EXPECT_EQ(item_args[12].AsFloat(), 2.0);
+  EXPECT_EQ(item_args[13].AsFloat(), 1.5);
+  EXPECT_EQ(item_args[14].AsFloat(), 0.5);
+  const auto close_args = record_.CallsOf("FechaCupom").at(0).args;
+  ASSERT_EQ(close_args.size(), 2u);
+  EXPECT_TRUE(close_args[0].IsArray());
+  ASSERT_TRUE(close_args[1].IsArray());
+  EXPECT_EQ(close_args[1].Size(), 62u);
+  EXPECT_TRUE(close_args[1][13].IsPacket());
+
+  // A closing record of another size is no closing record.
+  Open();
+  answer_ = Variant::Array(10);
+  EXPECT_FALSE(printer_->FechaCupom({}, std::vector<Variant>(61), answer_));
+  EXPECT_TRUE(printer_->ReceiptOpen());
+}
+
+TEST_F(FiscalPrinterSimTest, TheReceiptReadsWithHeaderConsumerPaymentsAndFooter) {
+  FiscalPrinterConfig config;
+  config.header = {"LOJA DEMONSTRACAO", "CNPJ 12.345.678/0001-95"};
+  config.next_receipt = 7;
+  SimulatedFiscalPrinter printer(config, record_, clock_, files_);
+  auto block = Params_AbreCupom_Gpe00000("1", "52998224725", "Ana", "Rua A", "", "", "N", false);
+  ASSERT_TRUE(printer.AbreCupom(block));
+  SaleItemParams item;
+  item.code = "1001";
+  item.description = "#PRATO";
+  item.quantity = 1;
+  item.unit_price = 30;
+  auto sold = Params_VendaItem_Gpe00000(item);
+  ASSERT_TRUE(printer.VendaItem(sold));
+  item.code = "3003";
+  item.description = "#AGUA";
+  item.unit_price = 5;
+  item.discount = 4.99;
+  auto discounted = Params_VendaItem_Gpe00000(item);
+  ASSERT_TRUE(printer.VendaItem(discounted));
+  std::vector<Variant> closing(62, Variant(std::string()));
+  closing[6] = Variant(2.0);
+  closing[7] = Variant(12.0);
+  closing[8] = Variant(0.0);
+  base::DataPacket payments;
+  payments.fields = {{"NMTIPORECE", base::FieldType::String, 40}, {"VRMOVIVEND", base::FieldType::Float, 0}};
+  payments.rows = {{Variant("DINHEIRO"), Variant(40.0)}};
+  closing[13] = Variant(payments);
+  closing[10] = Variant("VOLTE SEMPRE");
+  closing[23] = Variant("MARIA");
+  Variant answer;
+  ASSERT_TRUE(printer.FechaCupom({}, closing, answer));
+  std::vector<std::string> lines;
+  for (const auto& l : record_.Printed()) lines.push_back(l.text);
+  const std::vector<std::string> expected = {"LOJA DEMONSTRACAO",
+                                             "CNPJ 12.345.678/0001-95",
+                                             "ECF SIM00000001 06/12/2026 12:00:00",
+                                             "CUPOM FISCAL 000007 COO 000001",
+                                             "CONSUMIDOR: 52998224725",
+                                             "NOME: Ana",
+                                             "ENDERECO: Rua A",
+                                             "001 1001 #PRATO 1 x 30.00 = 30.00",
+                                             "002 3003 #AGUA 1 x 5.00 = 0.01",
+                                             "ITEM 002 DESCONTO -4.99",
+                                             "SUBTOTAL 30.01",
+                                             "DESCONTO -2.00",
+                                             "TOTAL 28.01",
+                                             "DINHEIRO 40.00",
+                                             "TROCO 12.00",
+                                             "VOLTE SEMPRE",
+                                             "OPERADOR: MARIA",
+                                             "FIM CUPOM 000007 GT 28.01"};
+  EXPECT_EQ(lines, expected);
+}
+
+TEST_F(FiscalPrinterSimTest, AReceiptTheHostOpenedTotalsWhatWasPaid) {
+  FiscalPrinterConfig config;
+  config.receipt_open = true;
+  SimulatedFiscalPrinter printer(config, record_, clock_, files_);
+  ASSERT_TRUE(printer.ReceiptOpen());
+  std::vector<Variant> closing(62);
+  closing[7] = Variant(2.5);
+  base::DataPacket payments;
+  payments.fields = {{"NMTIPORECE", base::FieldType::String, 40}, {"VRMOVIVEND", base::FieldType::Float, 0}};
+  payments.rows = {{Variant("DINHEIRO"), Variant(20.0)}};
+  closing[13] = Variant(payments);
+  Variant answer;
+  ASSERT_TRUE(printer.FechaCupom({}, closing, answer));
+  EXPECT_EQ(printer.GrandTotal(), 17.5);
+}
+
 TEST_F(FiscalPrinterSimTest, BusinessDateIsConfiguredOrTheClocksDay) {
   EXPECT_EQ(printer_->DataMoviFiscal("1"), base::DateTime::FromYMD(2026, 12, 6));
   FiscalPrinterConfig config;

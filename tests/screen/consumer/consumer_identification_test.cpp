@@ -180,6 +180,11 @@ TEST_F(Identification, TheSearchAsksTheAccessControlAndLogsASupervisorsLeave) {
   EXPECT_EQ(sale().charged.consumer, "0001");
   EXPECT_EQ(sale().stConsPesquisado, "S");
   EXPECT_FALSE(ctl("bltPesquisar").enabled);
+  // The items are priced again for the consumer chosen.
+  const std::vector<Variant> priced = LastCall("ChamaFuncaoGetRetornaPreco");
+  ASSERT_GE(priced.size(), 6u);
+  EXPECT_EQ(priced[4].AsString(), "000001");
+  EXPECT_EQ(priced[5].AsString(), "0001");
 }
 
 }  // namespace
