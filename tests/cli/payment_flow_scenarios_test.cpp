@@ -28,6 +28,9 @@ std::ostream& operator<<(std::ostream& os, const FlowCase& c) { return os << c.n
 
 const std::string kConfirm = Wait(1) + Snapshot("paid") + Click("spbOk");
 const base::Variant kTipAsked{std::string("V")};
+// Cheques taken by hand: one consulted through the card terminal confirms the sale by
+// itself once it pays the rest, like a card.
+const std::map<std::string, base::Variant> kChequeNotConsulted = {{"IDUTILCHEQ", base::Variant(std::string("N"))}};
 
 std::vector<FlowCase> Cases() {
   return {
@@ -40,12 +43,13 @@ std::vector<FlowCase> Cases() {
        {ListLine("DINHEIRO", "150,00"), ListLine("Troco (DINHEIRO):", "12,60")}},
       {"TabChequeAfterATenPercentDiscount",
        "tab-sale.json",
-       // A cheque the card terminal consulted that pays the rest confirms by itself.
-       Click("spbDesconto") + Adjustment('P', 10) + Pays("tcbBalcao04", "98,81"),
+       Click("spbDesconto") + Adjustment('P', 10) + Pays("tcbBalcao04", "98,81") + kConfirm,
        {{"004", "E", 98.81}},
        true,
        98.81,
-       {ListLine("Desconto: 10,00% ", "-10,59"), ListLine("Sub-Total:", "98,81"), ListLine("CHEQUE", "98,81")}},
+       {ListLine("Desconto: 10,00% ", "-10,59"), ListLine("Sub-Total:", "98,81"), ListLine("CHEQUE", "98,81")},
+       {},
+       kChequeNotConsulted},
       {"DeliveryVoucherOverpaidTakesTheSaleValue",
        "delivery-sale.json",
        Pays("tcbBalcao05", "100") + Answer(true) + kConfirm,
@@ -56,11 +60,13 @@ std::vector<FlowCase> Cases() {
        {"Assumir valor da venda?"}},
       {"DeliveryCashAndChequeTogether",
        "delivery-sale.json",
-       Pays("tcbBalcao01", "50") + Pays("tcbBalcao04", "49,40"),
+       Pays("tcbBalcao01", "50") + Pays("tcbBalcao04", "49,40") + kConfirm,
        {{"001", "E", 50.0}, {"004", "E", 49.4}},
        true,
        99.4,
-       {ListLine("DINHEIRO", "50,00"), ListLine("CHEQUE", "49,40")}},
+       {ListLine("DINHEIRO", "50,00"), ListLine("CHEQUE", "49,40")},
+       {},
+       kChequeNotConsulted},
       {"CounterDollarsWithChangeInCash",
        "counter-sale.json",
        Pays("tcbBalcao07", "4") + Key("Enter") + kConfirm,

@@ -48,6 +48,7 @@ bool CardTenders::RunIntegrated(const std::string& kind, const std::string& lett
   card.NRCONTROLTEF = approval.control;
   if (kind != "3") MoveToMatchingTender(kind, approval.brand_code, tender);
   tender.doVrTef += amount;
+  sale.doVrTotalTef += amount;
   sale.stFormaPagTef = form;
   sale.boTemPagtoTef = true;
   sale.boOperacaoEmCurso = true;

@@ -140,7 +140,7 @@ void FiscalReceipt::PrintDedicatedCardReceipts() {
       pos::DedicatedTef& tef = *s_.ctx.host.tef_dedicated;
       tef.ImprimeCupomTef(cdsUltTef, sale.stFormaPagTef, inIntTefErro, rows);
       if (s_.parts.loyalty.DotzReceiptsPending())
-        tef.ImprimeComprovanteDotz(par.inIDTIPOIMPFIS, par.stIDIMPRCUPTEFRED, "F", sale.doVrTef);
+        tef.ImprimeComprovanteDotz(par.inIDTIPOIMPFIS, par.stIDIMPRCUPTEFRED, "F", sale.doVrTotalTef);
     }
   } catch (const std::exception& e) {
     // The sale is done; a card receipt that failed is told and printed again by the host.
@@ -164,7 +164,7 @@ void FiscalReceipt::PrintIntegratedCardReceipts() {
   request.fiscal_flag = par.boUTILIZAIMPFIS ? "F" : "N";
   request.stIDTIPOIMPNF3 = par.stIDTIPOIMPNF3;
   request.stCDPORTIMPNF3 = par.stCDPORTIMPNF3;
-  request.vr_tef = sale.doVrTef;
+  request.vr_tef = sale.doVrTotalTef;
   pos::FiscalPrinter& printer = *s_.ctx.host.printer;
   if (!printer.ImprCupons(request)) s_.ctx.log.LogRev00000("ImprimeCupom - comprovantes TEF nao impressos");
   printer.CancelaPendencia(s_.parts.card.PendingRequest());

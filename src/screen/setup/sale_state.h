@@ -107,11 +107,9 @@ struct SaleState {
   bool boFalhaReceb = false;        // the tender being selected was refused
   bool boTemPagtoTef = false;       // the sale holds a card payment through TEF
   int inQtdeTef = 0;                // card transactions made for the sale
-  double doVrTef = 0;               // amount the card terminal approved for the sale
-  std::string stFormaPagTef;        // fiscal payment-form text of the last approved card tender
   std::string stIdPagouTEF;
   // Card payments through the terminal, for the fiscal receipt.
-  double doVrTotalTef = 0;    // the sale's card transactions through the dedicated terminal
+  double doVrTotalTef = 0;    // the sale's card transactions through the terminal (one road a sale)
   std::string stFormaPagTef;  // fiscal payment-form text of the last card tender run
   int inCtrlCupomTef = 0;     // kept by the host's DoTef between calls; read by its receipt printing
 

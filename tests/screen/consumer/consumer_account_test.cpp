@@ -127,7 +127,7 @@ TEST_F(ConsumerAccountTest, AQuotaOfZeroRefusesTheProductWhateverTheQuantity) {
 }
 
 TEST_F(ConsumerAccountTest, CreditLimitsSkipAFamilyUsedAfterAnotherButStillWarn) {
-  sale().charged = {"000001", "0001", "Maria da Silva", "", ""};
+  sale().charged = {"000001", "0001", "Maria da Silva", "", "", "", ""};
   sale().cdsConsumidor.SetData(rdm_->getConsumidor("000001", "0001", "0001"));
   parts().consumer.FamilyBalances().SetData(rdm_->getConsSaldFam("0001", "000001", "0001"));
   ConsumerAccount& account = parts().consumer;
