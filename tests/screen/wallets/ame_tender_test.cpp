@@ -135,6 +135,17 @@ TEST_F(AmeTender, ACancelThatFailsLeavesThePaymentForTheNextStart) {
   parts().wallets.CancelPendingAmeOrder();
   ASSERT_EQ(Pending(), 1u);
   ame_.Override(FakeAme::kCancel, std::nullopt);
+
+  // A start whose token request is refused by a reply that quotes the credentials: the
+  // settlement's line says why, and no file under the host folder holds them in clear.
+  ame_.Override(FakeAme::kToken, FakeReply(401, R"({"error":"invalid_client","client_secret":"echo-cl13nt-s3cr3t",)"
+                                                R"("access_token":"echo-4cc3ss-t0k3n"})"));
+  parts().wallets.LoadSettings();
+  ASSERT_EQ(Pending(), 1u);
+  EXPECT_TRUE(LoggedAnywhere("fica para a próxima abertura"));
+  for (const char* secret : {"echo-cl13nt-s3cr3t", "echo-4cc3ss-t0k3n"})
+    EXPECT_TRUE(FilesUnderHostHolding(secret).empty()) << secret;
+  ame_.Override(FakeAme::kToken, std::nullopt);
   parts().wallets.LoadSettings();  // the next start
   EXPECT_EQ(ame_.Cancelled(), std::vector<std::string>{"pay-ord-1"});
   EXPECT_EQ(Pending(), 0u);
