@@ -127,6 +127,16 @@ TEST_F(AmeTender, LeavingOrClearingTheSaleCancelsThePayment) {
   parts().wallets.CancelPendingAmeOrder();
   EXPECT_EQ(ame_.Cancelled().size(), 2u);
   EXPECT_TRUE(ame_.Captured().empty());
+
+  // The exit of a sale that also paid by card, with no card transaction left pending.
+  ame_.AuthoriseOnQuery(1);
+  Pay("010", "10,00");
+  sale().inQtdeTef = 1;
+  controls().SetEnabled("sbt1", false);  // no typed amount for Escape to drop first
+  parts().exit.Leave();
+  EXPECT_TRUE(window_.Closed());
+  EXPECT_EQ(ame_.Cancelled().size(), 3u);
+  EXPECT_EQ(Pending(), 0u);
 }
 
 TEST_F(AmeTender, ACancelThatFailsLeavesThePaymentForTheNextStart) {
