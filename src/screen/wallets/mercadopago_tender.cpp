@@ -171,8 +171,9 @@ void Wallets::RefundMercadoPagoPayments() {
                                   : "Erro ao cancelar a transação no Mercado Pago.",
                      runtime::kMsgBlocked);
     }
-    // The payment leaves the list either way, so the loop always ends; a refund that
-    // failed stays in the journal and is tried again at the next start.
+    // The payment leaves the list, and the sale, either way, so the loop always ends; a
+    // refund that failed stays in the journal and is tried again at the next start.
+    RemoveFrom(mp_payments_taken_, mp_.FirstPaymentId());
     mp_.DropFirstPaymentId();
   }
 }

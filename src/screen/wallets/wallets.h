@@ -81,7 +81,8 @@ class Wallets {
   integrations::MercadoPagoFrame mp_frame_;
   integrations::MercadoPagoState mp_;
   std::unique_ptr<integrations::WalletJournal> journal_;
-  // Mercado Pago payments taken in this sale (stPAYMENTID shrinks as they are refunded).
+  // Mercado Pago payments on the sale's lines: taken in this sale and not refunded (nor
+  // tried) since. stPAYMENTID shrinks the same way.
   std::vector<std::string> mp_payments_taken_;
   bool waiting_ = false;           // a wallet waits for the consumer
   bool cancel_requested_ = false;  // and the operator pressed Escape

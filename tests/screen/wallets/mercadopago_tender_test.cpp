@@ -133,6 +133,8 @@ TEST_F(MercadoPagoTender, ARefusedRefundIsToldAndLeftForTheNextStart) {
   EXPECT_TRUE(Shown("Sem permissão para cancelar a transação no Mercado Pago."));
   EXPECT_EQ(parts().wallets.PaymentsToRefund(), "");
   ASSERT_EQ(Pending(), 1u);
+  parts().wallets.SaleRecorded();  // the cleared sale then closes with another tender
+  ASSERT_EQ(Pending(), 1u) << "the cleared payment is not the recorded sale's";
   mp_.Override(FakeMercadoPago::kRefund, std::nullopt);
   parts().wallets.LoadSettings();  // the next start refunds it
   EXPECT_EQ(mp_.Refunded(), std::vector<std::string>{"501"});
