@@ -1,8 +1,11 @@
 #include "integrations/mercadopago/mp_client.h"
 
+#include <algorithm>
+
 #include "base/dataset_columns.h"
 #include "host/runtime/http_request.h"
 #include "integrations/mercadopago/mp_messages.h"
+#include "integrations/rest/json_to_xml.h"
 #include "integrations/rest/request_sequence.h"
 #include "integrations/rest/rest_urls.h"
 
@@ -85,14 +88,11 @@ bool MercadoPagoClient::criaOrderPresencialV2(const std::string& server_time) {
   return Call("criaOrderPresencialV2", url, "PUT", EscapeQuotes(MercadoPagoOrderBody(state_, now, server_time)), 204);
 }
 
-bool MercadoPagoClient::excluiOrderV2() {
-  const bool ok = Call("excluiOrderV2", PosUrl(), "DELETE", "", 204);
-  // The order of this sale left the point of sale unpaid: nothing of it to settle.
-  if (ok && journal_ && !state_.journal_entry.empty()) {
-    journal_->Remove(state_.journal_entry);
-    state_.journal_entry.clear();
-  }
-  return ok;
+bool MercadoPagoClient::excluiOrderV2() { return Call("excluiOrderV2", PosUrl(), "DELETE", "", 204); }
+
+void MercadoPagoClient::ForgetOrder() {
+  if (journal_ && !state_.journal_entry.empty()) journal_->Remove(state_.journal_entry);
+  state_.journal_entry.clear();
 }
 
 bool MercadoPagoClient::obtemOrderPendenteV2() { return Call("obtemOrderPendenteV2", PosUrl(), "GET", "", 200); }
@@ -101,6 +101,33 @@ bool MercadoPagoClient::obtemOrderSearch() {
   return Call("obtemOrderSearch",
               state_.api_base + "/merchant_orders?external_reference=" + EscapeUrlPart(state_.stEXTERNALREFERENCE),
               "GET", "", 200);
+}
+
+bool MercadoPagoClient::PaymentsOfReference(std::vector<std::string>& payments) {
+  payments.clear();
+  if (!obtemOrderSearch()) return false;
+  std::vector<MerchantOrderSeen> orders;
+  try {
+    const auto doc = JsonToXML(frame_.stMpResult);
+    // A reply without the list of orders says nothing about what was paid.
+    if (!doc->child("root").child("elements")) throw JsonToXmlError("resposta sem elements");
+    orders = ReadMerchantOrders(*doc);
+  } catch (const std::exception& e) {
+    frame_.stMensagemMp = std::string("obtemOrderSearch: ") + e.what();
+    log_.logMp(frame_.stMensagemMp);
+    return false;
+  }
+  for (const MerchantOrderSeen& order : orders) {
+    std::string payment = order.payment_id;
+    if (payment.empty() && order.order_status == "paid") {
+      state_.stIdOrdemMp = order.id;
+      if (!obtemOrderID()) return false;
+      payment = ApprovedPaymentOfPaidOrder(frame_.stMpResult);
+    }
+    if (!payment.empty() && std::find(payments.begin(), payments.end(), payment) == payments.end())
+      payments.push_back(payment);
+  }
+  return true;
 }
 
 bool MercadoPagoClient::obtemOrderID() {

@@ -29,7 +29,8 @@ class MercadoPagoClient {
   // PUT the order for doValorMP on the point of sale (a new stEXTERNALREFERENCE);
   // `server_time` is the store server's time text, for the UTC offset.
   bool criaOrderPresencialV2(const std::string& server_time);
-  // DELETE the order on the point of sale.
+  // DELETE the order on the point of sale. The order's journal entry stays: a consumer
+  // may have paid it just before it left (PaymentsOfReference tells).
   bool excluiOrderV2();
   // GET the order on the point of sale.
   bool obtemOrderPendenteV2();
@@ -42,6 +43,15 @@ class MercadoPagoClient {
   // GET the relay's answer for a merchant order; false without a request when the store
   // has no relay.
   bool notificacaoMP(const std::string& Topic, const std::string& Id, const std::string& Action);
+
+  // The approved payments of the merchant orders of stEXTERNALREFERENCE, a paid order
+  // without an approved first payment looked up by id. False (why in stMensagemMp) when
+  // the search or a lookup failed or its reply could not be read: what was paid is
+  // unknown then.
+  bool PaymentsOfReference(std::vector<std::string>& payments);
+  // The order being paid is off the point of sale and nothing was paid for it: its
+  // journal entry goes.
+  void ForgetOrder();
 
   // The journal: the payment taken for the order being paid, which the sale now holds
   // until it is recorded or refunded.

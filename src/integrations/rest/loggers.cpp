@@ -16,12 +16,11 @@ const std::string kClubPetroFolder = "logClubPetro";
 
 std::string Loggers::Now() const { return context_.clock.Now().Format("dd/mm/yyyy hh:nn:ss"); }
 
-void Loggers::WriteMonthly(const std::string& folder, const std::string& prefix, const std::string& text,
-                           bool masked) const {
+void Loggers::WriteMonthly(const std::string& folder, const std::string& prefix, const std::string& text) const {
   try {
     const base::DateTime now = context_.clock.Now();
     runtime::AppendLogLine(context_.paths.LogFolder(folder, now), prefix + "_" + now.Format("dd") + ".txt",
-                           now.Format("dd/mm/yyyy hh:nn:ss") + " - " + (masked ? runtime::MaskSecrets(text) : text));
+                           now.Format("dd/mm/yyyy hh:nn:ss") + " - " + runtime::MaskSecrets(text));
   } catch (const std::exception&) {
     // A host folder that cannot hold the log: the sale goes on without it.
   }
@@ -38,13 +37,11 @@ void Loggers::WriteDaily(const std::string& folder, const std::vector<std::strin
   }
 }
 
-void Loggers::LogRev00000(const std::string& text) const { WriteMonthly("LogRev00000", "LogRev00000", text, false); }
+void Loggers::LogRev00000(const std::string& text) const { WriteMonthly("LogRev00000", "LogRev00000", text); }
 
-void Loggers::LogCartaoTodo(const std::string& text) const {
-  WriteMonthly("LogCartaoTodo", "LogCartaoTodo", text, true);
-}
+void Loggers::LogCartaoTodo(const std::string& text) const { WriteMonthly("LogCartaoTodo", "LogCartaoTodo", text); }
 
-void Loggers::logGCOM(const std::string& text) const { WriteMonthly("logApiGCOM", "logApiGCOM", text, true); }
+void Loggers::logGCOM(const std::string& text) const { WriteMonthly("logApiGCOM", "logApiGCOM", text); }
 
 void Loggers::logAme(const std::string& text, const std::string& stMensagemAmeAux) const {
   const std::string now = Now();

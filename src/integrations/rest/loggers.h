@@ -1,8 +1,9 @@
 #pragma once
 // The daily log files of the payment step and its integrations, under the host's data
 // folder. Each logger opens its file, appends its lines and closes it again on every call;
-// a log that cannot be written never stops the sale. The integrations' logs pass every
-// line through the request log's masking, so no credential reaches them in clear.
+// a log that cannot be written never stops the sale. Every line passes through the request
+// log's masking, so no credential reaches them in clear (the screen's trace included: it
+// carries the wallets' settlement lines, which may quote a provider's reply).
 //
 //   logAme        Dados/logApiAME/logApiAMEddmmyyyy.txt
 //   logCRMBONUS   Dados/logApiCRMBONUS/logApiCRMBONUSddmmyyyy.txt
@@ -45,7 +46,7 @@ class Loggers {
 
  private:
   // A line of the monthly-folder logs: the time, " - ", the text.
-  void WriteMonthly(const std::string& folder, const std::string& prefix, const std::string& text, bool masked) const;
+  void WriteMonthly(const std::string& folder, const std::string& prefix, const std::string& text) const;
   // Lines of a log kept in one folder, one file a day named prefix + ddmmyyyy.
   void WriteDaily(const std::string& folder, const std::vector<std::string>& lines) const;
   std::string Now() const;

@@ -2,8 +2,6 @@
 
 #include "integrations/ame/ame_client.h"
 #include "integrations/mercadopago/mp_client.h"
-#include "integrations/mercadopago/mp_messages.h"
-#include "integrations/rest/json_to_xml.h"
 
 namespace recebimento::integrations {
 
@@ -119,20 +117,9 @@ class Settlement {
     if (!MercadoPago(frame, state, client)) return "Mercado Pago sem configuração na filial";
     client.excluiOrderV2();
     state.stEXTERNALREFERENCE = e.order;
-    if (!client.obtemOrderSearch()) return frame.stMensagemMp;
+    // A paid order whose payment cannot be told keeps the entry for another look.
     std::vector<std::string> paid;
-    try {
-      for (const MerchantOrderSeen& order : ReadMerchantOrders(*JsonToXML(frame.stMpResult))) {
-        std::string payment = order.payment_id;
-        if (payment.empty() && order.order_status == "paid") {
-          state.stIdOrdemMp = order.id;
-          if (client.obtemOrderID()) payment = ApprovedPaymentOfPaidOrder(frame.stMpResult);
-        }
-        if (!payment.empty()) paid.push_back(payment);
-      }
-    } catch (const std::exception& error) {
-      return error.what();
-    }
+    if (!client.PaymentsOfReference(paid)) return frame.stMensagemMp;
     // Each payment becomes an entry of its own, refunded below (and retried on its own).
     for (const std::string& payment : paid) {
       WalletJournalEntry refund;

@@ -27,7 +27,9 @@ void ExitAndClear::Leave() {
     case PendingCardTransactions::OnExit::Kept: return;  // card transactions still stand: the screen stays open
     case PendingCardTransactions::OnExit::Cancelled: break;
     case PendingCardTransactions::OnExit::None:
-      if (sale.inQtdeTef == 0) s_.parts.wallets.CancelPendingAmeOrder();
+      // No card transaction pending (whether or not the sale made any): the AME payment
+      // of the sale left must not stay held.
+      s_.parts.wallets.CancelPendingAmeOrder();
       break;
   }
   s_.window.Close();

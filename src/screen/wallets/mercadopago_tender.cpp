@@ -3,6 +3,7 @@
 // about 98 s (Escape ends the wait) until one is paid; the payment becomes the line.
 #include <algorithm>
 #include <string>
+#include <utility>
 
 #include "host/runtime/messages.h"
 #include "host/runtime/money.h"
@@ -60,7 +61,7 @@ bool Wallets::MercadoPagoTender(TenderPayment& tender, double& amount) {
   // no order left on the point of sale.
   s_.parts.grid.CtrlBotoes("C", 2);
   panel.visible = false;
-  if (!placed || outcome != WaitOutcome::Paid) mp.excluiOrderV2();
+  if (!placed || outcome != WaitOutcome::Paid) SettleUnpaidMercadoPagoOrder(mp, mp.excluiOrderV2());
   panel.left = 258;
   panel.top = 126;
   c.SetCaption("lblTef", "Aguardando retorno do TEF...");
@@ -159,6 +160,37 @@ bool Wallets::CheckMercadoPagoOrders(integrations::MercadoPagoClient& mp, int co
   return true;
 }
 
+void Wallets::SettleUnpaidMercadoPagoOrder(integrations::MercadoPagoClient& mp, bool cleared) {
+  if (mp_.journal_entry.empty()) return;  // no order was placed
+  std::vector<std::string> late;
+  if (!cleared || !mp.PaymentsOfReference(late)) {
+    // Still payable, or paid for all we know: the journal keeps the order, and the next
+    // start clears the point of sale and refunds what its reference took.
+    s_.ctx.log.LogRev00000("Mercado Pago: ordem " + mp_.stEXTERNALREFERENCE +
+                           " sem confirmação de que nada foi pago, acertada na próxima abertura");
+    mp_.journal_entry.clear();
+    return;
+  }
+  if (late.empty()) {
+    mp.ForgetOrder();
+    return;
+  }
+  // Paid as the wait ended: the sale has no line for it, so the consumer gets it back.
+  const std::string taken = std::exchange(mp_.stPAYMENTID, std::string());
+  for (const std::string& payment : late) {
+    mp.RecordPayment(payment);
+    mp_.AddPaymentId(payment);
+  }
+  RefundMercadoPagoPayments();
+  mp_.stPAYMENTID = taken;
+  const auto& entries = journal_->Entries();
+  const bool refunded = std::none_of(entries.begin(), entries.end(), [&](const integrations::WalletJournalEntry& e) {
+    return std::find(late.begin(), late.end(), e.payment) != late.end();
+  });
+  if (refunded)
+    s_.ShowMessage("Pagamento feito no Mercado Pago após o cancelamento foi estornado.", runtime::kMsgBlocked);
+}
+
 void Wallets::RefundMercadoPagoPayments() {
   integrations::MercadoPagoClient mp = MercadoPagoApi();
   while (!mp_.stPAYMENTID.empty()) {
@@ -171,8 +203,9 @@ void Wallets::RefundMercadoPagoPayments() {
                                   : "Erro ao cancelar a transação no Mercado Pago.",
                      runtime::kMsgBlocked);
     }
-    // The payment leaves the list either way, so the loop always ends; a refund that
-    // failed stays in the journal and is tried again at the next start.
+    // The payment leaves the list, and the sale, either way, so the loop always ends; a
+    // refund that failed stays in the journal and is tried again at the next start.
+    RemoveFrom(mp_payments_taken_, mp_.FirstPaymentId());
     mp_.DropFirstPaymentId();
   }
 }

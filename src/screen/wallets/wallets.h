@@ -60,6 +60,10 @@ class Wallets {
   // One look at the orders of the reference; true with `payment_id` once one is paid.
   bool CheckMercadoPagoOrders(integrations::MercadoPagoClient& client, int counter, std::string& caption,
                               std::string& payment_id);
+  // After an order's wait ended without a payment (`cleared`: the point of sale no longer
+  // shows it): its reference is looked at once more; a payment made meanwhile is refunded,
+  // and the order leaves the journal only once nothing was paid.
+  void SettleUnpaidMercadoPagoOrder(integrations::MercadoPagoClient& client, bool cleared);
   // Waits until the clock reaches `deadline` (ms ticks), letting the operator act; true
   // when the operator cancelled the wait.
   bool WaitForOperator(int64_t deadline);
@@ -81,7 +85,8 @@ class Wallets {
   integrations::MercadoPagoFrame mp_frame_;
   integrations::MercadoPagoState mp_;
   std::unique_ptr<integrations::WalletJournal> journal_;
-  // Mercado Pago payments taken in this sale (stPAYMENTID shrinks as they are refunded).
+  // Mercado Pago payments on the sale's lines: taken in this sale and not refunded (nor
+  // tried) since. stPAYMENTID shrinks the same way.
   std::vector<std::string> mp_payments_taken_;
   bool waiting_ = false;           // a wallet waits for the consumer
   bool cancel_requested_ = false;  // and the operator pressed Escape

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <vector>
 
 #include "datamodule/store_connection.h"
 #include "screen/support/tender_selection_fixture.h"
@@ -72,15 +73,22 @@ class WalletTenderTest : public TenderSelectionTest {
   }
 
   // Whether a file the run wrote under the host's data folder holds `text`.
-  bool LoggedAnywhere(const std::string& text) const {
-    if (!std::filesystem::exists(dir_ / "Dados")) return false;
-    for (const auto& file : std::filesystem::recursive_directory_iterator(dir_ / "Dados")) {
+  bool LoggedAnywhere(const std::string& text) const { return !FilesHolding(dir_ / "Dados", text).empty(); }
+  // The files anywhere under the host's folder (the store's database too) that hold `text`.
+  std::vector<std::string> FilesUnderHostHolding(const std::string& text) const {
+    return FilesHolding(dir_.path(), text);
+  }
+
+  static std::vector<std::string> FilesHolding(const std::filesystem::path& folder, const std::string& text) {
+    std::vector<std::string> found;
+    if (!std::filesystem::exists(folder)) return found;
+    for (const auto& file : std::filesystem::recursive_directory_iterator(folder)) {
       if (!file.is_regular_file()) continue;
       std::ifstream in(file.path(), std::ios::binary);
       const std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-      if (content.find(text) != std::string::npos) return true;
+      if (content.find(text) != std::string::npos) found.push_back(file.path().string());
     }
-    return false;
+    return found;
   }
 
   FakeAme ame_;

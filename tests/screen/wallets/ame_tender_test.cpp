@@ -127,6 +127,16 @@ TEST_F(AmeTender, LeavingOrClearingTheSaleCancelsThePayment) {
   parts().wallets.CancelPendingAmeOrder();
   EXPECT_EQ(ame_.Cancelled().size(), 2u);
   EXPECT_TRUE(ame_.Captured().empty());
+
+  // The exit of a sale that also paid by card, with no card transaction left pending.
+  ame_.AuthoriseOnQuery(1);
+  Pay("010", "10,00");
+  sale().inQtdeTef = 1;
+  controls().SetEnabled("sbt1", false);  // no typed amount for Escape to drop first
+  parts().exit.Leave();
+  EXPECT_TRUE(window_.Closed());
+  EXPECT_EQ(ame_.Cancelled().size(), 3u);
+  EXPECT_EQ(Pending(), 0u);
 }
 
 TEST_F(AmeTender, ACancelThatFailsLeavesThePaymentForTheNextStart) {
@@ -135,6 +145,17 @@ TEST_F(AmeTender, ACancelThatFailsLeavesThePaymentForTheNextStart) {
   parts().wallets.CancelPendingAmeOrder();
   ASSERT_EQ(Pending(), 1u);
   ame_.Override(FakeAme::kCancel, std::nullopt);
+
+  // A start whose token request is refused by a reply that quotes the credentials: the
+  // settlement's line says why, and no file under the host folder holds them in clear.
+  ame_.Override(FakeAme::kToken, FakeReply(401, R"({"error":"invalid_client","client_secret":"echo-cl13nt-s3cr3t",)"
+                                                R"("access_token":"echo-4cc3ss-t0k3n"})"));
+  parts().wallets.LoadSettings();
+  ASSERT_EQ(Pending(), 1u);
+  EXPECT_TRUE(LoggedAnywhere("fica para a próxima abertura"));
+  for (const char* secret : {"echo-cl13nt-s3cr3t", "echo-4cc3ss-t0k3n"})
+    EXPECT_TRUE(FilesUnderHostHolding(secret).empty()) << secret;
+  ame_.Override(FakeAme::kToken, std::nullopt);
   parts().wallets.LoadSettings();  // the next start
   EXPECT_EQ(ame_.Cancelled(), std::vector<std::string>{"pay-ord-1"});
   EXPECT_EQ(Pending(), 0u);

@@ -1,10 +1,12 @@
 // The Mercado Pago QR tender on the screen: the order placed on the point of sale, the
 // merchant orders of its reference looked at every 15 s until one is seen and then
 // every 5 s, the paid order's approved payment as the line, Escape and the time-out
-// ending the wait with the point of sale cleared, and the refunds of Escape.
+// ending the wait with the point of sale cleared and its reference looked at once more,
+// and the refunds of Escape and clear.
 #include <gtest/gtest.h>
 
 #include "base/dataset_columns.h"
+#include "host/runtime/http_transport.h"
 #include "screen/support/wallet_tender_fixture.h"
 
 namespace recebimento::testing {
@@ -51,7 +53,7 @@ TEST_F(MercadoPagoTender, ThePaidOrdersPaymentBecomesTheLine) {
 
 TEST_F(MercadoPagoTender, WithoutARelayTheSearchRunsEvery15sUntilAnOrderIsSeenThenEvery5s) {
   PayWaiting("10,00", 120000);  // nobody pays: the wait times out
-  EXPECT_EQ(mp_.Searches(), 6) << "at 15, 30, 45, 60, 75 and 90 s";
+  EXPECT_EQ(mp_.Searches(), 7) << "at 15, 30, 45, 60, 75 and 90 s, and once the point of sale is cleared";
   EXPECT_TRUE(Shown("Operação cancelada."));
   EXPECT_TRUE(Lines().empty());
   EXPECT_TRUE(sale().boFalhaReceb);
@@ -66,7 +68,8 @@ TEST_F(MercadoPagoTender, WithoutARelayTheSearchRunsEvery15sUntilAnOrderIsSeenTh
   pump_.Push([&] { caption_after_20s = ctl("lblTef").caption; }, "a look at the panel");
   pump_.PushWait(100000);
   parts().selection.DoMenuRecebimentoClick("011", "");
-  EXPECT_EQ(mp_.Searches() - before, 17) << "at 15 s, then every 5 s up to 95 s";
+  EXPECT_EQ(mp_.Searches() - before, 18) << "at 15 s, then every 5 s up to 95 s, then the last look";
+  EXPECT_EQ(Pending(), 0u) << "a pending payment is no payment";
   EXPECT_EQ(caption_after_20s, "Qr code lido.\nAguardando confirmação do pagamento.\nAperte Esc para cancelar.");
 }
 
@@ -108,6 +111,67 @@ TEST_F(MercadoPagoTender, EscapeEndsTheWaitAndClearsThePointOfSale) {
   EXPECT_FALSE(Shown("Operação cancelada."));
 }
 
+TEST_F(MercadoPagoTender, APaymentMadeAsTheWaitEndsIsRefundedOrLeftForTheNextStart) {
+  mp_.OrdersFromSearch(1, {{"111", "paid", {{"501", "approved"}}}});
+  PayWaiting("10,00", 20000);
+  ASSERT_EQ(Lines().size(), 1u);
+
+  // The consumer pays just before Escape: the look after the point of sale is cleared
+  // finds it, and only that payment goes back.
+  mp_.OrdersFromSearch(mp_.Searches() + 1, {{"121", "paid", {{"551", "approved"}}}});
+  WillType("10,00");
+  pump_.PushWait(7000);
+  WillPressEscape();
+  parts().selection.DoMenuRecebimentoClick("011", "");
+  EXPECT_EQ(Lines().size(), 1u);
+  EXPECT_EQ(mp_.Refunded(), std::vector<std::string>{"551"});
+  EXPECT_TRUE(Shown("Pagamento feito no Mercado Pago após o cancelamento foi estornado."));
+  EXPECT_EQ(parts().wallets.PaymentsToRefund(), "501") << "the sale's own payment stays the sale's";
+  EXPECT_EQ(Pending(), 1u) << "only the sale's payment";
+
+  // The wait times out and the last look fails: the order is kept for the next start,
+  // which finds what was paid and refunds it.
+  mp_.Override(FakeMercadoPago::kSearch, ServerError());
+  PayWaiting("10,00", 120000);
+  EXPECT_TRUE(Shown("Operação cancelada."));
+  EXPECT_EQ(Lines().size(), 1u);
+  EXPECT_EQ(Pending(), 2u);
+  mp_.Override(FakeMercadoPago::kSearch, std::nullopt);
+  mp_.OrdersFromSearch(mp_.Searches() + 1, {{"131", "paid", {{"561", "approved"}}}});
+  parts().wallets.SaleRecorded();  // the sale closes with its own payment
+  parts().wallets.LoadSettings();  // the next start
+  EXPECT_EQ(mp_.Refunded(), (std::vector<std::string>{"551", "561"}));
+  EXPECT_EQ(Pending(), 0u);
+}
+
+TEST_F(MercadoPagoTender, AServiceThatNeverAnswersEndsTheTenderAndLeavesTheScreenUsable) {
+  const runtime::HttpSettings saved = runtime::GetHttpSettings();
+  runtime::HttpSettings quick = saved;
+  quick.max_timeout_seconds = 1;
+  runtime::SetHttpSettings(quick);
+
+  mp_.Override(FakeMercadoPago::kCreate, SlowReply(2000));
+  Pay("011", "10,00");
+  EXPECT_TRUE(Shown("Erro ao criar Ordem de Pagamento"));
+  EXPECT_TRUE(Lines().empty());
+  EXPECT_FALSE(ctl("panTef").visible);
+  EXPECT_EQ(Pending(), 0u) << "the reference was looked at: nothing paid";
+  mp_.Override(FakeMercadoPago::kCreate, std::nullopt);
+
+  mp_.Override(FakeMercadoPago::kSearch, SlowReply(2000));
+  PayWaiting("10,00", 120000);
+  EXPECT_TRUE(Lines().empty());
+  EXPECT_TRUE(Shown("Operação cancelada."));
+  EXPECT_FALSE(ctl("panTef").visible);
+  EXPECT_EQ(Pending(), 1u) << "paid for all anyone knows: left for the next start";
+  mp_.Override(FakeMercadoPago::kSearch, std::nullopt);
+  runtime::SetHttpSettings(saved);
+
+  mp_.OrdersFromSearch(mp_.Searches() + 1, {{"141", "paid", {{"571", "approved"}}}});
+  PayWaiting("10,00", 20000);
+  EXPECT_EQ(Lines(), (std::vector<std::pair<std::string, double>>{{"011", 10.0}}));
+}
+
 TEST_F(MercadoPagoTender, EscapeRefundsEveryPaymentInTheOrderTheyWereTaken) {
   mp_.OrdersFromSearch(1, {{"111", "paid", {{"501", "approved"}}}});
   PayWaiting("10,00", 20000);
@@ -133,6 +197,8 @@ TEST_F(MercadoPagoTender, ARefusedRefundIsToldAndLeftForTheNextStart) {
   EXPECT_TRUE(Shown("Sem permissão para cancelar a transação no Mercado Pago."));
   EXPECT_EQ(parts().wallets.PaymentsToRefund(), "");
   ASSERT_EQ(Pending(), 1u);
+  parts().wallets.SaleRecorded();  // the cleared sale then closes with another tender
+  ASSERT_EQ(Pending(), 1u) << "the cleared payment is not the recorded sale's";
   mp_.Override(FakeMercadoPago::kRefund, std::nullopt);
   parts().wallets.LoadSettings();  // the next start refunds it
   EXPECT_EQ(mp_.Refunded(), std::vector<std::string>{"501"});
