@@ -65,6 +65,14 @@ void TfrmRecebimento::BindHandlers() {
     c.Bind(name, [this, name] { tcbBalcao01Click(name); });
   }
 
+  // The promotions' list and the choice between a discount and a coupon.
+  c.Bind("btnAnterior", [this] { parts_->discounts.btnAnteriorClick(); });
+  c.Bind("btnProximo", [this] { parts_->discounts.btnProximoClick(); });
+  c.Bind("btnSair", [this] { parts_->discounts.btnSairClick(); });
+  c.Bind("btnAplicarDesc", [this] { parts_->discounts.btnAplicarDescClick(); });
+  c.Bind("btnAplicarCupom", [this] { parts_->discounts.btnAplicarCupomClick(); });
+  c.Bind("btnCancelarDesc", [this] { parts_->discounts.btnCancelarDescClick(); });
+
   // The sale summary is answered on its own panel: the confirmation waiting for the
   // panel to close reads the answer.
   if (c.FindComponent("panDadosVenda")) {

@@ -12,6 +12,8 @@
 #include "screen/fiscal/fiscal_receipt.h"
 #include "screen/frame/screen_scope.h"
 #include "screen/loyalty/loyalty.h"
+#include "screen/loyalty/loyalty_discounts.h"
+#include "screen/loyalty/prepaid_cards.h"
 #include "screen/payment/installments.h"
 #include "screen/payment/keyboard.h"
 #include "screen/payment/payment_lines.h"
@@ -47,6 +49,8 @@ struct ScreenParts {
   RemoteOrders remote_orders;
   Wallets wallets;
   Loyalty loyalty;
+  PrepaidCards prepaid;
+  LoyaltyDiscounts discounts;
 };
 
 }  // namespace recebimento::screen
