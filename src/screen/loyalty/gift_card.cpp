@@ -95,6 +95,7 @@ bool PrepaidCards::GiftCardTender(TenderPayment& /*tender*/, double& amount) {
   s_.sale.SetOnEveryItem("IDREQVALPRE", Variant(stIdReqValePresente));
   s_.sale.SetOnEveryItem("NRCARVALPRE", Variant(card));
   boCancelouValePresente = false;
+  AmountTaken();
   return true;
 }
 

@@ -54,7 +54,7 @@ class LoyaltyDiscounts {
   // Offers the promotion on the current row of cdsPromoComanda with the question of
   // `key` (formatted with the promotion's value and `name`); true when applied.
   bool OfferPromotion(const std::string& key, const std::string& name);
-  // The promotion's value as the operator reads it: "R$ 5.00" or "10.00%".
+  // The promotion's value as the operator reads it: "R$ 5,00" or "10,00%" (the screen's number format).
   static std::string PromotionValue(const std::string& kind, double value);
   void ShowPromotionRow();
   // Centres a panel on the screen and shows it.

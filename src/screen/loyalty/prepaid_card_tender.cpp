@@ -60,6 +60,12 @@ bool PrepaidCards::Question(const std::string& text) {
 void PrepaidCards::Notice(const std::string& text) { s_.ctx.host.dialogs->AtivaProcesso("frmRecebimento", text); }
 void PrepaidCards::EndNotice() { s_.ctx.host.dialogs->DesativaProcesso(); }
 
+void PrepaidCards::AmountTaken() {
+  // The amount came from the host's keypad, not the screen's: the grid is offered again
+  // as the screen's Enter would, for what is still to pay.
+  s_.parts.grid.CtrlBotoes("P", 1);
+}
+
 void PrepaidCards::EndSelection(const std::string& text) {
   s_.sale.boFalhaReceb = true;
   s_.parts.grid.CtrlBotoes("D", 1);
@@ -126,6 +132,7 @@ bool PrepaidCards::PrepaidCardTender(double& amount) {
   cdsCartaoTodo.AppendRecord({Variant(card), Variant(amount), Variant(std::string("N"))});
   s_.ctx.log.LogRev00000("cartao pre-pago informado: " + integrations::MaskedCardNumber(card) + " valor " +
                          Amount(amount));
+  AmountTaken();
   return true;
 }
 

@@ -54,6 +54,8 @@ class PrepaidCards {
   bool Question(const std::string& text);
   void Notice(const std::string& text);
   void EndNotice();
+  // An amount was taken: the button area as after the screen's own amount entry.
+  void AmountTaken();
   // Ends the selection without a line, back to the tender grid, with `text` shown.
   void EndSelection(const std::string& text);
 

@@ -173,7 +173,7 @@ TEST_F(LoyaltyDiscountsTest, ThePromotionsPanelListsUntilClosed) {
   const base::Dataset& list = discounts().Promotions();
   EXPECT_EQ(list.RecordCount(), 2);
   EXPECT_EQ(ctl("dbgPromocao").lines,
-            (std::vector<std::string>{"  Dinheiro | DINHEIRO | R$ 5.00", "> Credito | CREDITO | 12.50%"}));
+            (std::vector<std::string>{"  Dinheiro | DINHEIRO | R$ 5,00", "> Credito | CREDITO | 12,50%"}));
   EXPECT_FALSE(ctl("panConsultaPromo").visible);
   EXPECT_EQ(ctl("panConsultaPromo").left, 802);
   EXPECT_EQ(ctl("panConsultaPromo").top, 408);

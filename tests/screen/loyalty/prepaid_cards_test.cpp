@@ -126,7 +126,7 @@ TEST_F(PrepaidCardTender, TheConfirmationRedeemsEachCardOnceAskingThePasswordWhe
   answers_.Cancel();  // the password keypad dismissed
   EXPECT_FALSE(parts().loyalty.RedeemPrepaidCards());
   EXPECT_EQ(fake_.Redeemed(), std::vector<std::string>{"30.00"});
-  EXPECT_TRUE(Shown("Resgate do Cartão Todo realizado com sucesso.\r\nSaldo Disponível: R$20.00"));
+  EXPECT_TRUE(Shown("Resgate do Cartão Todo realizado com sucesso.\r\nSaldo Disponível: R$20,00"));
 
   answers_.Value(Variant(std::string("")));  // an empty password is asked again
   answers_.Value(Variant(std::string("4321")));
@@ -180,14 +180,15 @@ TEST_F(GiftCardTender, TheHostRedeemsOneGiftCardASaleAndCancelsItWhenThePayments
   EXPECT_TRUE(sale().boFalhaReceb);
   EXPECT_EQ(Lines().size(), 1u);
 
-  // The host cannot cancel: its errors are told and the redemption is kept.
+  // The host cannot cancel: its errors are told and the redemption is kept. (The
+  // host's answers are taken in order, the last repeating.)
   Host().Script("ValePresente:CANC-RESGATE", {true, Answer({Variant(false), Variant(), Errors("17", "sem conexão")})});
+  Host().Script("ValePresente:CANC-RESGATE", {true, Answer({Variant(true), Variant("req-2"), Variant()})});
   parts().prepaid.CancelaValePresente();
   EXPECT_EQ(parts().prepaid.GiftRequestId(), "req-1");
   bool told = false;
   for (const auto& m : Messages()) told |= m.find("ERRO-17:sem conexão") != std::string::npos;
   EXPECT_TRUE(told);
-  Host().Script("ValePresente:CANC-RESGATE", {true, Answer({Variant(true), Variant("req-2"), Variant()})});
   parts().prepaid.PaymentsDiscarded();
   EXPECT_TRUE(parts().prepaid.GiftRequestId().empty());
   const auto calls = sim_->Record().CallsOf("ValePresente");
@@ -198,12 +199,13 @@ TEST_F(GiftCardTender, ARedemptionTheSaleCannotTakeIsGivenBack) {
   // The host redeemed more than the sale owes: the redemption is cancelled at once.
   Host().Script("ValePresente:RESGATE",
                 {true, Answer({Variant(true), Variant("req-9"), Variant(), Variant(150.0), Variant("1")})});
+  Host().Script("ValePresente:RESGATE", {false, Variant()});
   Host().Script("ValePresente:CANC-RESGATE", {true, Answer({Variant(true), Variant(), Variant()})});
   parts().selection.DoMenuRecebimentoClick("013", "");
   EXPECT_TRUE(Lines().empty());
   EXPECT_TRUE(parts().prepaid.GiftRequestId().empty());
+  EXPECT_EQ(sim_->Record().CallsOf("ValePresente").size(), 2u);
   // A host that fails: its error, or the standard text, and no payment.
-  Host().Script("ValePresente:RESGATE", {false, Variant()});
   parts().selection.DoMenuRecebimentoClick("013", "");
   EXPECT_TRUE(Lines().empty());
   bool standard = false;
