@@ -94,6 +94,7 @@ void TfrmRecebimento::setCPFCons() { parts_->identification.setCPFCons(); }
 void TfrmRecebimento::ShowModal() {
   window_.SetShowing(true);
   window_.Open();
+  FormActivate();
   ctx_.pump.RunUntil([this] { return window_.Closed(); }, "payment screen");
   window_.SetShowing(false);
   if (ClosedObserver()) ClosedObserver()(*this);
@@ -123,6 +124,9 @@ void TfrmRecebimento::sbt000Click() { parts_->keyboard.PressTripleZero(); }
 void TfrmRecebimento::sbtVirgulaClick() { parts_->keyboard.PressSeparator(); }
 void TfrmRecebimento::sbtCorrigirClick() { parts_->keyboard.PressCorrect(); }
 void TfrmRecebimento::sbtEnterClick() { parts_->keyboard.PressEnter(); }
+void TfrmRecebimento::FormActivate() {
+  if (!window_.Closed()) parts_->activation.FormActivate();
+}
 void TfrmRecebimento::sbtVoltarClick() { parts_->keyboard.BackToGrid(); }
 
 std::vector<std::pair<std::string, Variant>> TfrmRecebimento::StateFields() const {

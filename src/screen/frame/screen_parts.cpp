@@ -24,6 +24,7 @@ ScreenParts::ScreenParts(ScreenContext& ctx, ParametrosZem& par, SaleState& sale
       wallets(scope),
       loyalty(scope),
       prepaid(scope),
-      discounts(scope) {}
+      discounts(scope),
+      activation(scope) {}
 
 }  // namespace recebimento::screen

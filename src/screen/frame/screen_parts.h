@@ -20,6 +20,7 @@
 #include "screen/payment/tender_grid.h"
 #include "screen/payment/tender_selection.h"
 #include "screen/remote_orders/remote_orders.h"
+#include "screen/setup/screen_activation.h"
 #include "screen/setup/screen_setup.h"
 #include "screen/wallets/wallets.h"
 
@@ -51,6 +52,7 @@ struct ScreenParts {
   Loyalty loyalty;
   PrepaidCards prepaid;
   LoyaltyDiscounts discounts;
+  ScreenActivation activation;
 };
 
 }  // namespace recebimento::screen
