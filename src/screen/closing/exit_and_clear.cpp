@@ -79,6 +79,7 @@ void ExitAndClear::Clear() {
     s_.parts.wallets.RefundMercadoPagoPayments();
     s_.parts.wallets.RefundClearedPayments();
     s_.parts.prepaid.PaymentsDiscarded();
+    s_.parts.campaigns.PaymentsDiscarded();
     if (sale.cdsItensVenda && sale.cdsItensVenda->Active() && !initial_.items.fields.empty())
       sale.cdsItensVenda->SetData(initial_.items);
     RestoreHostPayments();

@@ -25,6 +25,7 @@ ScreenParts::ScreenParts(ScreenContext& ctx, ParametrosZem& par, SaleState& sale
       loyalty(scope),
       prepaid(scope),
       discounts(scope),
+      campaigns(scope),
       activation(scope) {}
 
 }  // namespace recebimento::screen

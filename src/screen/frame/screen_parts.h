@@ -12,6 +12,7 @@
 #include "screen/fiscal/fiscal_receipt.h"
 #include "screen/frame/screen_scope.h"
 #include "screen/loyalty/loyalty.h"
+#include "screen/loyalty/loyalty_campaigns.h"
 #include "screen/loyalty/loyalty_discounts.h"
 #include "screen/loyalty/prepaid_cards.h"
 #include "screen/payment/installments.h"
@@ -52,6 +53,7 @@ struct ScreenParts {
   Loyalty loyalty;
   PrepaidCards prepaid;
   LoyaltyDiscounts discounts;
+  LoyaltyCampaigns campaigns;
   ScreenActivation activation;
 };
 

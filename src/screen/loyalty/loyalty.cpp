@@ -14,6 +14,8 @@ bool Loyalty::LoyaltyTender(const std::string& kind, TenderPayment& tender, doub
   return false;
 }
 
+void Loyalty::Dotz() { s_.parts.campaigns.spbDotzClick(); }
+
 void Loyalty::QueryPromotions() { s_.parts.discounts.ConsultaPromo(); }
 
 std::string Loyalty::CriaInformaDesconto() {

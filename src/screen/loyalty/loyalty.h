@@ -24,8 +24,8 @@ class Loyalty {
   // The discount-coupon dialog: "CUPOM" (a coupon was asked and validated), "SAIR", or
   // "DESCONTO" to go on with a manual discount.
   std::string CriaInformaDesconto();
-  // The Dotz campaign.
-  void Dotz() {}
+  // The Dotz button: the consumer's Dotz account and the sale's Dotz.
+  void Dotz();
   // Prepaid cards redeemed at the confirmation; false abandons it.
   bool RedeemPrepaidCards();
   // The loyalty integrations' captures at the close; false keeps the screen open.
