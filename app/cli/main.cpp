@@ -12,6 +12,7 @@
 #include "datamodule/connection_config.h"
 #include "datamodule/store_init.h"
 #include "demo.h"
+#include "host/runtime/http_transport.h"
 #include "scripted_run.h"
 
 #ifndef RECEBIMENTO_EXAMPLES_DIR
@@ -34,6 +35,11 @@ int main(int argc, char** argv) {
   run_cmd
       ->add_option("--db-wait", run.db_wait_ms, "milliseconds to wait for a store another writer holds (default 5000)")
       ->check(CLI::Range(0, 600000));
+  std::string ca_file;
+  run_cmd
+      ->add_option("--ca-file", ca_file,
+                   "PEM file of a certificate authority trusted besides the system's (a store's own services)")
+      ->check(CLI::ExistingFile);
 
   harness::DemoOptions demo;
   demo.examples_dir = RECEBIMENTO_EXAMPLES_DIR;
@@ -62,6 +68,11 @@ int main(int argc, char** argv) {
   }
 
   if (*run_cmd) {
+    if (!ca_file.empty()) {
+      runtime::HttpSettings settings = runtime::GetHttpSettings();
+      settings.extra_ca_file = ca_file;
+      runtime::SetHttpSettings(settings);
+    }
     const harness::RunOutcome outcome = harness::RunScriptedSale(run);
     if (outcome.exit_code == 1) std::cerr << "recebimento run: " << outcome.message << "\n";
     // The output is written also on an error: it tells what led to it. Whatever bytes a

@@ -32,6 +32,7 @@ void ExitAndClear::Leave() {
       s_.parts.wallets.CancelPendingAmeOrder();
       break;
   }
+  s_.parts.prepaid.CancelaValePresente();
   s_.window.Close();
 }
 
@@ -45,6 +46,7 @@ void ExitAndClear::LeaveByEscape() {
   if (s_.parts.card.CancelOnExit(3) == PendingCardTransactions::OnExit::Kept) return;
   // An authorised AME payment of the sale left must not stay held.
   s_.parts.wallets.CancelPendingAmeOrder();
+  s_.parts.prepaid.CancelaValePresente();
 
   // Closing the payment dataset here would hand the host back no payments at all, not
   // even the ones it brought (a paid delivery or mobile order): give back what it brought.
@@ -78,6 +80,8 @@ void ExitAndClear::Clear() {
     s_.parts.card.CancelDedicatedLeftOver();
     s_.parts.wallets.RefundMercadoPagoPayments();
     s_.parts.wallets.RefundClearedPayments();
+    s_.parts.prepaid.PaymentsDiscarded();
+    s_.parts.campaigns.PaymentsDiscarded();
     if (sale.cdsItensVenda && sale.cdsItensVenda->Active() && !initial_.items.fields.empty())
       sale.cdsItensVenda->SetData(initial_.items);
     RestoreHostPayments();

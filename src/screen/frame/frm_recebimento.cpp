@@ -67,6 +67,14 @@ void TfrmRecebimento::BindHandlers() {
     c.Bind(name, [this, name] { tcbBalcao01Click(name); });
   }
 
+  // The promotions' list and the choice between a discount and a coupon.
+  c.Bind("btnAnterior", [this] { parts_->discounts.btnAnteriorClick(); });
+  c.Bind("btnProximo", [this] { parts_->discounts.btnProximoClick(); });
+  c.Bind("btnSair", [this] { parts_->discounts.btnSairClick(); });
+  c.Bind("btnAplicarDesc", [this] { parts_->discounts.btnAplicarDescClick(); });
+  c.Bind("btnAplicarCupom", [this] { parts_->discounts.btnAplicarCupomClick(); });
+  c.Bind("btnCancelarDesc", [this] { parts_->discounts.btnCancelarDescClick(); });
+
   // The sale summary is answered on its own panel: the confirmation waiting for the
   // panel to close reads the answer.
   if (c.FindComponent("panDadosVenda")) {
@@ -88,6 +96,7 @@ void TfrmRecebimento::setCPFCons() { parts_->identification.setCPFCons(); }
 void TfrmRecebimento::ShowModal() {
   window_.SetShowing(true);
   window_.Open();
+  FormActivate();
   ctx_.pump.RunUntil([this] { return window_.Closed(); }, "payment screen");
   window_.SetShowing(false);
   if (ClosedObserver()) ClosedObserver()(*this);
@@ -117,6 +126,9 @@ void TfrmRecebimento::sbt000Click() { parts_->keyboard.PressTripleZero(); }
 void TfrmRecebimento::sbtVirgulaClick() { parts_->keyboard.PressSeparator(); }
 void TfrmRecebimento::sbtCorrigirClick() { parts_->keyboard.PressCorrect(); }
 void TfrmRecebimento::sbtEnterClick() { parts_->keyboard.PressEnter(); }
+void TfrmRecebimento::FormActivate() {
+  if (!window_.Closed()) parts_->activation.FormActivate();
+}
 void TfrmRecebimento::sbtVoltarClick() { parts_->keyboard.BackToGrid(); }
 void TfrmRecebimento::sbtConfPosClick() { parts_->fiscal.ConfirmPosTerminal(); }
 void TfrmRecebimento::sbtCancPosClick() { parts_->fiscal.CancelPosTerminal(); }

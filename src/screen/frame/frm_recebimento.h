@@ -33,6 +33,8 @@ class TfrmRecebimento {
   void VerifPagamentoDLV();
   // Shows the screen and waits, through the host's event pump, until it closes.
   void ShowModal();
+  // The screen became the active window (also when it comes back after another window).
+  void FormActivate();
   void setCPFCons();
 
   // --- Operator input.

@@ -204,11 +204,11 @@ void CreateScreenControls(ControlRegistry& r) {
   r.Add("dbgPromocao", "list", "", 8, 8, 484, 280, "panConsultaPromo");
   button("btnAnterior", "<", 8, 300, 80, 50, "panConsultaPromo");
   button("btnProximo", ">", 96, 300, 80, 50, "panConsultaPromo");
-  button("btnAplicarCupom", "Aplicar", 320, 300, 80, 50, "panConsultaPromo");
   button("btnSair", "Sair", 408, 300, 80, 50, "panConsultaPromo");
   panel("panInformaDesconto", 200, 200, 400, 140).visible = false;
-  button("btnAplicarDesc", "Aplicar", 100, 80, 90, 50, "panInformaDesconto");
-  button("btnCancelarDesc", "Cancelar", 210, 80, 90, 50, "panInformaDesconto");
+  button("btnAplicarDesc", "Desconto", 45, 80, 90, 50, "panInformaDesconto");
+  button("btnAplicarCupom", "Cupom", 155, 80, 90, 50, "panInformaDesconto");
+  button("btnCancelarDesc", "Sair", 265, 80, 90, 50, "panInformaDesconto");
 
   // Loyalty and banking-core panels.
   Control& olga = panel("panFidelidadeOlga", 200, 200, 400, 140);

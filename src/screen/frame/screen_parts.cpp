@@ -22,6 +22,10 @@ ScreenParts::ScreenParts(ScreenContext& ctx, ParametrosZem& par, SaleState& sale
       restrictions(scope),
       remote_orders(scope),
       wallets(scope),
-      loyalty(scope) {}
+      loyalty(scope),
+      prepaid(scope),
+      discounts(scope),
+      campaigns(scope),
+      activation(scope) {}
 
 }  // namespace recebimento::screen

@@ -12,12 +12,16 @@
 #include "screen/fiscal/fiscal_receipt.h"
 #include "screen/frame/screen_scope.h"
 #include "screen/loyalty/loyalty.h"
+#include "screen/loyalty/loyalty_campaigns.h"
+#include "screen/loyalty/loyalty_discounts.h"
+#include "screen/loyalty/prepaid_cards.h"
 #include "screen/payment/installments.h"
 #include "screen/payment/keyboard.h"
 #include "screen/payment/payment_lines.h"
 #include "screen/payment/tender_grid.h"
 #include "screen/payment/tender_selection.h"
 #include "screen/remote_orders/remote_orders.h"
+#include "screen/setup/screen_activation.h"
 #include "screen/setup/screen_setup.h"
 #include "screen/wallets/wallets.h"
 
@@ -47,6 +51,10 @@ struct ScreenParts {
   RemoteOrders remote_orders;
   Wallets wallets;
   Loyalty loyalty;
+  PrepaidCards prepaid;
+  LoyaltyDiscounts discounts;
+  LoyaltyCampaigns campaigns;
+  ScreenActivation activation;
 };
 
 }  // namespace recebimento::screen

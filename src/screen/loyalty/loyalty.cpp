@@ -1,4 +1,5 @@
-// Points and prepaid-card tenders are not taken until their flows land here.
+// Points tenders are not taken until their flow lands here; prepaid and gift cards go
+// to their own part.
 #include "screen/loyalty/loyalty.h"
 
 #include "screen/frame/screen_parts.h"
@@ -7,9 +8,22 @@ namespace recebimento::screen {
 
 bool Loyalty::StepsBeforeTender() { return s_.parts.identification.DocumentGivenForAmount(); }
 
-bool Loyalty::LoyaltyTender(const std::string& /*kind*/, TenderPayment& /*tender*/, double& /*amount*/) {
+bool Loyalty::LoyaltyTender(const std::string& kind, TenderPayment& tender, double& amount) {
+  if (kind == "K") return s_.parts.prepaid.PrepaidTender(tender, amount);
   s_.parts.selection.Refuse("N_FORMA");
   return false;
 }
+
+void Loyalty::Dotz() { s_.parts.campaigns.spbDotzClick(); }
+
+void Loyalty::QueryPromotions() { s_.parts.discounts.ConsultaPromo(); }
+
+std::string Loyalty::CriaInformaDesconto() {
+  const std::string choice = s_.parts.discounts.CriaInformaDesconto();
+  if (choice == "CUPOM") s_.parts.discounts.ValidaCupomDesconto();
+  return choice;
+}
+
+bool Loyalty::RedeemPrepaidCards() { return s_.parts.prepaid.RedeemAtConfirmation(); }
 
 }  // namespace recebimento::screen

@@ -20,14 +20,14 @@ class Loyalty {
   // abandons the press.
   bool StepsBeforeTender();
   // The promotion query before a tender, when the branch uses the promotion integration.
-  void QueryPromotions() {}
-  // The discount-coupon dialog: "CUPOM" (a coupon was validated), "SAIR", or "" to go on
-  // with a manual discount.
-  std::string CriaInformaDesconto() { return std::string(); }
-  // The Dotz campaign.
-  void Dotz() {}
+  void QueryPromotions();
+  // The discount-coupon dialog: "CUPOM" (a coupon was asked and validated), "SAIR", or
+  // "DESCONTO" to go on with a manual discount.
+  std::string CriaInformaDesconto();
+  // The Dotz button: the consumer's Dotz account and the sale's Dotz.
+  void Dotz();
   // Prepaid cards redeemed at the confirmation; false abandons it.
-  bool RedeemPrepaidCards() { return true; }
+  bool RedeemPrepaidCards();
   // The loyalty integrations' captures at the close; false keeps the screen open.
   bool CaptureAtClose() { return true; }
   // Dotz points the sale earns, printed on the fiscal receipt: by the campaigns of the
