@@ -26,4 +26,10 @@ std::string Loyalty::CriaInformaDesconto() {
 
 bool Loyalty::RedeemPrepaidCards() { return s_.parts.prepaid.RedeemAtConfirmation(); }
 
+double Loyalty::DotzCampaignPoints() const { return s_.parts.campaigns.DotzTotal(); }
+
+double Loyalty::DotzProductPoints() const { return s_.parts.campaigns.DotzExtras(); }
+
+bool Loyalty::DotzReceiptsPending() const { return DotzCampaignPoints() + DotzProductPoints() > 0; }
+
 }  // namespace recebimento::screen

@@ -31,11 +31,11 @@ class Loyalty {
   // The loyalty integrations' captures at the close; false keeps the screen open.
   bool CaptureAtClose() { return true; }
   // Dotz points the sale earns, printed on the fiscal receipt: by the campaigns of the
-  // sale's value and by its products. None until the Dotz campaign lands here.
-  double DotzCampaignPoints() const { return 0; }
-  double DotzProductPoints() const { return 0; }
-  // Dotz receipts wait to be printed after the card receipts.
-  bool DotzReceiptsPending() const { return false; }
+  // sale's value and by its products (the Dotz calculation's results).
+  double DotzCampaignPoints() const;
+  double DotzProductPoints() const;
+  // The sale earned Dotz: their receipts are printed after the card receipts.
+  bool DotzReceiptsPending() const;
 
  private:
   ScreenScope& s_;
