@@ -28,7 +28,7 @@ struct ClubPetroState {
   std::string UrlRaizAPIClubPetro;  // the API address returned with the token, ending in "/sale"
   std::string stCNPJFil;            // the branch's CNPJ, sent as the store's code
   std::string stClubPetroOnline = "S";
-  std::string stCpfClubPetro, stGrupoConsClubPetro, stIdUnicoClubPetro, stSenhaClubPetro;
+  std::string stGrupoConsClubPetro, stIdUnicoClubPetro, stSenhaClubPetro;
   std::string stCDCNPJRESGSALDO, stCDINTRESGSALDO;
   std::string stIDTIPORESGATE = "N";  // "N" none, "F" no credentials, "O" online
   double doSaldoRest = 0;             // balance left after the redemption

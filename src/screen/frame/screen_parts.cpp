@@ -22,6 +22,7 @@ ScreenParts::ScreenParts(ScreenContext& ctx, ParametrosZem& par, SaleState& sale
       restrictions(scope),
       remote_orders(scope),
       wallets(scope),
-      loyalty(scope) {}
+      loyalty(scope),
+      programs(scope) {}
 
 }  // namespace recebimento::screen

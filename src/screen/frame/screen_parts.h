@@ -12,6 +12,7 @@
 #include "screen/fiscal/fiscal_receipt.h"
 #include "screen/frame/screen_scope.h"
 #include "screen/loyalty/loyalty.h"
+#include "screen/loyalty/loyalty_programs.h"
 #include "screen/payment/installments.h"
 #include "screen/payment/keyboard.h"
 #include "screen/payment/payment_lines.h"
@@ -47,6 +48,7 @@ struct ScreenParts {
   RemoteOrders remote_orders;
   Wallets wallets;
   Loyalty loyalty;
+  LoyaltyPrograms programs;
 };
 
 }  // namespace recebimento::screen
