@@ -87,10 +87,13 @@ bool LoyaltyPrograms::ReportsAtClose() {
 }
 
 void LoyaltyPrograms::PaymentsCleared() {
-  // The discounts went with the payments: nothing is reported or reserved for them.
+  // The discounts went with the payments: nothing is reported or reserved for them, and
+  // the balances are offered again at the next tender.
   s_.sale.stUtilDescCrmBonus = "N";
   crm_.doValorDesc = 0;
+  crm_.balance_asked = false;
   gcom_.reserved_amount = 0;
+  gcom_.consulted = false;
   base::Dataset& cons = club_.cdsConsClubPetro;
   for (cons.First(); !cons.Eof(); cons.Next()) {
     cons.Edit();
