@@ -52,7 +52,7 @@ double LoyaltyPrograms::AdmissibleDiscount(double wanted) const {
     if (current > 0) ds.SetRecNo(current);
   }
   // Fractional quantities (fuel) count as one unit per item at least.
-  const double units = std::max(quantity, static_cast<double>(items));
+  const double units = std::max({quantity, static_cast<double>(items), 1.0});
   const int64_t reserve = runtime::ToCents(runtime::Trunc2(units)) / 100;  // one cent a unit
   const int64_t limit = std::max<int64_t>(0, runtime::ToCents(runtime::Trunc2(sale.doVrAPagar)) - reserve);
   const int64_t asked = std::max<int64_t>(0, runtime::ToCents(runtime::Trunc2(wanted)));
