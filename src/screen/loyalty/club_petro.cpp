@@ -178,6 +178,7 @@ void LoyaltyPrograms::MarkPointsLine() {
   base::SetColumn(*movi, "CDINTRESGSALDO", base::Variant(club_.stCDINTRESGSALDO));
   base::SetColumn(*movi, "CDCONSRESGSALDO", base::Variant(base::ColumnText(club_.cdsConsClubPetro, "COD_CLIENTE")));
   base::SetColumn(*movi, "IDTIPORESGATE", base::Variant(club_.stIDTIPORESGATE));
+  base::SetColumn(*movi, "VRSALDORESTCP", base::Variant(club_.doSaldoRest));
   movi->Post();
 }
 

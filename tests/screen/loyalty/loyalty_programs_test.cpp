@@ -80,8 +80,7 @@ TEST_F(LoyaltyProgramsTest, CrmFailuresApplyNothingAndAskAgainLater) {
   EXPECT_EQ(Lines(), (std::vector<std::pair<std::string, double>>{{"001", 100.0}})) << "the screen goes on";
 }
 
-// Disabled: the points line does not get the redemption's authorisation yet (being mended).
-TEST_F(LoyaltyProgramsTest, DISABLED_ClubPetroPointsPayAndAreRedeemedAtTheClose) {
+TEST_F(LoyaltyProgramsTest, ClubPetroPointsPayAndAreRedeemedAtTheClose) {
   club_.Consumer("12345678909", "40.00");
   sale().stCpfClubPetro = "12345678909";
   WillAnswer(true);  // CONFIRMAPETRO
@@ -100,6 +99,9 @@ TEST_F(LoyaltyProgramsTest, DISABLED_ClubPetroPointsPayAndAreRedeemedAtTheClose)
   movi_.First();
   EXPECT_EQ(base::ColumnText(movi_, "CDINTRESGSALDO"), "AUT-7781");
   EXPECT_EQ(base::ColumnText(movi_, "IDTIPORESGATE"), "O");
+  EXPECT_EQ(base::ColumnText(movi_, "CDCONSRESGSALDO"), "C-12345678909");
+  EXPECT_FALSE(base::ColumnText(movi_, "CDCNPJRESGSALDO").empty()) << "the branch's CNPJ";
+  EXPECT_DOUBLE_EQ(base::ColumnNumber(movi_, "VRSALDORESTCP"), 12.5);
   EXPECT_TRUE(parts().programs.ClubPetro().cdsConsClubPetro.IsEmpty());
 }
 
