@@ -77,6 +77,7 @@ void ExitAndClear::Clear() {
     s_.parts.wallets.RefundMercadoPagoPayments();
     s_.parts.wallets.RefundClearedPayments();
     s_.parts.programs.PaymentsCleared();
+    s_.parts.host_loyalty.PaymentsCleared();
     if (sale.cdsItensVenda && sale.cdsItensVenda->Active() && !initial_.items.fields.empty())
       sale.cdsItensVenda->SetData(initial_.items);
     RestoreHostPayments();

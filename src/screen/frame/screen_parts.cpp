@@ -23,6 +23,7 @@ ScreenParts::ScreenParts(ScreenContext& ctx, ParametrosZem& par, SaleState& sale
       remote_orders(scope),
       wallets(scope),
       loyalty(scope),
-      programs(scope) {}
+      programs(scope),
+      host_loyalty(scope) {}
 
 }  // namespace recebimento::screen

@@ -11,6 +11,7 @@
 #include "screen/consumer/consumer_restrictions.h"
 #include "screen/fiscal/fiscal_receipt.h"
 #include "screen/frame/screen_scope.h"
+#include "screen/loyalty/host_loyalty_providers.h"
 #include "screen/loyalty/loyalty.h"
 #include "screen/loyalty/loyalty_programs.h"
 #include "screen/payment/installments.h"
@@ -49,6 +50,7 @@ struct ScreenParts {
   Wallets wallets;
   Loyalty loyalty;
   LoyaltyPrograms programs;
+  HostLoyaltyProviders host_loyalty;
 };
 
 }  // namespace recebimento::screen

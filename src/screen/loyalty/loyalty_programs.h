@@ -49,6 +49,13 @@ class LoyaltyPrograms {
   // Every payment and discount of the screen was discarded.
   void PaymentsCleared();
 
+  // The discount rule every loyalty and cashback offer shares: `wanted` as the sale
+  // admits it, never more than what is still to pay less 0.01 per item unit, so that
+  // every unit keeps a price on the receipt.
+  double AdmissibleDiscount(double wanted) const;
+  // Adds `amount` to the screen's discount and shows it.
+  void ApplyDiscount(double amount);
+
   // One tick of timClubPetro: the screen keeps being painted while ClubPetro answers.
   void timClubPetroTimer() {}
 
@@ -68,11 +75,6 @@ class LoyaltyPrograms {
   Settings& Loaded();
   // The consumer's phone, asked once a screen when it is not known; "" when none.
   std::string Phone();
-  // `wanted` as the sale admits it as a discount: never more than what is still to pay
-  // less 0.01 per item unit, so that every unit keeps a price on the receipt.
-  double AdmissibleDiscount(double wanted) const;
-  // Adds `amount` to the screen's discount and shows it.
-  void ApplyDiscount(double amount);
   // The consumer record of the ClubPetro tender: token and consultation, retried while
   // the operator asks; false (with the message shown) when there is none.
   bool ConsultClubPetro();
