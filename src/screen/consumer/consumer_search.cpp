@@ -117,6 +117,7 @@ void ConsumerIdentification::bltPesquisarClick() {
     sale.charged.name = chosen.NMCONSUMIDOR;
     sale.stCdClienteCons = client;
     sale.stCdConsumidorCons = consumer;
+    s_.parts.host_loyalty.FidelidadeCashback();
   }
   // Until a consumer is on the sale the search stays at hand.
   c.SetEnabled("bltPesquisar", c.CaptionOf("lblCPFCons") == "Consumidor:");

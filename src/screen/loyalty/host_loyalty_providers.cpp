@@ -100,7 +100,13 @@ void HostLoyaltyProviders::AnswerTransmission(bool yes) {
 }
 
 void HostLoyaltyProviders::PaymentsCleared() {
-  used_4all_ = used_uds_ = used_core_ = used_olga_ = false;
+  // The discounts taken here went with the clear (the items are back as they came);
+  // those the sale brought stay counted.
+  SaleState& sale = s_.sale;
+  if (used_4all_) sale.doVrDescCash4All = 0;
+  if (used_uds_) sale.doVrDescCashUDS = 0;
+  if (used_fid_) sale.doVrDescFid = 0;
+  used_4all_ = used_uds_ = used_core_ = used_olga_ = used_fid_ = false;
   trans_answered_ = trans_answer_ = false;
 }
 

@@ -7,6 +7,7 @@
 // it was.
 //
 // What the host operations take and answer (their first value is the action):
+//   ExtratoConsOnline "CONSULTA_SALDO_FID" (the consumer query) -> [balance]
 //   IntegracaoFidUds  "CONSULTA" [cpf, consumer name] -> [ok, text, balance, blocked "S"/"N"]
 //                     "BAL_ZEM"  [cpf, consumer name, amount] -> [ok, text]
 //   IntegracaoFid4All "CONSULTA" [cpf] -> [ok, text, balance, promotions packet
@@ -31,6 +32,8 @@ class HostLoyaltyProviders {
  public:
   explicit HostLoyaltyProviders(ScreenScope& s) : s_(s) {}
 
+  // The online loyalty balance of the consumer the sale charges, once a sale.
+  void FidelidadeCashback();
   // 4All: the consumer's promotion code and cashback balance.
   void sbtCashbackClick();
   // UDS: the consumer's cashback balance.
@@ -76,7 +79,7 @@ class HostLoyaltyProviders {
 
   ScreenScope& s_;
   std::string stCarteiraCoreBanc;
-  bool used_4all_ = false, used_uds_ = false, used_core_ = false, used_olga_ = false;
+  bool used_4all_ = false, used_uds_ = false, used_core_ = false, used_olga_ = false, used_fid_ = false;
   bool trans_answered_ = false, trans_answer_ = false;
 };
 

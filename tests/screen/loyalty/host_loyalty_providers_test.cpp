@@ -29,11 +29,12 @@ class HostLoyaltyProvidersTest : public TenderSelectionTest {
     TenderSelectionTest::SetUp();
     sale().cdsItensVenda = &items_;
     Row item;
-    for (const char* c : {"CDPRODUTO", "NRCPFFIDUDS", "NRCPFFID4ALL", "CDPROMOFID4ALL", "NRCPFCOREBANC",
-                          "IDREQCOREBANC", "IDWALLET", "IDCARTCORECORP", "NRTELOLGA", "IDCUPOMOLGA", "IDBENEFOLGA"})
-      item[c] = Variant(std::string());
     for (const char* c :
-         {"VRDESCCASHUDS", "VRDESCCASH4ALL", "VRDESCPROMO4ALL", "VRRESGCOREBANC", "VRRESGCORECORP", "VRTOTOLGA"})
+         {"CDPRODUTO", "NRCPFFIDUDS", "NRCPFFID4ALL", "CDPROMOFID4ALL", "NRCPFCOREBANC", "IDREQCOREBANC", "IDWALLET",
+          "IDCARTCORECORP", "NRTELOLGA", "IDCUPOMOLGA", "IDBENEFOLGA", "CDCLIENTE", "CDCONSUMIDOR"})
+      item[c] = Variant(std::string());
+    for (const char* c : {"VRDESCCASHUDS", "VRDESCCASH4ALL", "VRDESCPROMO4ALL", "VRRESGCOREBANC", "VRRESGCORECORP",
+                          "VRTOTOLGA", "VRDESCFID"})
       item[c] = Variant(0.0);
     item["QTPRODCOMVEN"] = Variant(1.0);
     item["VRPRECCOMVEN"] = Variant(50.0);
@@ -256,6 +257,29 @@ TEST_F(HostLoyaltyProvidersTest, OlgaWithoutAnAnswerOrAPhoneAppliesNothing) {
   EXPECT_TRUE(Shown("FALHA_CONEXAO_OLGA"));
   EXPECT_EQ(sale().doVrDesconto, 0.0);
   EXPECT_EQ(Item("IDBENEFOLGA"), "");
+}
+
+TEST_F(HostLoyaltyProvidersTest, OnlineLoyaltyBalanceOfTheChosenConsumer) {
+  par().stIDEXTCONSONLINE = "S";
+  sale().charged.client = "C1";
+  sale().charged.consumer = "K9";
+  Script("ExtratoConsOnline:CONSULTA_SALDO_FID", true, Variant(std::vector<Variant>{Variant(30.0)}));
+  Rebuild();
+  WillAnswer(true);  // the balance, not to be changed (no setting allows it)
+  parts().host_loyalty.FidelidadeCashback();
+  EXPECT_DOUBLE_EQ(sale().doVrDesconto, 30.0);
+  EXPECT_DOUBLE_EQ(ItemAmount("VRDESCFID"), 30.0);
+  EXPECT_EQ(Item("CDCONSUMIDOR"), "K9");
+  parts().host_loyalty.FidelidadeCashback();
+  EXPECT_EQ(CallsOf("ExtratoConsOnline"), 1u) << "once a sale";
+
+  parts().host_loyalty.PaymentsCleared();
+  sale().doVrDesconto = 0;
+  config_.services.answers.clear();  // the service does not answer
+  Rebuild();
+  parts().host_loyalty.FidelidadeCashback();
+  EXPECT_TRUE(Shown("FALHA_CONEXAO_SRV_FID"));
+  EXPECT_EQ(sale().doVrDesconto, 0.0);
 }
 
 }  // namespace
