@@ -1,7 +1,7 @@
 // Loyalty programmes through `recebimento run` against fake CRM Bonus and ClubPetro
 // services on 127.0.0.1, which the store's settings point at: the CRM Bonus balance taken
-// as the sale's discount and the sale reported at the close, and ClubPetro points paying
-// part of a sale and redeemed when it is confirmed.
+// as the sale's discount and the sale reported at the close, ClubPetro points paying
+// part of a sale and redeemed when it is confirmed, and a UDS cashback the host answers.
 #include "scenario_fixture.h"
 #include "support/fake_loyalty_services.h"
 #include "support/fake_wallet_services.h"
@@ -92,6 +92,25 @@ TEST_P(LoyaltyScenario, AClubPetroThatDoesNotAnswerTakesNoPointsAndTheSaleIsPaid
   EXPECT_EQ(o["result"], true) << o["dialogs"].dump();
   EXPECT_EQ(PaymentLines(o), (std::vector<PaymentLine>{{"001", "E", 50.0}}));
   EXPECT_EQ(club_.SaleBodies().size(), 2u) << "two consultations, no redemption";
+}
+
+TEST_P(LoyaltyScenario, AUdsCashbackTheHostAnswersIsTheSalesDiscount) {
+  using namespace act;
+  Parameters({{"IDUTILFIDUDS", base::Variant(std::string("S"))}});
+  json sale = LoyaltySale(50);
+  json& item = sale["datasets"]["cdsItensVenda"][0];
+  item["NRCPFFIDUDS"] = "12345678909";
+  item["VRDESCCASHUDS"] = 0;
+  sale["host"]["services"] = {
+      {"IntegracaoFidUds:CONSULTA", json::array({{{"ok", true}, {"result", json::array({true, "", 20.0, "N"})}}})},
+      {"IntegracaoFidUds:BAL_ZEM", json::array({{{"ok", true}, {"result", json::array({true, ""})}}})}};
+  // The balance accepted, the rest in cash.
+  json o = Run(sale, Click("sbtCashbackUDS") + Answer(true) + Pays("tcbBalcao01", "30") + Click("spbOk"));
+  EXPECT_EQ(o["result"], true) << o["dialogs"].dump();
+  EXPECT_EQ(PaymentLines(o), (std::vector<PaymentLine>{{"001", "E", 30.0}}));
+  EXPECT_DOUBLE_EQ(o["datasets"]["cdsItensVenda"]["rows"][0]["VRDESCCASHUDS"].get<double>(), 20.0);
+  ASSERT_EQ(HostCalls(o, "IntegracaoFidUds").size(), 2u);
+  EXPECT_EQ(HostCalls(o, "IntegracaoFidUds")[1][0], "BAL_ZEM");
 }
 
 RECEBIMENTO_SCENARIO_ENGINES(LoyaltyScenario);
