@@ -28,8 +28,8 @@ const Statement adqIdIntResgSaldo{"adqIdIntResgSaldo",
                                   "SELECT IDINTRESGSALDO FROM TIPORECE WHERE CDTIPORECE = :P_CDTIPORECE"};
 const Statement adqUtilResgSaldo{"adqUtilResgSaldo",
                                  "SELECT 'S' AS IDINTRESGSALDO FROM TIPORECE WHERE IDINTRESGSALDO = 'S' LIMIT 1"};
-const Statement adqDadosResgSaldo{"adqDadosResgSaldo",
-                                  "SELECT DSIDRESGS, DSSENHARESGS FROM PARAVEND WHERE CDFILIAL = :P_CDFILIAL"};
+const Statement adqDadosResgSaldo{
+    "adqDadosResgSaldo", "SELECT DSIDRESGS, DSSENHARESGS, DSURLRAIZ FROM PARAVEND WHERE CDFILIAL = :P_CDFILIAL"};
 const Statement adqSerialPos{"adqSerialPos",
                              "SELECT CDIDPOS, CDSERIEPOS, DSDESCPOS, CDCHAVACESVALI, CDCHAVEREQUI FROM POS "
                              "WHERE CDFILIAL = :P_CDFILIAL ORDER BY CDIDPOS"};

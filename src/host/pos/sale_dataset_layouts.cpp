@@ -33,7 +33,9 @@ std::vector<FieldDef> Payments() {
                {"DSCARTDIGITAL", 40},  {"DSMOVIVEND", 60},   {"CDBANCARTCR", 10},    {"CDTIPORECEORIG", 3},
                {"NMTIPORECEORIG", 40}, {"IDTRANSAME", 60},   {"IDTRANSAMECAPT", 60}, {"CDINSTCAR", 20},
                {"DSOPEEXTCONS", 100},  {"IDTIPORESGATE", 1}});
-  Add(f, FieldType::Float, {"VRMOVIVEND", "VRMOVIVEOUT", "VRCOTINDOUT"});
+  // What a balance redemption (loyalty points) leaves on its line.
+  AddTexts(f, {{"CDCNPJRESGSALDO", 20}, {"CDCONSRESGSALDO", 50}, {"CDINTRESGSALDO", 50}});
+  Add(f, FieldType::Float, {"VRMOVIVEND", "VRMOVIVEOUT", "VRCOTINDOUT", "VRSALDORESTCP"});
   Add(f, FieldType::Integer, {"QTPARCRECEB"});
   Add(f, FieldType::DateTime, {"DTHRINCMOV", "DTMOVIMCAIXA"});
   return f;

@@ -131,8 +131,9 @@ void Confirmation::CreateFeeItems() {
 }
 
 bool Confirmation::CloseSale() {
+  s_.parts.programs.RedeemPointsAtClose();
   s_.ctx.log.LogRev00000("confirma recebimento - postmessage1");
-  if (!s_.parts.wallets.CaptureAtClose() || !s_.parts.loyalty.CaptureAtClose()) {
+  if (!s_.parts.wallets.CaptureAtClose() || !s_.parts.programs.ReportsAtClose() || !s_.parts.loyalty.CaptureAtClose()) {
     // A cashback reservation failed: the operator may confirm again without it.
     s_.controls.SetEnabled("spbSair", false);
     s_.controls.SetEnabled("spbOk", true);

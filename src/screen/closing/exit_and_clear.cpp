@@ -82,6 +82,8 @@ void ExitAndClear::Clear() {
     s_.parts.wallets.RefundClearedPayments();
     s_.parts.prepaid.PaymentsDiscarded();
     s_.parts.campaigns.PaymentsDiscarded();
+    s_.parts.programs.PaymentsCleared();
+    s_.parts.host_loyalty.PaymentsCleared();
     if (sale.cdsItensVenda && sale.cdsItensVenda->Active() && !initial_.items.fields.empty())
       sale.cdsItensVenda->SetData(initial_.items);
     RestoreHostPayments();

@@ -119,6 +119,7 @@ void ConsumerIdentification::bltPesquisarClick() {
     sale.stCdConsumidorCons = consumer;
     // The items are priced for the consumer chosen.
     s_.parts.fiscal.AjustarPrecos("ZEM");
+    s_.parts.host_loyalty.FidelidadeCashback();
   }
   // Until a consumer is on the sale the search stays at hand.
   c.SetEnabled("bltPesquisar", c.CaptionOf("lblCPFCons") == "Consumidor:");

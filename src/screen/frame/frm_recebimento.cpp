@@ -1,6 +1,8 @@
 #include "screen/frame/frm_recebimento.h"
 
+#include <initializer_list>
 #include <tuple>
+#include <utility>
 
 #include "screen/frame/input_steps.h"
 #include "screen/frame/screen_parts.h"
@@ -52,6 +54,22 @@ void TfrmRecebimento::BindHandlers() {
   c.Bind("spbAcrescimo", [this] { spbAcrescimoClick(); });
   c.Bind("spbTaxaServico", [this] { spbTaxaServicoClick(); });
   c.Bind("spbCNPJCPF", [this] { spbCNPJCPFClick(); });
+  HostLoyaltyProviders& providers = parts_->host_loyalty;
+  for (const auto& [name, handler] : std::initializer_list<std::pair<const char*, void (HostLoyaltyProviders::*)()>>{
+           {"sbtCashback", &HostLoyaltyProviders::sbtCashbackClick},
+           {"sbtCashbackUDS", &HostLoyaltyProviders::sbtCashbackUDSClick},
+           {"sbtCashbackCore", &HostLoyaltyProviders::sbtCashbackCoreClick},
+           {"btnCoreBancCash", &HostLoyaltyProviders::btnCoreBancCashClick},
+           {"btnCoreBancCorp", &HostLoyaltyProviders::btnCoreBancCorpClick},
+           {"btnCoreBancQual", &HostLoyaltyProviders::btnCoreBancQualClick},
+           {"btnCoreBancSair", &HostLoyaltyProviders::btnCoreBancSairClick},
+           {"sbtFidelidadeOlga", &HostLoyaltyProviders::sbtFidelidadeOlgaClick},
+           {"btnCashBackOlga", &HostLoyaltyProviders::btnCashBackOlgaClick},
+           {"btnBeneficioOlga", &HostLoyaltyProviders::btnBeneficioOlgaClick},
+           {"btnCancelaOlga", &HostLoyaltyProviders::btnCancelaOlgaClick},
+           {"btnTransVenda", &HostLoyaltyProviders::btnTransVendaClick},
+           {"btnNTransVenda", &HostLoyaltyProviders::btnNTransVendaClick}})
+    c.Bind(name, [&providers, handler = handler] { (providers.*handler)(); });
   c.Bind("bltPesquisar", [this] { bltPesquisarClick(); });
   c.Bind("btnCPFPinPad", [this] { btnCPFPinPadClick(); });
   c.Bind("btnCPFSistema", [this] { btnCPFSistemaClick(); });

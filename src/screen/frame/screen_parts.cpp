@@ -26,6 +26,9 @@ ScreenParts::ScreenParts(ScreenContext& ctx, ParametrosZem& par, SaleState& sale
       prepaid(scope),
       discounts(scope),
       campaigns(scope),
-      activation(scope) {}
+      activation(scope),
+
+      programs(scope),
+      host_loyalty(scope) {}
 
 }  // namespace recebimento::screen

@@ -11,9 +11,11 @@
 #include "screen/consumer/consumer_restrictions.h"
 #include "screen/fiscal/fiscal_receipt.h"
 #include "screen/frame/screen_scope.h"
+#include "screen/loyalty/host_loyalty_providers.h"
 #include "screen/loyalty/loyalty.h"
 #include "screen/loyalty/loyalty_campaigns.h"
 #include "screen/loyalty/loyalty_discounts.h"
+#include "screen/loyalty/loyalty_programs.h"
 #include "screen/loyalty/prepaid_cards.h"
 #include "screen/payment/installments.h"
 #include "screen/payment/keyboard.h"
@@ -55,6 +57,8 @@ struct ScreenParts {
   LoyaltyDiscounts discounts;
   LoyaltyCampaigns campaigns;
   ScreenActivation activation;
+  LoyaltyPrograms programs;
+  HostLoyaltyProviders host_loyalty;
 };
 
 }  // namespace recebimento::screen

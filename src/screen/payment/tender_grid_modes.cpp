@@ -33,6 +33,7 @@ void TenderGrid::PressTender(const std::string& sender) {
   SaleState& sale = s_.sale;
   base::Dataset& receb = sale.cdsReceb;
   if (!parts.loyalty.StepsBeforeTender()) return;
+  parts.programs.OffersBeforeTender();
   receb.SetFiltered(false);
   const Control* b = s_.controls.FindComponent(sender);
   if (!b || (b->caption.empty() && b->glyph.empty())) return;

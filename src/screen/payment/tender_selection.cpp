@@ -144,7 +144,9 @@ void TenderSelection::DoMenuRecebimentoClick(const std::string& cdTipoRece, cons
     obtained = parts.consumer.AccountTender(kind, current_, amount);
   } else if (kind == "I" || kind == "J") {
     obtained = parts.wallets.WalletTender(kind, current_, amount);
-  } else if (kind == "5" || kind == "K") {
+  } else if (kind == "5") {
+    obtained = parts.programs.ClubPetroTender(current_, amount);
+  } else if (kind == "K") {
     obtained = parts.loyalty.LoyaltyTender(kind, current_, amount);
   } else {
     Refuse("N_FORMA");  // this kind is not taken at this register

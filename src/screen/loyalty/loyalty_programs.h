@@ -1,0 +1,102 @@
+#pragma once
+// The loyalty programmes the screen talks to directly: CRM Bonus (a bonus balance by
+// phone, offered as a discount and reported with the sale), ClubPetro (points by CPF,
+// taken as tender kind "5", redeemed and the sale reported at the close) and GCOM
+// cashback (a balance by phone offered as a discount and reserved at the close). The
+// part holds the branch's settings and the programmes' state for the sale; the
+// protocols live in src/integrations.
+#include <string>
+#include <vector>
+
+#include "base/timer.h"
+#include "integrations/clubpetro/clubpetro_client.h"
+#include "integrations/crmbonus/crmbonus_client.h"
+#include "integrations/gcom/gcom_client.h"
+#include "integrations/rest/frame_variables.h"
+#include "screen/frame/screen_scope.h"
+#include "screen/payment/payment_lines.h"
+
+namespace recebimento::screen {
+
+class LoyaltyPrograms {
+ public:
+  explicit LoyaltyPrograms(ScreenScope& s);
+
+  // Before a tender, while nothing is paid: the CRM Bonus balance and the GCOM cashback
+  // of the consumer's phone (asked once a screen), each until one query succeeded.
+  void OffersBeforeTender();
+
+  // The CRM Bonus balance query and its offer as a discount; true once the query
+  // succeeded (a balance of 0 offers nothing but counts).
+  bool criaOrdemCRMBONUS();
+  // The bonus used and the sale reported to CRM Bonus.
+  void FinalizaVendaCRMBONUS();
+  // GCOM: "getConsumerBalance" (offer) or "balanceReserve" (at the close).
+  bool ResgataCashBackGCOM(const std::string& Endpoint);
+
+  // The ClubPetro points tender (kind "5"): false when the selection ended without a line.
+  bool ClubPetroTender(TenderPayment& tender, double& amount);
+  // The per-sale reset of ClubPetro.
+  void inicializaVarClubPetro();
+  // The redemption of the points taken and the sale report.
+  bool resgatePontoClubPetro();
+
+  // At the close, before the wallets: ClubPetro's redemption and sale report.
+  void RedeemPointsAtClose();
+  // At the close, after the wallets: CRM Bonus's report and GCOM's reservation; false
+  // (the screen stays open) when the reservation failed.
+  bool ReportsAtClose();
+  // Every payment and discount of the screen was discarded.
+  void PaymentsCleared();
+
+  // The discount rule every loyalty and cashback offer shares: `wanted` as the sale
+  // admits it, never more than what is still to pay less 0.01 per item unit, so that
+  // every unit keeps a price on the receipt.
+  double AdmissibleDiscount(double wanted) const;
+  // Adds `amount` to the screen's discount and shows it.
+  void ApplyDiscount(double amount);
+
+  // One tick of timClubPetro: the screen keeps being painted while ClubPetro answers.
+  void timClubPetroTimer() {}
+
+  const integrations::CrmBonusState& CrmBonus() const { return crm_; }
+  const integrations::ClubPetroState& ClubPetro() const { return club_; }
+  integrations::ClubPetroState& ClubPetro() { return club_; }
+  const integrations::GcomState& Gcom() const { return gcom_; }
+
+ private:
+  struct Settings {
+    bool loaded = false;
+    integrations::CrmBonusSettings crm;
+    integrations::GcomSettings gcom;
+    integrations::ClubPetroSettings club;
+  };
+  // The branch's settings, read from the store on first use.
+  Settings& Loaded();
+  // The consumer's phone, asked once a screen when it is not known; "" when none.
+  std::string Phone();
+  // The consumer record of the ClubPetro tender: token and consultation, retried while
+  // the operator asks; false (with the message shown) when there is none.
+  bool ConsultClubPetro();
+  // The sale's items as ClubPetro's sale report takes them.
+  std::vector<integrations::ClubPetroItem> ClubPetroItems() const;
+  // The kind-"5" payment line gets the redemption's authorisation.
+  void MarkPointsLine();
+
+  integrations::CrmBonusClient CrmApi();
+  integrations::ClubPetroClient ClubPetroApi();
+  integrations::GcomClient GcomApi();
+
+  ScreenScope& s_;
+  Settings settings_;
+  integrations::SharedFrameVariables shared_;
+  integrations::CrmBonusFrame crm_frame_;
+  integrations::CrmBonusState crm_;
+  integrations::ClubPetroFrame club_frame_;
+  integrations::ClubPetroState club_;
+  integrations::GcomState gcom_;
+  base::Timer timClubPetro;
+  bool crm_reported_ = false;
+};
+
+}  // namespace recebimento::screen

@@ -1,0 +1,127 @@
+// The loyalty programmes on the screen against fake services: the CRM Bonus offer before
+// a tender, the ClubPetro points tender with its redemption at the close, and failures
+// that leave no discount or payment and the screen usable.
+#include <gtest/gtest.h>
+
+#include "base/dataset_columns.h"
+#include "datamodule/store_connection.h"
+#include "screen/frame/message_table.h"
+#include "screen/support/tender_selection_fixture.h"
+#include "support/fake_loyalty_services.h"
+#include "support/fake_wallet_services.h"
+#include "support/store_fixture.h"
+
+namespace recebimento::testing {
+namespace {
+
+class LoyaltyProgramsTest : public TenderSelectionTest {
+ protected:
+  void SetUp() override {
+    TenderSelectionTest::SetUp();
+    const std::string store = SqliteStoreAt(dir_ / "loyalty.db", true);
+    datamodule::StoreConnection admin([store] { return store; });
+    admin.ExecuteRaw("UPDATE LOJA SET IDCRMBONUS = 'S', CDURLCRMBONUS = '" + crm_.Base() +
+                     "', CDAUTHCRMBONUS = 'crm-auth-9f2', CDCODECRMBONUS = 'EMP01' WHERE CDFILIAL = '0001' AND "
+                     "CDLOJA = '0001'");
+    admin.ExecuteRaw("UPDATE PARAVEND SET DSIDRESGS = 'cp-client', DSSENHARESGS = 'cp-s3cr3t', DSURLRAIZ = '" +
+                     club_.TokenUrl() + "' WHERE CDFILIAL = '0001'");
+    admin.Close();
+    auto previous = std::make_unique<datamodule::TrdmRecebimento>(store);
+    std::swap(rdm_, previous);
+    BuildParts(&answers_);
+    BindButtons();
+    par().stCDFILIAL = "0001";
+    par().stCDLOJA = "0001";
+    par().stCDCAIXA = "001";
+    AddTender("050", "PONTOS CLUBPETRO", "5", "", "");
+    sale().stTelefoneCons = "11999990000";
+  }
+
+  bool Shown(const std::string& text) const {
+    for (const auto& m : Messages())
+      if (m.find(text) != std::string::npos) return true;
+    return false;
+  }
+
+  FakeCrmBonus crm_;
+  FakeClubPetro club_;
+};
+
+TEST_F(LoyaltyProgramsTest, CrmBalanceAboveTheTotalOffersTheTotalLessACentAUnit) {
+  crm_.Balance("250.00");
+  WillAnswer(true);
+  parts().programs.OffersBeforeTender();
+  EXPECT_TRUE(Shown("R$ 100")) << "the total, not the balance";
+  EXPECT_EQ(sale().stUtilDescCrmBonus, "S");
+  EXPECT_LT(sale().doVrDesconto, 100.0) << "the sale keeps a price";
+  EXPECT_GT(sale().doVrAPagar, 0.0);
+  parts().programs.OffersBeforeTender();
+  EXPECT_EQ(BodiesTo(crm_.Server(), "/crm/getBalance").size(), 1u) << "asked once a sale";
+}
+
+TEST_F(LoyaltyProgramsTest, CrmBalanceOfZeroAsksNothingButCounts) {
+  crm_.Balance("0");
+  parts().programs.OffersBeforeTender();
+  parts().programs.OffersBeforeTender();
+  EXPECT_EQ(BodiesTo(crm_.Server(), "/crm/getBalance").size(), 1u);
+  EXPECT_EQ(sale().doVrDesconto, 0.0);
+  EXPECT_EQ(sale().stUtilDescCrmBonus, "N");
+}
+
+TEST_F(LoyaltyProgramsTest, CrmFailuresApplyNothingAndAskAgainLater) {
+  for (const FakeReply& bad : {ServerError(), EmptyReply(), FakeReply(200, "<root", "application/xml")}) {
+    crm_.Override("/crm/getBalance", bad);
+    parts().programs.OffersBeforeTender();
+    EXPECT_EQ(sale().doVrDesconto, 0.0);
+    EXPECT_EQ(sale().doVrAPagar, 100.0);
+  }
+  EXPECT_EQ(BodiesTo(crm_.Server(), "/crm/getBalance").size(), 3u);
+  Pay("001", "100,00");
+  EXPECT_EQ(Lines(), (std::vector<std::pair<std::string, double>>{{"001", 100.0}})) << "the screen goes on";
+}
+
+TEST_F(LoyaltyProgramsTest, ClubPetroPointsPayAndAreRedeemedAtTheClose) {
+  club_.Consumer("12345678909", "40.00");
+  sale().stCpfClubPetro = "12345678909";
+  WillAnswer(true);  // CONFIRMAPETRO
+  Pay("050", "25,00");
+  ASSERT_EQ(Lines(), (std::vector<std::pair<std::string, double>>{{"050", 25.0}}));
+  EXPECT_DOUBLE_EQ(base::ColumnNumber(parts().programs.ClubPetro().cdsConsClubPetro, "VRRESGATE"), 25.0);
+
+  parts().selection.DoMenuRecebimentoClick("050", "");
+  EXPECT_TRUE(Shown(screen::Msg("CLUBPETRO_JAINF")));
+
+  parts().programs.RedeemPointsAtClose();
+  const auto bodies = club_.SaleBodies();
+  ASSERT_EQ(bodies.size(), 3u);  // consultation, redemption, sale report
+  EXPECT_NE(bodies[1].find("\"pontostotal\":\"25.00\""), std::string::npos);
+  EXPECT_NE(bodies[2].find("\"venda\""), std::string::npos);
+  movi_.First();
+  EXPECT_EQ(base::ColumnText(movi_, "CDINTRESGSALDO"), "AUT-7781");
+  EXPECT_EQ(base::ColumnText(movi_, "IDTIPORESGATE"), "O");
+  EXPECT_EQ(base::ColumnText(movi_, "CDCONSRESGSALDO"), "C-12345678909");
+  EXPECT_FALSE(base::ColumnText(movi_, "CDCNPJRESGSALDO").empty()) << "the branch's CNPJ";
+  EXPECT_DOUBLE_EQ(base::ColumnNumber(movi_, "VRSALDORESTCP"), 12.5);
+  EXPECT_TRUE(parts().programs.ClubPetro().cdsConsClubPetro.IsEmpty());
+}
+
+TEST_F(LoyaltyProgramsTest, ClubPetroFailuresTakeNoPointsAndLeaveTheGrid) {
+  sale().stCpfClubPetro = "12345678909";
+  club_.Override("Consulta", ServerError());
+  WillAnswer(true);   // try again
+  WillAnswer(false);  // give up
+  parts().selection.DoMenuRecebimentoClick("050", "");
+  EXPECT_TRUE(Lines().empty());
+  EXPECT_TRUE(sale().boFalhaReceb);
+  EXPECT_EQ(club_.SaleBodies().size(), 2u);
+
+  club_.Override("Consulta", std::nullopt);  // unknown consumer, also as foreign document
+  parts().selection.DoMenuRecebimentoClick("050", "");
+  EXPECT_TRUE(Shown(screen::Msg("CLICLUBPETRO_NAO")));
+  EXPECT_TRUE(Lines().empty());
+  Pay("001", "100,00");
+  EXPECT_EQ(Lines().size(), 1u);
+}
+
+}  // namespace
+}  // namespace recebimento::testing
