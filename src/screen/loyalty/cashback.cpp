@@ -69,7 +69,7 @@ bool LoyaltyPrograms::ResgataCashBackGCOM(const std::string& Endpoint) {
   }
   if (amount > 0) {
     gcom_.reserved_amount = amount;
-    ApplyDiscount(amount);
+    s_.parts.discounts.Apply(amount);
   }
   return true;
 }

@@ -35,7 +35,7 @@ bool LoyaltyPrograms::criaOrdemCRMBONUS() {
   const double discount = AdmissibleDiscount(to_use);
   if (discount > 0) {
     crm_.doValorDesc = discount;
-    ApplyDiscount(discount);
+    s_.parts.discounts.Apply(discount);
   }
   return true;
 }

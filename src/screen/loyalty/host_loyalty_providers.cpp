@@ -77,7 +77,7 @@ double HostLoyaltyProviders::OfferBalance(double balance) {
 }
 
 void HostLoyaltyProviders::Apply(double amount, const std::string& column) {
-  s_.parts.programs.ApplyDiscount(amount);
+  s_.parts.discounts.Apply(amount);
   // Every item line carries the sale's amount, as the other programmes record theirs.
   s_.sale.SetOnEveryItem(column, base::Variant(amount));
 }

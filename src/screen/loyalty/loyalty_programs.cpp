@@ -39,29 +39,12 @@ std::string LoyaltyPrograms::Phone() {
 }
 
 double LoyaltyPrograms::AdmissibleDiscount(double wanted) const {
-  const SaleState& sale = s_.sale;
-  double quantity = 0;
-  int items = 0;
-  if (sale.HasItems()) {
-    base::Dataset& ds = *sale.cdsItensVenda;
-    const int current = ds.RecNo();
-    for (ds.First(); !ds.Eof(); ds.Next()) {
-      quantity += base::ColumnNumber(ds, "QTPRODCOMVEN");
-      ++items;
-    }
-    if (current > 0) ds.SetRecNo(current);
-  }
   // Fractional quantities (fuel) count as one unit per item at least.
-  const double units = std::max({quantity, static_cast<double>(items), 1.0});
+  const double units = std::max(1.0, s_.parts.discounts.ItemUnits());
   const int64_t reserve = runtime::ToCents(runtime::Trunc2(units)) / 100;  // one cent a unit
-  const int64_t limit = std::max<int64_t>(0, runtime::ToCents(runtime::Trunc2(sale.doVrAPagar)) - reserve);
+  const int64_t limit = std::max<int64_t>(0, runtime::ToCents(runtime::Trunc2(s_.sale.doVrAPagar)) - reserve);
   const int64_t asked = std::max<int64_t>(0, runtime::ToCents(runtime::Trunc2(wanted)));
   return runtime::FromCents(std::min(asked, limit));
-}
-
-void LoyaltyPrograms::ApplyDiscount(double amount) {
-  s_.sale.doVrDesconto = runtime::Trunc2(s_.sale.doVrDesconto + amount);
-  s_.parts.adjustments.AplicaDesconto();
 }
 
 void LoyaltyPrograms::OffersBeforeTender() {

@@ -53,8 +53,6 @@ class LoyaltyPrograms {
   // admits it, never more than what is still to pay less 0.01 per item unit, so that
   // every unit keeps a price on the receipt.
   double AdmissibleDiscount(double wanted) const;
-  // Adds `amount` to the screen's discount and shows it.
-  void ApplyDiscount(double amount);
 
   // One tick of timClubPetro: the screen keeps being painted while ClubPetro answers.
   void timClubPetroTimer() {}

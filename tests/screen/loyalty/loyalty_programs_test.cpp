@@ -26,10 +26,7 @@ class LoyaltyProgramsTest : public TenderSelectionTest {
     admin.ExecuteRaw("UPDATE PARAVEND SET DSIDRESGS = 'cp-client', DSSENHARESGS = 'cp-s3cr3t', DSURLRAIZ = '" +
                      club_.TokenUrl() + "' WHERE CDFILIAL = '0001'");
     admin.Close();
-    auto previous = std::make_unique<datamodule::TrdmRecebimento>(store);
-    std::swap(rdm_, previous);
-    BuildParts(&answers_);
-    BindButtons();
+    UseStore(store, &answers_);
     par().stCDFILIAL = "0001";
     par().stCDLOJA = "0001";
     par().stCDCAIXA = "001";

@@ -34,6 +34,14 @@ class ScreenPartsTest : public ::testing::Test {
   // Binds the buttons to the parts, as the form binds them to its handlers (the sale
   // summary's answers included). The bindings reach the parts built last.
   void BindButtons();
+  // The parts are built anew over the store `store` (a connection string), with `answers`
+  // answering the dialogs, and their buttons bound.
+  void UseStore(const std::string& store, pos::DialogAnswerSource* answers) {
+    auto previous = std::make_unique<datamodule::TrdmRecebimento>(store);
+    std::swap(rdm_, previous);
+    BuildParts(answers);
+    BindButtons();
+  }
 
   screen::ScreenParts& parts() { return *parts_; }
   screen::SaleState& sale() { return sale_; }

@@ -29,10 +29,7 @@ class WalletTenderTest : public TenderSelectionTest {
         "', DSACCESSTOKENMP = 'APP_USR-t0k3n', DSUSERIDMP = '123456', DSIDSPONSORMP = '987654', DSURLAPIMP = '" +
         mp_.ApiBase() + "' WHERE CDFILIAL = '0001'");
     admin.Close();
-    auto previous = std::make_unique<datamodule::TrdmRecebimento>(store);
-    std::swap(rdm_, previous);
-    BuildParts(&answers_);
-    BindButtons();
+    UseStore(store, &answers_);
     par().stCDFILIAL = "0001";
     par().stCDCAIXA = "001";
     par().stIDTIPOIMPNF3 = "2";
