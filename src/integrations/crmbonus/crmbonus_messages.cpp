@@ -2,12 +2,12 @@
 
 #include <algorithm>
 #include <pugixml.hpp>
-#include <sstream>
 
 #include "base/dataset_columns.h"
 #include "base/text.h"
 #include "integrations/rest/number_text.h"
 #include "integrations/rest/request_sequence.h"
+#include "integrations/rest/xml_messages.h"
 
 namespace recebimento::integrations {
 
@@ -19,18 +19,6 @@ pugi::xml_node NewBody(pugi::xml_document& doc, const CrmBonusSettings& s) {
   data.append_child("companyCode").text().set(s.CDCODECRMBONUS.c_str());
   data.append_child("authorization").text().set(s.CDAUTHCRMBONUS.c_str());
   return data;
-}
-
-void Add(pugi::xml_node parent, const char* name, const std::string& value) {
-  parent.append_child(name).text().set(value.c_str());
-}
-
-std::string Text(const pugi::xml_document& doc) {
-  std::ostringstream out;
-  doc.save(out, "", pugi::format_raw | pugi::format_no_declaration);
-  std::string text = out.str();
-  text.erase(std::remove_if(text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n'; }), text.end());
-  return text;
 }
 
 }  // namespace
@@ -52,41 +40,36 @@ std::string CrmBonusAmount(double amount) { return FormataFloat(amount); }
 std::string CrmBalanceBody(const CrmBonusSettings& s, const std::string& phone, double total) {
   pugi::xml_document doc;
   pugi::xml_node order = NewBody(doc, s).append_child("order");
-  Add(order, "phone", phone);
-  Add(order, "value", CrmBonusAmount(total));
-  return Text(doc);
+  AddXmlMember(order, "phone", phone);
+  AddXmlMember(order, "value", CrmBonusAmount(total));
+  return XmlBodyText(doc);
 }
 
 std::string CrmBonusProcessingBody(const CrmBonusSettings& s, const CrmBonusProcessing& p) {
   pugi::xml_document doc;
   pugi::xml_node data = NewBody(doc, s);
   pugi::xml_node order = data.append_child("order");
-  Add(order, "name", "");
-  Add(order, "phone", p.phone);
-  Add(order, "value", CrmBonusAmount(p.total));
-  Add(data, "type", "R");
-  Add(data, "bonusId", p.bonus_id);
-  Add(data, "bonusUsed", p.bonus_used);
-  Add(data, "saleCode", p.sale_code);
-  Add(data, "nfceCode", p.sale_code);
-  return Text(doc);
+  AddXmlMember(order, "name", "");
+  AddXmlMember(order, "phone", p.phone);
+  AddXmlMember(order, "value", CrmBonusAmount(p.total));
+  AddXmlMember(data, "type", "R");
+  AddXmlMember(data, "bonusId", p.bonus_id);
+  AddXmlMember(data, "bonusUsed", p.bonus_used);
+  AddXmlMember(data, "saleCode", p.sale_code);
+  AddXmlMember(data, "nfceCode", p.sale_code);
+  return XmlBodyText(doc);
 }
 
 std::string CrmSaleReportBody(const CrmBonusSettings& s, const CrmSaleReport& r) {
   pugi::xml_document doc;
   pugi::xml_node order = NewBody(doc, s).append_child("order");
-  Add(order, "name", "");
-  Add(order, "phone", r.phone);
-  Add(order, "value", r.value);
-  Add(order, "bonusId", r.bonus_id);
-  Add(order, "orderIdCRM", r.order_id_crm);
-  Add(order, "nfceCode", r.bonus_id);
-  return Text(doc);
-}
-
-std::string CrmBonusReply::Value(const std::string& name) const {
-  const auto it = data.find(name);
-  return it == data.end() ? std::string() : it->second;
+  AddXmlMember(order, "name", "");
+  AddXmlMember(order, "phone", r.phone);
+  AddXmlMember(order, "value", r.value);
+  AddXmlMember(order, "bonusId", r.bonus_id);
+  AddXmlMember(order, "orderIdCRM", r.order_id_crm);
+  AddXmlMember(order, "nfceCode", r.bonus_id);
+  return XmlBodyText(doc);
 }
 
 CrmBonusReply ReadCrmBonusReply(const std::string& reply) {
@@ -105,8 +88,7 @@ CrmBonusReply ReadCrmBonusReply(const std::string& reply) {
   const pugi::xml_node root = doc.document_element();
   if (!root) return out;
   if (base::IEquals(base::Trim(root.child("error").text().as_string()), "true")) return out;
-  for (const pugi::xml_node member : root.child("data").children())
-    if (member.type() == pugi::node_element) out.data[member.name()] = member.text().as_string();
+  out.ReadDataOf(root);
   out.ok = true;
   return out;
 }

@@ -1,10 +1,10 @@
 #pragma once
 // The CRM Bonus programme's XML bodies (root/data, members in the programme's order,
 // sent without line breaks) and the reader of its replies.
-#include <map>
 #include <string>
 
 #include "base/dataset.h"
+#include "integrations/rest/xml_messages.h"
 
 namespace recebimento::integrations {
 
@@ -50,10 +50,8 @@ std::string CrmSaleReportBody(const CrmBonusSettings& s, const CrmSaleReport& r)
 // object before the first ",") is taken off and the rest read as XML: a reply that is
 // empty, not XML, carries a status other than 2xx, or whose document says
 // <error>true</error> is an error; otherwise the members of its "data" are kept.
-struct CrmBonusReply {
+struct CrmBonusReply : XmlReplyData {
   bool ok = false;
-  std::map<std::string, std::string> data;
-  std::string Value(const std::string& name) const;
 };
 CrmBonusReply ReadCrmBonusReply(const std::string& reply);
 

@@ -1,30 +1,13 @@
 #include "integrations/gcom/gcom_messages.h"
 
-#include <algorithm>
 #include <pugixml.hpp>
-#include <sstream>
 
 #include "base/dataset_columns.h"
 #include "base/text.h"
 #include "integrations/rest/request_sequence.h"
+#include "integrations/rest/xml_messages.h"
 
 namespace recebimento::integrations {
-
-namespace {
-
-std::string Text(const pugi::xml_document& doc) {
-  std::ostringstream out;
-  doc.save(out, "", pugi::format_raw | pugi::format_no_declaration);
-  std::string text = out.str();
-  text.erase(std::remove_if(text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n'; }), text.end());
-  return text;
-}
-
-void Add(pugi::xml_node parent, const char* name, const std::string& value) {
-  parent.append_child(name).text().set(value.c_str());
-}
-
-}  // namespace
 
 GcomSettings GcomSettingsFrom(base::Dataset& cdsDadosGCOM) {
   GcomSettings s;
@@ -42,28 +25,23 @@ GcomSettings GcomSettingsFrom(base::Dataset& cdsDadosGCOM) {
 std::string GcomBalanceBody(const std::string& phone, const std::string& store_id, const std::string& brand_id) {
   pugi::xml_document doc;
   pugi::xml_node data = doc.append_child("root").append_child("data");
-  Add(data, "consumerPhone", phone);
-  Add(data, "storeId", store_id);
-  Add(data, "brandId", brand_id);
-  return Text(doc);
+  AddXmlMember(data, "consumerPhone", phone);
+  AddXmlMember(data, "storeId", store_id);
+  AddXmlMember(data, "brandId", brand_id);
+  return XmlBodyText(doc);
 }
 
 std::string GcomReserveBody(const GcomReservation& r) {
   pugi::xml_document doc;
   pugi::xml_node data = doc.append_child("root").append_child("data");
-  Add(data, "value", r.value);
-  Add(data, "branchId", r.branch_id);
-  Add(data, "fidelityId", r.fidelity_id);
-  Add(data, "fildetyVersion", r.fidelity_version);  // the service's own spelling
-  Add(data, "brandId", r.brand_id);
-  Add(data, "storeId", r.store_id);
-  Add(data, "consumerId", r.consumer_id);
-  return Text(doc);
-}
-
-std::string GcomReply::Value(const std::string& name) const {
-  const auto it = data.find(name);
-  return it == data.end() ? std::string() : it->second;
+  AddXmlMember(data, "value", r.value);
+  AddXmlMember(data, "branchId", r.branch_id);
+  AddXmlMember(data, "fidelityId", r.fidelity_id);
+  AddXmlMember(data, "fildetyVersion", r.fidelity_version);  // the service's own spelling
+  AddXmlMember(data, "brandId", r.brand_id);
+  AddXmlMember(data, "storeId", r.store_id);
+  AddXmlMember(data, "consumerId", r.consumer_id);
+  return XmlBodyText(doc);
 }
 
 GcomReply ReadGcomReply(const std::string& reply) {
@@ -78,8 +56,7 @@ GcomReply ReadGcomReply(const std::string& reply) {
   if (!root) return out;
   out.answered = true;
   out.message = root.child("message").text().as_string();
-  for (const pugi::xml_node member : root.child("data").children())
-    if (member.type() == pugi::node_element) out.data[member.name()] = member.text().as_string();
+  out.ReadDataOf(root);
   out.ok = base::IEquals(base::Trim(root.child("error").text().as_string()), "false");
   return out;
 }

@@ -1,9 +1,9 @@
 #pragma once
 // GCOM's XML bodies (root/data, sent without line breaks) and the reader of its replies.
-#include <map>
 #include <string>
 
 #include "base/dataset.h"
+#include "integrations/rest/xml_messages.h"
 
 namespace recebimento::integrations {
 
@@ -30,12 +30,10 @@ std::string GcomReserveBody(const GcomReservation& r);
 // A reply: ok when the request module's text carries status 200 and the XML cut from
 // "<root>" through "</root>" loads with root/error "false"; `message` is root/message
 // and `data` the members of root/data.
-struct GcomReply {
+struct GcomReply : XmlReplyData {
   bool ok = false;
   bool answered = false;  // status 200 and a document that loads
   std::string message;
-  std::map<std::string, std::string> data;
-  std::string Value(const std::string& name) const;
 };
 GcomReply ReadGcomReply(const std::string& reply);
 
