@@ -10,7 +10,7 @@ PACKAGES=(
   libsoci-dev libsoci-sqlite3-4.0 libsoci-postgresql4.0 libsoci-odbc4.0
   libcurl4-openssl-dev libssl-dev nlohmann-json3-dev libpugixml-dev libfmt-dev libcli11-dev
   qt6-base-dev libgl-dev fonts-dejavu-core
-  libgtest-dev libgmock-dev googletest libbenchmark-dev libcpp-httplib-dev
+  libgtest-dev libgmock-dev googletest libbenchmark-dev libcpp-httplib-dev libpq-dev python3
   postgresql
   clang libclang-rt-14-dev
 )
@@ -65,9 +65,27 @@ demo() {
 }
 
 bench() {
-  configure build-bench Release -DRECEBIMENTO_BENCH=ON -DRECEBIMENTO_GUI=OFF -DRECEBIMENTO_TESTS=OFF
+  # Release, with the touch screen (its first paint is measured offscreen) and without
+  # the test suites. PostgreSQL cases run on a throwaway server, skipped when none starts.
+  configure build-bench Release -DRECEBIMENTO_BENCH=ON -DRECEBIMENTO_GUI=ON -DRECEBIMENTO_TESTS=OFF
   cmake --build build-bench -j"$(nproc)"
-  for b in build-bench/bench/bench_*; do [ -x "$b" ] && "$b"; done
+  source "$ROOT/tests/support/throwaway_postgres.sh"
+  start_throwaway_postgres
+  trap stop_throwaway_postgres EXIT
+  [ -n "${RECEBIMENTO_TEST_PG:-}" ] || echo "bench: no PostgreSQL server could start: its cases are skipped"
+  local out=build-bench/results
+  rm -rf "$out"; mkdir -p "$out"
+  export QT_QPA_PLATFORM=offscreen
+  for b in build-bench/bench/bench_*; do
+    [ -x "$b" ] || continue
+    echo "== $(basename "$b")"
+    "$b" --benchmark_out="$out/$(basename "$b").json" --benchmark_out_format=json
+  done
+  echo "== load_registers"
+  build-bench/bench/load_registers --registers 8 --seconds "${RECEBIMENTO_LOAD_SECONDS:-20}" \
+    --out "$out/load_registers.json" || echo "bench: the load program reported a fault (see above)"
+  python3 "$ROOT/bench/write_report.py" "$out" "$ROOT/docs/benchmarks.md"
+  echo "bench: wrote docs/benchmarks.md"
 }
 
 cmd=${1:-}; shift || true

@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <iostream>
 #include <memory>
 
 #include <QApplication>
+#include <QEvent>
 #include <QEventLoop>
 #include <QScreen>
 #include <QTimer>
@@ -36,6 +38,22 @@ namespace {
 struct DialogOwnerFor {
   explicit DialogOwnerFor(QWidget* window) { SetDialogOwner(window); }
   ~DialogOwnerFor() { SetDialogOwner(nullptr); }
+};
+
+// Says "first paint" on standard output after the view's first paint event is done.
+class FirstPaintReport : public QObject {
+ public:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Paint && !reported_) {
+      reported_ = true;
+      QMetaObject::invokeMethod(
+          this, [] { std::cout << "first paint" << std::endl; }, Qt::QueuedConnection);
+    }
+    return QObject::eventFilter(watched, event);
+  }
+
+ private:
+  bool reported_ = false;
 };
 
 }  // namespace
@@ -117,6 +135,8 @@ GuiSaleOutcome RunSaleOnScreen(const GuiSaleOptions& options) {
     }
   });
 
+  FirstPaintReport first_paint;
+  if (options.report_first_paint) view->installEventFilter(&first_paint);
   if (options.windowed) {
     window.resize(ScreenView::kWidth, ScreenView::kHeight);
     window.show();

@@ -21,6 +21,9 @@ struct GuiSaleOptions {
   bool windowed = false;        // a window of the screen's size instead of full screen
   std::string script_path;      // operator actions to play; empty: a person operates
   std::string screenshots_dir;  // snapshot lines of the script write NAME.png here
+  // Writes "first paint" on standard output once the screen has painted itself for the
+  // first time: what a start-up measure waits for.
+  bool report_first_paint = false;
   // Called once the window shows, before the sale starts: lets a test drive the window
   // with real clicks and keys.
   std::function<void(ScreenWindow&, QtEventPump&)> on_window_shown;

@@ -46,6 +46,8 @@ int main(int argc, char** argv) {
   app.add_option("--db", sale.db, "store connection (default: the embedded store under the host folder)");
   app.add_flag("--windowed", sale.windowed, "an 800 x 600 window instead of full screen");
   app.add_option("--script", sale.script_path, "SCRIPT.jsonl: play these operator actions on the window");
+  app.add_flag("--report-first-paint", sale.report_first_paint,
+               "write \"first paint\" on standard output once the screen has painted (start-up measures)");
 
   std::string pictures_dir;
   gui::GuiSaleOptions shots;
