@@ -9,10 +9,13 @@
 #include <ctime>
 #include <deque>
 #include <filesystem>
+#include <mutex>
+
+#include <dlfcn.h>
+#include <strings.h>
 
 extern "C" {
 soci::backend_factory const* factory_sqlite3();
-soci::backend_factory const* factory_postgresql();
 }
 
 namespace recebimento::datamodule {
@@ -129,52 +132,48 @@ Variant ReadValue(const soci::row& r, std::size_t i, const FieldDef& field) {
   }
 }
 
-// Values bound to one statement; they must outlive its execution.
-struct Bindings {
-  std::deque<std::string> texts;
-  std::deque<double> doubles;
-  std::deque<long long> integers;
-  std::deque<soci::indicator> indicators;
-};
-
-void Bind(soci::statement& st, Bindings& b, const std::string& name, const Variant& v) {
+// How a value is bound: as text (with a null indicator), as an integer or as a double.
+char BindKind(const Variant& v, const std::string& name) {
   switch (v.kind()) {
+    case Variant::Kind::Integer: return 'I';
+    case Variant::Kind::Double: return 'D';
     case Variant::Kind::Empty:
     case Variant::Kind::Null:
-      b.texts.emplace_back();
-      b.indicators.push_back(soci::i_null);
-      st.exchange(soci::use(b.texts.back(), b.indicators.back(), name));
-      return;
-    case Variant::Kind::Bool: b.texts.push_back(v.AsBoolean() ? "S" : "N"); break;
-    case Variant::Kind::Integer:
-      b.integers.push_back(v.AsInteger());
-      st.exchange(soci::use(b.integers.back(), name));
-      return;
-    case Variant::Kind::Double:
-      b.doubles.push_back(v.AsFloat());
-      st.exchange(soci::use(b.doubles.back(), name));
-      return;
-    case Variant::Kind::DateTime: b.texts.push_back(DateText(v.AsDateTime())); break;
-    case Variant::Kind::String: b.texts.push_back(v.AsString()); break;
+    case Variant::Kind::Bool:
+    case Variant::Kind::DateTime:
+    case Variant::Kind::String: return 'T';
     default: throw DatabaseError("parameter " + name + " cannot hold a value of type " + v.KindName());
   }
-  st.exchange(soci::use(b.texts.back(), name));
 }
 
 const Variant* FindParam(const Params& params, const std::string& name) {
   for (const auto& [n, v] : params) {
-    if (Upper(n) == Upper(name)) return &v;
+    if (n.size() == name.size() && strcasecmp(n.c_str(), name.c_str()) == 0) return &v;
   }
   return nullptr;
 }
 
-void BindAll(soci::statement& st, Bindings& b, const std::string& sql, const Params& params,
-             const std::string& statement_name) {
-  for (const auto& name : ParameterNames(sql)) {
-    const Variant* v = FindParam(params, name);
-    if (!v) throw DatabaseError("statement " + statement_name + ": no value for parameter " + name);
-    Bind(st, b, name, *v);
+// The factory of a server engine's backend, loaded the first time a store of that kind
+// opens (the embedded engine's is linked in).
+const soci::backend_factory& ServerBackend(const std::string& backend) {
+  static std::mutex mutex;
+  static std::map<std::string, const soci::backend_factory*> loaded;
+  std::lock_guard<std::mutex> lock(mutex);
+  if (auto it = loaded.find(backend); it != loaded.end()) return *it->second;
+  const std::string library = "libsoci_" + backend + ".so.4.0";
+  void* handle = dlopen(library.c_str(), RTLD_NOW | RTLD_LOCAL);
+  if (!handle) {
+    const char* why = dlerror();
+    throw DatabaseError("the " + backend + " database library cannot be loaded (" + library +
+                        (backend == "postgresql" ? ", Debian package libsoci-postgresql4.0" : "") +
+                        "): " + (why ? why : "not found"));
   }
+  using Factory = const soci::backend_factory* (*)();
+  auto factory = reinterpret_cast<Factory>(dlsym(handle, ("factory_" + backend).c_str()));
+  const soci::backend_factory* f = factory ? factory() : nullptr;
+  if (!f) throw DatabaseError("the " + backend + " database library " + library + " has no backend in it");
+  loaded.emplace(backend, f);
+  return *f;
 }
 
 bool SqliteFileExists(const std::string& file) {
@@ -250,15 +249,14 @@ void StoreConnection::Open() {
   try {
     if (target_.backend == "sqlite3") {
       s->open(*factory_sqlite3(), target_.connect_string);
-    } else if (target_.backend == "postgresql") {
-      s->open(*factory_postgresql(), target_.connect_string);
     } else {
-      s->open(target_.backend, target_.connect_string);  // loaded on demand
+      s->open(ServerBackend(target_.backend), target_.connect_string);
     }
   } catch (const std::exception& e) {
     throw DatabaseError(std::string("cannot connect to the ") + DatabaseKindName(target_.kind) +
                         " store database: " + e.what());
   }
+  prepared_.clear();
   session_ = std::move(s);
   in_transaction_ = false;
   column_types_.clear();
@@ -276,12 +274,14 @@ void StoreConnection::Open() {
       ExecuteRaw("SET lock_timeout = " + std::to_string(lock_wait_ms_));
     }
   } catch (const std::exception& e) {
+    prepared_.clear();
     session_.reset();
     throw DatabaseError(std::string("cannot prepare the database session: ") + e.what());
   }
 }
 
 void StoreConnection::Close() {
+  prepared_.clear();
   session_.reset();
   in_transaction_ = false;
   column_types_.clear();
@@ -308,20 +308,56 @@ void StoreConnection::ExecuteRaw(const std::string& sql) {
   *session_ << sql;
 }
 
+// Column types read from an SQLite store's schema, kept for the process: a store's schema
+// changes only with its version, and reading it costs more than a sale's queries.
+struct SqliteColumnTypesCache {
+  std::mutex mutex;
+  std::map<std::string, std::map<std::string, FieldDef>> by_store;  // file + schema version -> types
+};
+
+SqliteColumnTypesCache& SqliteColumnTypes() {
+  static SqliteColumnTypesCache cache;
+  return cache;
+}
+
 void StoreConnection::LoadColumnTypes() {
   column_types_.clear();
   soci::session& s = Session();
-  if (target_.kind == DatabaseKind::SQLite) {
-    std::vector<std::string> tables;
-    soci::rowset<std::string> rs = (s.prepare << "SELECT name FROM sqlite_master WHERE type IN ('table','view')");
-    for (const auto& t : rs) tables.push_back(t);
-    for (const auto& t : tables) {
-      soci::rowset<soci::row> cols = (s.prepare << "PRAGMA table_info(\"" + t + "\")");
-      for (const auto& c : cols) {
-        const std::string name = Upper(c.get<std::string>(1));
-        const std::string type = c.get_indicator(2) == soci::i_null ? "" : c.get<std::string>(2);
-        column_types_.emplace(name, FieldFromDeclared(name, type, 0));
+  // An in-memory store is a new one each time it opens: nothing to keep.
+  if (target_.kind == DatabaseKind::SQLite && target_.sqlite_file != ":memory:") {
+    int version = 0;
+    s << "PRAGMA schema_version", soci::into(version);
+    const std::string key = target_.sqlite_file + "#" + std::to_string(version);
+    SqliteColumnTypesCache& cache = SqliteColumnTypes();
+    {
+      std::lock_guard<std::mutex> lock(cache.mutex);
+      if (auto it = cache.by_store.find(key); it != cache.by_store.end()) {
+        column_types_ = it->second;
+        return;
       }
+    }
+    soci::rowset<soci::row> cols =
+        (s.prepare << "SELECT p.name, p.type FROM sqlite_master m JOIN pragma_table_info(m.name) p "
+                      "WHERE m.type IN ('table','view')");
+    for (const auto& c : cols) {
+      const std::string name = Upper(c.get<std::string>(0));
+      const std::string type = c.get_indicator(1) == soci::i_null ? "" : c.get<std::string>(1);
+      column_types_.emplace(name, FieldFromDeclared(name, type, 0));
+    }
+    if (column_types_.empty()) column_types_.emplace("", FieldDef{});  // loaded, nothing known
+    std::lock_guard<std::mutex> lock(cache.mutex);
+    if (cache.by_store.size() >= 64) cache.by_store.clear();  // many stores: tests, not a register
+    cache.by_store.emplace(key, column_types_);
+    return;
+  }
+  if (target_.kind == DatabaseKind::SQLite) {
+    soci::rowset<soci::row> cols =
+        (s.prepare << "SELECT p.name, p.type FROM sqlite_master m JOIN pragma_table_info(m.name) p "
+                      "WHERE m.type IN ('table','view')");
+    for (const auto& c : cols) {
+      const std::string name = Upper(c.get<std::string>(0));
+      const std::string type = c.get_indicator(1) == soci::i_null ? "" : c.get<std::string>(1);
+      column_types_.emplace(name, FieldFromDeclared(name, type, 0));
     }
   } else if (target_.kind == DatabaseKind::PostgreSQL) {
     soci::rowset<soci::row> cols =
@@ -345,30 +381,148 @@ FieldDef StoreConnection::DescribeColumn(const Statement& statement, const std::
   return f;
 }
 
+// One statement prepared with parameters of given kinds; the values it is bound to live
+// here, at fixed addresses, and are set anew before each run.
+struct StoreConnection::Prepared {
+  std::string kinds;          // 'T', 'I' or 'D' for each parameter; then 'Q' for a query, 'E' else
+  std::vector<size_t> slots;  // each parameter's place in its kind's values
+  std::deque<std::string> texts;
+  std::deque<soci::indicator> indicators;
+  std::deque<long long> integers;
+  std::deque<double> doubles;
+  soci::row row;
+  std::vector<FieldDef> fields;
+  bool described = false;
+  std::unique_ptr<soci::statement> st;  // last: it goes before the values it reads
+};
+
+struct StoreConnection::PreparedText {
+  std::vector<std::string> names;  // parameters in order of first appearance
+  std::vector<std::unique_ptr<Prepared>> variants;
+};
+
+void StoreConnection::RefreshColumnTypes() {
+  column_types_.clear();
+  prepared_.clear();
+}
+
+void StoreConnection::Forget(const std::string& sql) { prepared_.erase(sql); }
+
+StoreConnection::Prepared& StoreConnection::Bound(const Statement& statement, const std::string& sql,
+                                                  const Params& params, bool query) {
+  // A store's statements are few; texts made up at run time must not pile up.
+  constexpr size_t kMostTexts = 512;
+  auto it = prepared_.find(sql);
+  if (it == prepared_.end()) {
+    if (prepared_.size() >= kMostTexts) prepared_.clear();
+    auto text = std::make_unique<PreparedText>();
+    text->names = ParameterNames(sql);
+    it = prepared_.emplace(sql, std::move(text)).first;
+  }
+  PreparedText& text = *it->second;
+  std::vector<const Variant*> values;
+  values.reserve(text.names.size());
+  std::string kinds;
+  kinds.reserve(text.names.size() + 1);
+  for (const auto& name : text.names) {
+    const Variant* v = FindParam(params, name);
+    if (!v) throw DatabaseError("statement " + statement.name + ": no value for parameter " + name);
+    values.push_back(v);
+    kinds.push_back(BindKind(*v, name));
+  }
+  kinds.push_back(query ? 'Q' : 'E');
+
+  Prepared* p = nullptr;
+  for (const auto& v : text.variants)
+    if (v->kinds == kinds) p = v.get();
+  if (!p) {
+    auto fresh = std::make_unique<Prepared>();
+    fresh->kinds = kinds;
+    fresh->st = std::make_unique<soci::statement>(*session_);
+    soci::statement& st = *fresh->st;
+    if (query) st.exchange(soci::into(fresh->row));
+    for (size_t i = 0; i < text.names.size(); ++i) {
+      const std::string& name = text.names[i];
+      switch (kinds[i]) {
+        case 'I':
+          fresh->slots.push_back(fresh->integers.size());
+          fresh->integers.emplace_back();
+          st.exchange(soci::use(fresh->integers.back(), name));
+          break;
+        case 'D':
+          fresh->slots.push_back(fresh->doubles.size());
+          fresh->doubles.emplace_back();
+          st.exchange(soci::use(fresh->doubles.back(), name));
+          break;
+        default:
+          fresh->slots.push_back(fresh->texts.size());
+          fresh->texts.emplace_back();
+          fresh->indicators.push_back(soci::i_ok);
+          st.exchange(soci::use(fresh->texts.back(), fresh->indicators.back(), name));
+      }
+    }
+    st.alloc();
+    st.prepare(sql);
+    st.define_and_bind();
+    text.variants.push_back(std::move(fresh));
+    p = text.variants.back().get();
+  }
+
+  for (size_t i = 0; i < values.size(); ++i) {
+    const Variant& v = *values[i];
+    const size_t slot = p->slots[i];
+    switch (p->kinds[i]) {
+      case 'I': p->integers[slot] = v.AsInteger(); break;
+      case 'D': p->doubles[slot] = v.AsFloat(); break;
+      default: {
+        std::string& t = p->texts[slot];
+        p->indicators[slot] = soci::i_ok;
+        switch (v.kind()) {
+          case Variant::Kind::Empty:
+          case Variant::Kind::Null:
+            t.clear();
+            p->indicators[slot] = soci::i_null;
+            break;
+          case Variant::Kind::Bool: t = v.AsBoolean() ? "S" : "N"; break;
+          case Variant::Kind::DateTime: t = DateText(v.AsDateTime()); break;
+          default: t = v.AsString();
+        }
+      }
+    }
+  }
+  return *p;
+}
+
 base::DataPacket StoreConnection::Query(const Statement& statement, const Params& params) {
   Open();
   if (column_types_.empty()) LoadColumnTypes();
   const std::string& sql = statement.TextFor(target_.kind);
+  Prepared& p = Bound(statement, sql, params, true);
   base::DataPacket packet;
-  soci::row r;
-  Bindings bindings;
-  soci::statement st(*session_);
-  st.exchange(soci::into(r));
-  BindAll(st, bindings, sql, params, statement.name);
-  st.alloc();
-  st.prepare(sql);
-  st.define_and_bind();
-  bool more = st.execute(true);
-  for (std::size_t i = 0; i < r.size(); ++i) {
-    const auto& props = r.get_properties(i);
-    packet.fields.push_back(DescribeColumn(statement, Upper(props.get_name()), props.get_data_type()));
-  }
-  while (more) {
-    std::vector<Variant> values;
-    values.reserve(r.size());
-    for (std::size_t i = 0; i < r.size(); ++i) values.push_back(ReadValue(r, i, packet.fields[i]));
-    packet.rows.push_back(std::move(values));
-    more = st.fetch();
+  try {
+    bool more = p.st->execute(true);
+    const soci::row& r = p.row;
+    // Columns the statement itself types may differ between statements of one text.
+    if (!p.described || !statement.column_types.empty()) {
+      p.fields.clear();
+      for (std::size_t i = 0; i < r.size(); ++i) {
+        const auto& props = r.get_properties(i);
+        p.fields.push_back(DescribeColumn(statement, Upper(props.get_name()), props.get_data_type()));
+      }
+      p.described = true;
+    }
+    packet.fields = p.fields;
+    while (more) {
+      std::vector<Variant> values;
+      values.reserve(r.size());
+      for (std::size_t i = 0; i < r.size(); ++i) values.push_back(ReadValue(r, i, packet.fields[i]));
+      packet.rows.push_back(std::move(values));
+      more = p.st->fetch();
+    }
+  } catch (...) {
+    // A statement that failed half way is not run again: the next call prepares afresh.
+    Forget(sql);
+    throw;
   }
   return packet;
 }
@@ -376,14 +530,14 @@ base::DataPacket StoreConnection::Query(const Statement& statement, const Params
 long long StoreConnection::Execute(const Statement& statement, const Params& params) {
   Open();
   const std::string& sql = statement.TextFor(target_.kind);
-  Bindings bindings;
-  soci::statement st(*session_);
-  BindAll(st, bindings, sql, params, statement.name);
-  st.alloc();
-  st.prepare(sql);
-  st.define_and_bind();
-  st.execute(true);
-  return st.get_affected_rows();
+  Prepared& p = Bound(statement, sql, params, false);
+  try {
+    p.st->execute(true);
+    return p.st->get_affected_rows();
+  } catch (...) {
+    Forget(sql);
+    throw;
+  }
 }
 
 void StoreConnection::Begin(bool immediate) {

@@ -2,12 +2,16 @@
 // adcRecebimento: the connection to the store database. It opens on first use with the
 // connection string fetched at that moment, applies the session settings once
 // connected, and notices a connection lost underneath: the failing call reports the
-// error and the next call connects again.
+// error and the next call connects again. A statement is prepared once per connection
+// and run again with new values each time after that. The engine's library is loaded
+// when a store of that kind is first opened, so a register on the embedded store never
+// loads the server engines' client libraries.
 #include <functional>
 #include <map>
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -69,14 +73,21 @@ class StoreConnection {
   // it. Returns true when the connection was lost.
   bool CheckAfterFailure();
 
-  // Forgets the cached column types (after the schema changed).
-  void RefreshColumnTypes() { column_types_.clear(); }
+  // Forgets the cached column types and prepared statements (after the schema changed).
+  void RefreshColumnTypes();
 
   soci::session& Session();
 
  private:
+  struct Prepared;
+  struct PreparedText;
+
   void LoadColumnTypes();
   base::FieldDef DescribeColumn(const Statement& statement, const std::string& name, int soci_type);
+  // The statement prepared for `sql` with parameters of these kinds, the values of
+  // `params` bound; prepared now the first time.
+  Prepared& Bound(const Statement& statement, const std::string& sql, const Params& params, bool query);
+  void Forget(const std::string& sql);
 
   std::function<std::string()> connection_string_;
   std::unique_ptr<soci::session> session_;
@@ -85,6 +96,8 @@ class StoreConnection {
   bool create_missing_ = false;
   int lock_wait_ms_ = 0;
   std::map<std::string, base::FieldDef> column_types_;  // column name -> declared type
+  // Statements prepared on this session (declared after it: they go first).
+  std::unordered_map<std::string, std::unique_ptr<PreparedText>> prepared_;
 };
 
 // Whether a database error is a lock of another connection that outlasted the wait.
