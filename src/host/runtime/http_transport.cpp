@@ -1,6 +1,7 @@
 #include "host/runtime/http_transport.h"
 
 #include <curl/curl.h>
+#include <dlfcn.h>
 
 #include <algorithm>
 #include <cctype>
@@ -9,6 +10,7 @@
 #include <filesystem>
 #include <memory>
 #include <mutex>
+#include <type_traits>
 
 namespace recebimento::runtime {
 
@@ -17,9 +19,59 @@ namespace {
 std::mutex settings_mutex;
 HttpSettings current_settings;
 
-void InitCurlOnce() {
+// libcurl, and the TLS, Kerberos and LDAP libraries it brings, load with the first
+// request: a sale that calls no service never loads them.
+struct CurlLibrary {
+  decltype(&::curl_global_init) global_init = nullptr;
+  decltype(&::curl_easy_init) easy_init = nullptr;
+  decltype(&::curl_easy_setopt) easy_setopt = nullptr;
+  decltype(&::curl_easy_perform) easy_perform = nullptr;
+  decltype(&::curl_easy_getinfo) easy_getinfo = nullptr;
+  decltype(&::curl_easy_strerror) easy_strerror = nullptr;
+  decltype(&::curl_easy_cleanup) easy_cleanup = nullptr;
+  decltype(&::curl_slist_append) slist_append = nullptr;
+  decltype(&::curl_slist_free_all) slist_free_all = nullptr;
+};
+
+// The library, or nullptr with `error` saying why it cannot be loaded.
+const CurlLibrary* LoadCurl(std::string& error) {
   static std::once_flag once;
-  std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+  static CurlLibrary library;
+  static std::string failure;
+  std::call_once(once, [] {
+    constexpr const char* kName = "libcurl.so.4";
+    void* handle = dlopen(kName, RTLD_NOW | RTLD_LOCAL);
+    if (!handle) {
+      const char* why = dlerror();
+      failure = std::string(kName) + ": " + (why ? why : "not found");
+      return;
+    }
+    CurlLibrary l;
+    auto resolve = [&](auto& function, const char* symbol) {
+      function = reinterpret_cast<std::remove_reference_t<decltype(function)>>(dlsym(handle, symbol));
+      if (!function && failure.empty()) failure = std::string(kName) + " has no " + symbol;
+    };
+    resolve(l.global_init, "curl_global_init");
+    resolve(l.easy_init, "curl_easy_init");
+    resolve(l.easy_setopt, "curl_easy_setopt");
+    resolve(l.easy_perform, "curl_easy_perform");
+    resolve(l.easy_getinfo, "curl_easy_getinfo");
+    resolve(l.easy_strerror, "curl_easy_strerror");
+    resolve(l.easy_cleanup, "curl_easy_cleanup");
+    resolve(l.slist_append, "curl_slist_append");
+    resolve(l.slist_free_all, "curl_slist_free_all");
+    if (!failure.empty()) return;
+    if (l.global_init(CURL_GLOBAL_DEFAULT) != CURLE_OK) {
+      failure = std::string(kName) + ": initialisation failed";
+      return;
+    }
+    library = l;
+  });
+  if (!failure.empty()) {
+    error = failure;
+    return nullptr;
+  }
+  return &library;
 }
 
 bool IsTokenChar(char c) {
@@ -111,10 +163,12 @@ size_t WriteToSink(char* data, size_t size, size_t count, void* user) {
 }
 
 struct CurlDeleter {
-  void operator()(CURL* curl) const { curl_easy_cleanup(curl); }
+  decltype(&::curl_easy_cleanup) cleanup;
+  void operator()(CURL* curl) const { cleanup(curl); }
 };
 struct SlistDeleter {
-  void operator()(curl_slist* list) const { curl_slist_free_all(list); }
+  decltype(&::curl_slist_free_all) free_all;
+  void operator()(curl_slist* list) const { free_all(list); }
 };
 
 HttpResponse Failure(std::string error) {
@@ -151,7 +205,6 @@ long TimeoutMilliseconds(std::string_view seconds_text) {
 }
 
 HttpResponse PerformHttpRequest(const HttpRequest& request) {
-  InitCurlOnce();
   HttpSettings settings = GetHttpSettings();
 
   std::string method = request.method;
@@ -160,9 +213,14 @@ HttpResponse PerformHttpRequest(const HttpRequest& request) {
   if (request.url.empty()) return Failure("URL vazia");
   if (HasLineBreakOrNul(request.url)) return Failure("URL inválida: contém quebra de linha");
 
-  std::unique_ptr<curl_slist, SlistDeleter> header_list;
+  std::string load_error;
+  const CurlLibrary* library = LoadCurl(load_error);
+  if (!library) return Failure("Não foi possível iniciar a biblioteca HTTP (" + load_error + ")");
+  const CurlLibrary& api = *library;
+
+  std::unique_ptr<curl_slist, SlistDeleter> header_list(nullptr, SlistDeleter{api.slist_free_all});
   auto append_header = [&](const std::string& line) {
-    curl_slist* grown = curl_slist_append(header_list.get(), line.c_str());
+    curl_slist* grown = api.slist_append(header_list.get(), line.c_str());
     if (grown) {
       (void)header_list.release();
       header_list.reset(grown);
@@ -179,7 +237,7 @@ HttpResponse PerformHttpRequest(const HttpRequest& request) {
   // No "Expect: 100-continue" round trip on larger bodies.
   if (!append_header("Expect:")) return Failure("Sem memória para os cabeçalhos");
 
-  std::unique_ptr<CURL, CurlDeleter> curl(curl_easy_init());
+  std::unique_ptr<CURL, CurlDeleter> curl(api.easy_init(), CurlDeleter{api.easy_cleanup});
   if (!curl) return Failure("Não foi possível iniciar a biblioteca HTTP");
   CURL* h = curl.get();
 
@@ -190,53 +248,53 @@ HttpResponse PerformHttpRequest(const HttpRequest& request) {
   long connect_ms = std::min(timeout_ms, std::max(1, settings.connect_timeout_seconds) * 1000L);
   std::string no_proxy = NoProxyList();
 
-  curl_easy_setopt(h, CURLOPT_URL, request.url.c_str());
-  curl_easy_setopt(h, CURLOPT_PROTOCOLS_STR, "http,https");
-  curl_easy_setopt(h, CURLOPT_NOSIGNAL, 1L);
-  curl_easy_setopt(h, CURLOPT_TIMEOUT_MS, timeout_ms);
-  curl_easy_setopt(h, CURLOPT_CONNECTTIMEOUT_MS, connect_ms);
-  curl_easy_setopt(h, CURLOPT_FOLLOWLOCATION, 0L);
-  curl_easy_setopt(h, CURLOPT_NOPROXY, no_proxy.c_str());
-  curl_easy_setopt(h, CURLOPT_SSL_VERIFYPEER, 1L);
-  curl_easy_setopt(h, CURLOPT_SSL_VERIFYHOST, 2L);
+  api.easy_setopt(h, CURLOPT_URL, request.url.c_str());
+  api.easy_setopt(h, CURLOPT_PROTOCOLS_STR, "http,https");
+  api.easy_setopt(h, CURLOPT_NOSIGNAL, 1L);
+  api.easy_setopt(h, CURLOPT_TIMEOUT_MS, timeout_ms);
+  api.easy_setopt(h, CURLOPT_CONNECTTIMEOUT_MS, connect_ms);
+  api.easy_setopt(h, CURLOPT_FOLLOWLOCATION, 0L);
+  api.easy_setopt(h, CURLOPT_NOPROXY, no_proxy.c_str());
+  api.easy_setopt(h, CURLOPT_SSL_VERIFYPEER, 1L);
+  api.easy_setopt(h, CURLOPT_SSL_VERIFYHOST, 2L);
   if (!settings.extra_ca_file.empty()) {
-    curl_easy_setopt(h, CURLOPT_CAINFO, settings.extra_ca_file.c_str());
+    api.easy_setopt(h, CURLOPT_CAINFO, settings.extra_ca_file.c_str());
     std::error_code ec;
-    if (std::filesystem::is_directory("/etc/ssl/certs", ec)) curl_easy_setopt(h, CURLOPT_CAPATH, "/etc/ssl/certs");
+    if (std::filesystem::is_directory("/etc/ssl/certs", ec)) api.easy_setopt(h, CURLOPT_CAPATH, "/etc/ssl/certs");
   }
-  curl_easy_setopt(h, CURLOPT_ACCEPT_ENCODING, "");
-  curl_easy_setopt(h, CURLOPT_USERAGENT, "recebimento/1.0");
-  curl_easy_setopt(h, CURLOPT_HTTPHEADER, header_list.get());
-  curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, WriteToSink);
-  curl_easy_setopt(h, CURLOPT_WRITEDATA, &sink);
-  curl_easy_setopt(h, CURLOPT_ERRORBUFFER, error_buffer);
+  api.easy_setopt(h, CURLOPT_ACCEPT_ENCODING, "");
+  api.easy_setopt(h, CURLOPT_USERAGENT, "recebimento/1.0");
+  api.easy_setopt(h, CURLOPT_HTTPHEADER, header_list.get());
+  api.easy_setopt(h, CURLOPT_WRITEFUNCTION, WriteToSink);
+  api.easy_setopt(h, CURLOPT_WRITEDATA, &sink);
+  api.easy_setopt(h, CURLOPT_ERRORBUFFER, error_buffer);
 
   if (method == "HEAD") {
-    curl_easy_setopt(h, CURLOPT_NOBODY, 1L);
+    api.easy_setopt(h, CURLOPT_NOBODY, 1L);
   } else if (method == "POST" || method == "PUT" || method == "PATCH" || !request.body.empty()) {
     // An empty body is still sent as one ("Content-Length: 0"): a PUT without a length
     // is refused by servers (411) or waited on until their read time-out.
-    curl_easy_setopt(h, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(request.body.size()));
-    curl_easy_setopt(h, CURLOPT_POSTFIELDS, request.body.data());
-    if (method != "POST") curl_easy_setopt(h, CURLOPT_CUSTOMREQUEST, method.c_str());
+    api.easy_setopt(h, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(request.body.size()));
+    api.easy_setopt(h, CURLOPT_POSTFIELDS, request.body.data());
+    if (method != "POST") api.easy_setopt(h, CURLOPT_CUSTOMREQUEST, method.c_str());
   } else if (method != "GET") {
-    curl_easy_setopt(h, CURLOPT_CUSTOMREQUEST, method.c_str());
+    api.easy_setopt(h, CURLOPT_CUSTOMREQUEST, method.c_str());
   }
 
-  CURLcode result = curl_easy_perform(h);
+  CURLcode result = api.easy_perform(h);
   if (result != CURLE_OK) {
     // A status line followed by a broken body is still a failed exchange.
-    std::string error = error_buffer[0] ? error_buffer : curl_easy_strerror(result);
+    std::string error = error_buffer[0] ? error_buffer : api.easy_strerror(result);
     if (sink.overflowed)
       error = "Resposta maior que o limite de " + std::to_string(settings.max_response_bytes) + " bytes";
     return Failure(std::move(error));
   }
   long status = 0;
-  curl_easy_getinfo(h, CURLINFO_RESPONSE_CODE, &status);
+  api.easy_getinfo(h, CURLINFO_RESPONSE_CODE, &status);
   if (status < 100 || status > 999) return Failure("Resposta sem status HTTP");
   response.status = static_cast<int>(status);
   char* content_type = nullptr;
-  if (curl_easy_getinfo(h, CURLINFO_CONTENT_TYPE, &content_type) == CURLE_OK && content_type)
+  if (api.easy_getinfo(h, CURLINFO_CONTENT_TYPE, &content_type) == CURLE_OK && content_type)
     response.content_type = content_type;
   if (DeclaresLatin1(response.content_type) && !IsValidUtf8(response.body)) response.body = Latin1ToUtf8(response.body);
   return response;
