@@ -1,6 +1,7 @@
 #include "json_values.h"
 
 #include <algorithm>
+#include <functional>
 #include <map>
 #include <unordered_map>
 #include <unordered_set>
@@ -40,12 +41,14 @@ FieldType TypeNamed(const std::string& type, const std::string& where) {
 }
 
 // The value for a field of a declared type; a value that cannot be one is refused.
-Variant FieldValue(const json& v, FieldType type, const std::string& where) {
+// `where` names the value for a message: made only when there is one to give, as a sale
+// holds thousands of values.
+Variant FieldValue(const json& v, FieldType type, const std::function<std::string()>& where) {
   if (v.is_null()) return Variant::Null();
   switch (type) {
     case FieldType::String:
       if (v.is_string()) return Variant(v.get<std::string>());
-      if (v.is_number() || v.is_boolean()) return Variant(JsonToVariant(v, where).AsString());
+      if (v.is_number() || v.is_boolean()) return Variant(JsonToVariant(v, where()).AsString());
       break;
     case FieldType::Integer:
       if (v.is_number_integer()) return Variant(v.get<int64_t>());
@@ -59,11 +62,11 @@ Variant FieldValue(const json& v, FieldType type, const std::string& where) {
     case FieldType::DateTime:
       if (v.is_string()) {
         if (auto d = base::DateTime::Parse(v.get<std::string>())) return Variant(*d);
-        throw InputError(where + ": '" + base::Excerpt(v.get<std::string>()) + "' is not a date");
+        throw InputError(where() + ": '" + base::Excerpt(v.get<std::string>()) + "' is not a date");
       }
       break;
   }
-  throw InputError(where + ": " + JsonExcerpt(v) + " is not a " + base::FieldTypeName(type) + " value");
+  throw InputError(where() + ": " + JsonExcerpt(v) + " is not a " + base::FieldTypeName(type) + " value");
 }
 
 void Fill(base::Dataset& ds, const std::vector<FieldDef>& fields, const json& rows, const std::string& where) {
@@ -82,7 +85,7 @@ void Fill(base::Dataset& ds, const std::vector<FieldDef>& fields, const json& ro
       const auto f = field_of.find(base::Utf8Upper(name));
       if (f == field_of.end()) throw InputError(Member(at, base::Excerpt(name)) + ": no such field in the dataset");
       const FieldDef& def = fields[f->second];
-      ds.Fields(static_cast<int>(f->second)).SetValue(FieldValue(value, def.type, Member(at, name)));
+      ds.Fields(static_cast<int>(f->second)).SetValue(FieldValue(value, def.type, [&] { return Member(at, name); }));
     }
     ds.Post();
   }
@@ -147,9 +150,9 @@ void LoadDataset(base::Dataset& ds, const json& value, const std::string& where)
     for (size_t r = 0; r < value.size(); ++r) {
       if (!value[r].is_object()) throw InputError(Index(where, r) + ": a row must be an object of field values");
       for (const auto& [name, v] : value[r].items()) {
-        const std::string at = Member(Index(where, r), base::Excerpt(name));
-        if (base::Trim(name).empty()) throw InputError(at + ": a field needs a name");
-        if (v.is_object() || v.is_array()) throw InputError(at + ": a value must be text, number, boolean or null");
+        auto at = [&] { return Member(Index(where, r), base::Excerpt(name)); };
+        if (base::Trim(name).empty()) throw InputError(at() + ": a field needs a name");
+        if (v.is_object() || v.is_array()) throw InputError(at() + ": a value must be text, number, boolean or null");
         const auto [known, added] = index.emplace(base::Utf8Upper(name), fields.size());
         if (added) {
           fields.push_back({name, FieldType::String, 0});
@@ -167,7 +170,7 @@ void LoadDataset(base::Dataset& ds, const json& value, const std::string& where)
           fields[i].type = seen;
           typed[i] = true;
         } else if (fields[i].type != seen) {
-          throw InputError(at + ": " + JsonExcerpt(v) + " does not match the field's earlier " +
+          throw InputError(at() + ": " + JsonExcerpt(v) + " does not match the field's earlier " +
                            base::FieldTypeName(fields[i].type) + " values");
         }
       }

@@ -183,15 +183,15 @@ RunOutcome RunScriptedSale(const RunOptions& options) {
 
   json out = {{"result", result}, {"args", ArgumentsJson(sale->args)}, {"datasets", DatasetsJson(*sale)}};
   json recorded = HostJson(host.Record());
-  out["dialogs"] = recorded["dialogs"];
-  out["hostCalls"] = recorded["hostCalls"];
-  out["printed"] = recorded["printed"];
-  out["screen"] = closed_screen;
-  out["snapshots"] = snapshots;
-  out["reservedNumbers"] = reserved;
-  out["error"] = error;
+  out["dialogs"] = std::move(recorded["dialogs"]);
+  out["hostCalls"] = std::move(recorded["hostCalls"]);
+  out["printed"] = std::move(recorded["printed"]);
+  out["screen"] = std::move(closed_screen);
+  out["snapshots"] = std::move(snapshots);
+  out["reservedNumbers"] = std::move(reserved);
+  out["error"] = std::move(error);
   out["ignored"] = IgnoredJson(script);
-  outcome.output = out;
+  outcome.output = std::move(out);
   return outcome;
 }
 
