@@ -209,23 +209,33 @@ int main(int argc, char** argv) {
   }
   for (const auto& c : Cases()) {
     const std::string sql = texts[c.name];
-    benchmark::RegisterBenchmark((std::string(c.name) + "/SQLite/module").c_str(), [&c, sqlite](benchmark::State& s) {
-      Module(s, sqlite, c);
-    })->Unit(benchmark::kMicrosecond);
-    benchmark::RegisterBenchmark((std::string(c.name) + "/SQLite/raw").c_str(), [file, sql](benchmark::State& s) {
-      RawSqlite(s, file, sql);
-    })->Unit(benchmark::kMicrosecond);
+    benchmark::RegisterBenchmark((std::string(c.name) + "/SQLite/module").c_str(),
+                                 [&c, sqlite](benchmark::State& s) { Module(s, sqlite, c); })
+        ->Unit(benchmark::kMicrosecond)
+        ->MinTime(0.2)
+        ->Repetitions(3)
+        ->ReportAggregatesOnly(true);
+    benchmark::RegisterBenchmark((std::string(c.name) + "/SQLite/raw").c_str(),
+                                 [file, sql](benchmark::State& s) { RawSqlite(s, file, sql); })
+        ->Unit(benchmark::kMicrosecond)
+        ->MinTime(0.2)
+        ->Repetitions(3)
+        ->ReportAggregatesOnly(true);
     if (pg) {
       const std::string module_conn = pg->connection;
       const std::string raw_conn = recebimento::bench::PostgresDatabase(pg->name);
-      benchmark::RegisterBenchmark((std::string(c.name) + "/PostgreSQL/module").c_str(), [&c, module_conn](
-                                                                                             benchmark::State& s) {
-        Module(s, module_conn, c);
-      })->Unit(benchmark::kMicrosecond);
-      benchmark::RegisterBenchmark((std::string(c.name) + "/PostgreSQL/raw").c_str(), [raw_conn,
-                                                                                       sql](benchmark::State& s) {
-        RawPostgres(s, raw_conn, sql);
-      })->Unit(benchmark::kMicrosecond);
+      benchmark::RegisterBenchmark((std::string(c.name) + "/PostgreSQL/module").c_str(),
+                                   [&c, module_conn](benchmark::State& s) { Module(s, module_conn, c); })
+          ->Unit(benchmark::kMicrosecond)
+          ->MinTime(0.2)
+          ->Repetitions(3)
+          ->ReportAggregatesOnly(true);
+      benchmark::RegisterBenchmark((std::string(c.name) + "/PostgreSQL/raw").c_str(),
+                                   [raw_conn, sql](benchmark::State& s) { RawPostgres(s, raw_conn, sql); })
+          ->Unit(benchmark::kMicrosecond)
+          ->MinTime(0.2)
+          ->Repetitions(3)
+          ->ReportAggregatesOnly(true);
     } else {
       benchmark::RegisterBenchmark((std::string(c.name) + "/PostgreSQL/module").c_str(),
                                    [](benchmark::State& s) { s.SkipWithError(recebimento::bench::kNoPostgres); });
