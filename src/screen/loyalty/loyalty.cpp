@@ -6,7 +6,11 @@
 
 namespace recebimento::screen {
 
-bool Loyalty::StepsBeforeTender() { return s_.parts.identification.DocumentGivenForAmount(); }
+bool Loyalty::StepsBeforeTender() {
+  if (!s_.parts.identification.DocumentGivenForAmount()) return false;
+  s_.parts.campaigns.OffersBeforeTender();
+  return true;
+}
 
 bool Loyalty::LoyaltyTender(const std::string& kind, TenderPayment& tender, double& amount) {
   if (kind == "K") return s_.parts.prepaid.PrepaidTender(tender, amount);
