@@ -39,8 +39,6 @@ bool LoyaltyPrograms::ResgataCashBackGCOM(const std::string& Endpoint) {
     sale.SetOnEveryItem("IDRESERVEGCOM", base::Variant(base::ColumnText(ds, "RESERVEID")));
     sale.SetOnEveryItem("IDCONSUMERGCOM", base::Variant(base::ColumnText(ds, "CONSUMERID")));
     sale.SetOnEveryItem("VRDESCGCOM", base::Variant(gcom_.reserved_amount));
-    sale.SetOnEveryItem("NRINSCRCONS", base::Variant(base::ColumnText(ds, "CPFCONSUMER")));
-    sale.SetOnEveryItem("NMCONSVEND", base::Variant(base::ColumnText(ds, "CONSUMERNAME")));
     return true;
   }
 

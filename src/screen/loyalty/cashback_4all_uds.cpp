@@ -57,7 +57,8 @@ bool HostLoyaltyProviders::PromotionCode4All(integrations::FourAllCashback& prov
     return false;
   }
   LoyaltyPrograms& programs = s_.parts.programs;
-  const double largest = programs.AdmissibleDiscount(sale.doVrAPagar);
+  // A percentage of the largest discount the sale admits; the result is then limited.
+  const double largest = s_.parts.discounts.LargestDiscount();
   const double wanted = promotion.percentage
                             ? runtime::FromCents(runtime::ToCents(largest) * runtime::ToCents(promotion.value) / 10000)
                             : runtime::Trunc2(promotion.value);

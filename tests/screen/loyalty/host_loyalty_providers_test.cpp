@@ -152,11 +152,12 @@ TEST_F(HostLoyaltyProvidersTest, FourAllPromotionCodeAndCashbackBothDiscount) {
   answers_.Value(Variant(std::string("promo10")));      // the code, upper-cased
   WillAnswer(true);                                     // the cashback
   parts().host_loyalty.sbtCashbackClick();
-  // 10 % of the largest discount (99.98), cut to cents, then the cashback.
-  EXPECT_DOUBLE_EQ(ItemAmount("VRDESCPROMO4ALL"), 9.99);
+  // 10 % of the largest discount the sale admits (100.00, not the 99.98 left after the
+  // cent a unit), then the cashback.
+  EXPECT_DOUBLE_EQ(ItemAmount("VRDESCPROMO4ALL"), 10.0);
   EXPECT_EQ(Item("CDPROMOFID4ALL"), "PROMO10");
   EXPECT_DOUBLE_EQ(ItemAmount("VRDESCCASH4ALL"), 5.0);
-  EXPECT_DOUBLE_EQ(sale().doVrDesconto, 14.99);
+  EXPECT_DOUBLE_EQ(sale().doVrDesconto, 15.0);
   const auto validation = sim_->Record().CallsOf("IntegracaoFid4All");
   ASSERT_EQ(validation.size(), 2u);
   EXPECT_EQ(validation[1].args[1].AsString(), "PROMO10");

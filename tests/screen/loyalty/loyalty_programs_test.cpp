@@ -76,6 +76,18 @@ TEST_F(LoyaltyProgramsTest, ARefusedRedemptionKeepsTheSaleOpenWithNothingRecorde
   EXPECT_EQ(base::ColumnText(movi_, "CDINTRESGSALDO"), "AUT-7781");
 }
 
+TEST_F(LoyaltyProgramsTest, CrmReportsOnlyItsOwnBonusAsUsed) {
+  crm_.Balance("10.00");
+  WillAnswer(true);
+  parts().programs.OffersBeforeTender();
+  ASSERT_DOUBLE_EQ(sale().doVrDesconto, 10.0);
+  parts().discounts.Apply(5);  // a coupon, say: not CRM's money
+  parts().programs.ReportsAtClose();
+  const auto bodies = BodiesTo(crm_.Server(), "/crm/bonusProcessing");
+  ASSERT_EQ(bodies.size(), 1u);
+  EXPECT_NE(bodies[0].find("<bonusUsed>10.00</bonusUsed>"), std::string::npos) << bodies[0];
+}
+
 class GcomAtConfirmationTest : public LoyaltyProgramsTest {
  protected:
   void SetUp() override {
