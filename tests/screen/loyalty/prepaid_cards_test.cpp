@@ -168,6 +168,16 @@ class GiftCardTender : public TenderSelectionTest {
     p.rows.push_back({Variant(code), Variant(text)});
     return Variant(p);
   }
+  static Variant RefusedCard(const std::string& card, const std::string& code, const std::string& text) {
+    base::DataPacket p;
+    for (const char* f : {"NRCARTAO", "IDSUCCESS", "CDRETORNO", "DSRETCONS"})
+      p.fields.push_back({f, base::FieldType::String, 60});
+    p.rows.push_back({Variant(card), Variant("false"), Variant(code), Variant(text)});
+    return Variant(p);
+  }
+  bool LastShown(const std::string& text) const {
+    return !Messages().empty() && Messages().back().find(text) != std::string::npos;
+  }
 };
 
 TEST_F(GiftCardTender, TheHostRedeemsOneGiftCardASaleAndCancelsItWhenThePaymentsGo) {
@@ -211,6 +221,27 @@ TEST_F(GiftCardTender, ARedemptionTheSaleCannotTakeIsGivenBack) {
   bool standard = false;
   for (const auto& m : Messages()) standard |= m.find(screen::Msg("ERRO_PADRAO")) != std::string::npos;
   EXPECT_TRUE(standard);
+}
+
+TEST_F(GiftCardTender, AFailedRedemptionTellsOnlyItsOwnErrors) {
+  Host().Script("ValePresente:RESGATE",
+                {true, Answer({Variant(true), Variant("req-1"), Variant(), Variant(40.0), Variant("9990001")})});
+  Host().Script("ValePresente:RESGATE",
+                {true, Answer({Variant(false), Variant(), Errors("31", "saldo insuficiente")})});
+  parts().selection.DoMenuRecebimentoClick("013", "");
+  Host().Script("ValePresente:CANC-RESGATE", {true, Answer({Variant(false), Variant(), Errors("17", "sem conexão"),
+                                                            RefusedCard("9990001", "05", "bloqueado")})});
+  // Cancelled at the second try, the host still lists the card it refused before.
+  Host().Script("ValePresente:CANC-RESGATE",
+                {true, Answer({Variant(true), Variant(), Variant(), RefusedCard("9990001", "05", "bloqueado")})});
+  parts().prepaid.CancelaValePresente();
+  ASSERT_TRUE(LastShown("CARTAO-9990001"));
+  parts().prepaid.PaymentsDiscarded();  // cancelled now
+  ASSERT_TRUE(parts().prepaid.GiftRequestId().empty());
+
+  parts().selection.DoMenuRecebimentoClick("013", "");
+  EXPECT_TRUE(LastShown("ERRO-31:saldo insuficiente"));
+  EXPECT_FALSE(LastShown("CARTAO-")) << "the cancellation's card is not this redemption's";
 }
 
 }  // namespace
