@@ -191,5 +191,40 @@ TEST_F(LoyaltyProgramsTest, ClubPetroFailuresTakeNoPointsAndLeaveTheGrid) {
   EXPECT_EQ(Lines().size(), 1u);
 }
 
+TEST_F(GcomAtConfirmationTest, TheOfferFollowsThePercentageTheRegistrationAndTheCentAUnit) {
+  crm_.Balance("0");  // CRM Bonus asks nothing
+  const auto offer = [this](const std::string& balance, const std::string& percentage, const std::string& status) {
+    parts().programs.PaymentsCleared();
+    sale().doVrDesconto = 0;
+    parts().adjustments.AplicaDesconto();
+    gcom_.Consumer(balance, percentage, status);
+    WillAnswer(true);
+    parts().programs.OffersBeforeTender();
+  };
+  offer("80.00", "10", "S");
+  EXPECT_DOUBLE_EQ(sale().doVrDesconto, 10.0) << "10 % of the sale, whatever the balance";
+
+  offer("80.00", "0", "N");
+  EXPECT_TRUE(Shown(screen::Msg("CLI_CAD_INCOM_GCOM", screen::MessageComponent::msgPadrao2)));
+  EXPECT_EQ(sale().doVrDesconto, 0.0);
+
+  offer("100.00", "0", "S");
+  EXPECT_GE(sale().doVrAPagar, 0.01) << "every unit keeps a price";
+  EXPECT_DOUBLE_EQ(sale().doVrDesconto + sale().doVrAPagar, 100.0);
+
+  // A service that fails gives nothing and is asked again at the next tender.
+  parts().programs.PaymentsCleared();
+  sale().doVrDesconto = 0;
+  parts().adjustments.AplicaDesconto();
+  gcom_.Override("/gcom/getConsumerBalance", ServerError());
+  parts().programs.OffersBeforeTender();
+  EXPECT_EQ(sale().doVrDesconto, 0.0);
+  gcom_.Override("/gcom/getConsumerBalance", std::nullopt);
+  gcom_.Consumer("20.00", "0");
+  WillAnswer(true);
+  parts().programs.OffersBeforeTender();
+  EXPECT_DOUBLE_EQ(sale().doVrDesconto, 20.0);
+}
+
 }  // namespace
 }  // namespace recebimento::testing
