@@ -46,6 +46,9 @@ class LoyaltyPrograms {
   // then. Confirmed again, what is still owed is asked again; the payments cleared, the
   // points line and the discount go with them.
   bool CapturesBeforeReceipt();
+  // ClubPetro's points were redeemed or GCOM's amount reserved by a confirmation that
+  // did not complete.
+  bool TakenBeforeReceipt() const { return points_redeemed_ || gcom_reserved_; }
   // At the close, before the wallets: ClubPetro's redemption, when the confirmation did
   // not take it, and the sale report.
   void RedeemPointsAtClose();

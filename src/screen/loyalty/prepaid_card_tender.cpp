@@ -183,6 +183,8 @@ bool PrepaidCards::RedeemAtConfirmation() {
   return true;
 }
 
+bool PrepaidCards::AnyRedeemed() const { return base::AnyRowWith(cdsCartaoTodo, "IDRESGATADO", "S"); }
+
 void PrepaidCards::PaymentsDiscarded() {
   // Cards already redeemed stay listed: their money was taken and a card entered again
   // is refused rather than charged twice.

@@ -37,6 +37,9 @@ class PrepaidCards {
   integrations::PrepaidCardResult CartaoPrePago(const integrations::PrepaidCardRequest& request);
 
   const base::Dataset& Cards() const { return cdsCartaoTodo; }
+  // A prepaid card of the sale was redeemed: its money is taken (the service cannot give
+  // it back).
+  bool AnyRedeemed() const;
   const std::string& GiftRequestId() const { return stIdReqValePresente; }
 
  private:

@@ -117,6 +117,7 @@ TEST_F(PrepaidCardTender, AServiceThatFailsLeavesNoPaymentAndTheScreenUsable) {
 }
 
 TEST_F(PrepaidCardTender, TheConfirmationRedeemsEachCardOnceAskingThePasswordWhenWanted) {
+  parts().exit.Clear();  // the entry's own, keeping the sale as it came
   PayWithCard(kCard, "30,00");
   PayWithCard(kLockedCard, "20,00");
   ASSERT_EQ(Lines().size(), 2u);
@@ -127,6 +128,10 @@ TEST_F(PrepaidCardTender, TheConfirmationRedeemsEachCardOnceAskingThePasswordWhe
   EXPECT_FALSE(parts().loyalty.RedeemPrepaidCards());
   EXPECT_EQ(fake_.Redeemed(), std::vector<std::string>{"30.00"});
   EXPECT_TRUE(Shown("Resgate do Cartão Todo realizado com sucesso.\r\nSaldo Disponível: R$20,00"));
+  // The first card's money is taken: the payments are not discarded under it.
+  parts().exit.Clear();
+  EXPECT_TRUE(Shown("já foi debitado pelo cartão pré-pago"));
+  EXPECT_EQ(Lines().size(), 2u);
 
   answers_.Value(Variant(std::string("")));  // an empty password is asked again
   answers_.Value(Variant(std::string("4321")));
