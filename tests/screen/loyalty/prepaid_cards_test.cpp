@@ -249,5 +249,24 @@ TEST_F(GiftCardTender, AFailedRedemptionTellsOnlyItsOwnErrors) {
   EXPECT_FALSE(LastShown("CARTAO-")) << "the cancellation's card is not this redemption's";
 }
 
+TEST_F(GiftCardTender, ARedemptionNotGivenBackKeepsTheSaleFromClosingUntilItIs) {
+  // The host redeemed more than the sale owes and cannot give it back.
+  Host().Script("ValePresente:RESGATE",
+                {true, Answer({Variant(true), Variant("req-9"), Variant(), Variant(150.0), Variant("1")})});
+  // The give-back fails at once and at the first confirmation, then succeeds.
+  for (int i = 0; i < 2; ++i)
+    Host().Script("ValePresente:CANC-RESGATE",
+                  {true, Answer({Variant(false), Variant(), Errors("17", "sem conexão")})});
+  Host().Script("ValePresente:CANC-RESGATE", {true, Answer({Variant(true), Variant(), Variant()})});
+  parts().selection.DoMenuRecebimentoClick("013", "");
+  ASSERT_TRUE(Lines().empty());
+  ASSERT_EQ(parts().prepaid.GiftRequestId(), "req-9");
+
+  EXPECT_FALSE(parts().loyalty.RedeemPrepaidCards()) << "the card is still charged";
+  EXPECT_EQ(sim_->Record().CallsOf("ValePresente").size(), 3u) << "the give-back asked again";
+  EXPECT_TRUE(parts().loyalty.RedeemPrepaidCards());
+  EXPECT_TRUE(parts().prepaid.GiftRequestId().empty());
+}
+
 }  // namespace
 }  // namespace recebimento::testing
