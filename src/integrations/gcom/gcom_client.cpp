@@ -127,4 +127,6 @@ bool GcomClient::Reserve(double amount, std::string& problem) {
   return true;
 }
 
+std::string GcomClient::Reason() const { return state_.error_message.empty() ? "" : ": " + state_.error_message; }
+
 }  // namespace recebimento::integrations

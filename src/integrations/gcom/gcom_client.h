@@ -34,6 +34,8 @@ class GcomClient : public CashbackProvider {
   bool ConsultBalance(CashbackBalance& balance, std::string& problem) override;
   // ResgataCashBackGCOM("balanceReserve") of `amount`: RESERVEID.
   bool Reserve(double amount, std::string& problem) override;
+  // The service's message of a refused reservation, after ": ".
+  std::string Reason() const override;
 
  private:
   // Posts `body` to the endpoint; the reply as read.

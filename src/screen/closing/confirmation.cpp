@@ -30,7 +30,8 @@ void Confirmation::Confirm() {
   bool done = false;
   bool exit_free = true;
   try {
-    done = AskSaleObservation() && ConfirmSaleSummary() && parts.loyalty.RedeemPrepaidCards();
+    done = AskSaleObservation() && ConfirmSaleSummary() && parts.loyalty.RedeemPrepaidCards() &&
+           parts.programs.CapturesBeforeReceipt();
     if (done) {
       sale.SetOnEveryItem("DSOBSFINVEN", base::Variant(sale.stOBSFINVEN));
       if (par.boUTILIZAIMPFIS && !parts.fiscal.VerificaEstadoGaveta(par.stIDTIPOGAVETA)) done = false;

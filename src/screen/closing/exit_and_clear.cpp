@@ -76,6 +76,7 @@ void ExitAndClear::Clear() {
     initial_.list_aux = c.Require("memListaAux").lines;
     pay_caption_ = c.CaptionOf("lblPagar");
   } else {
+    if (!s_.parts.loyalty.PaymentsMayBeDiscarded()) return;
     s_.ctx.log.LogRev00000("Limpa recebimentos");
     s_.parts.card.CancelDedicatedLeftOver();
     s_.parts.wallets.RefundMercadoPagoPayments();

@@ -54,6 +54,7 @@ void ConsumerIdentification::ConsultaConsTel() {
   sale.SetOnEveryItem("CDCLIENTE", Variant(chosen.CDCLIENTE));
   sale.SetOnEveryItem("CDCONSUMIDOR", Variant(chosen.CDCONSUMIDOR));
   sale.SetOnEveryItem("NRTELCRM", Variant(sale.stTelefoneCons));
+  s_.parts.host_loyalty.FidelidadeCashback();
 }
 
 void ConsumerIdentification::bltPesquisarClick() {

@@ -216,7 +216,8 @@ void CreateScreenControls(ControlRegistry& r) {
   olga.enabled = false;
   button("btnBeneficioOlga", "Benefício", 10, 60, 90, 50, "panFidelidadeOlga");
   button("btnCashBackOlga", "Cashback", 105, 60, 90, 50, "panFidelidadeOlga");
-  button("btnTransVenda", "Transferir", 200, 60, 90, 50, "panFidelidadeOlga");
+  // The question of transmitting the sale takes the panel once a benefit was taken.
+  button("btnTransVenda", "Transferir", 105, 60, 90, 50, "panFidelidadeOlga").visible = false;
   button("btnNTransVenda", "Não transferir", 200, 60, 90, 50, "panFidelidadeOlga").visible = false;
   button("btnCancelaOlga", "Cancelar", 295, 60, 90, 50, "panFidelidadeOlga");
   panel("panCoreBancario", 200, 200, 400, 140).visible = false;

@@ -11,6 +11,7 @@
 #include "screen/frame/message_format.h"
 #include "screen/frame/message_table.h"
 #include "screen/frame/screen_parts.h"
+#include "screen/loyalty/cashback_offer.h"
 #include "screen/loyalty/loyalty_programs.h"
 
 namespace recebimento::screen {
@@ -30,8 +31,7 @@ bool LoyaltyPrograms::ResgataCashBackGCOM(const std::string& Endpoint) {
       return true;
     }
     if (!api.Reserve(gcom_.reserved_amount, problem)) {
-      const std::string text = Msg(problem, MessageComponent::msgPadrao2);
-      s_.ShowMessage(gcom_.error_message.empty() ? text : text + ": " + gcom_.error_message, runtime::kMsgBlocked);
+      CashbackOffer(s_).TellFailure(problem, api.Reason(), MessageComponent::msgPadrao2);
       return false;
     }
     base::Dataset& ds = gcom_.cdsGetConsumerGCOM;
@@ -39,38 +39,30 @@ bool LoyaltyPrograms::ResgataCashBackGCOM(const std::string& Endpoint) {
     sale.SetOnEveryItem("IDRESERVEGCOM", base::Variant(base::ColumnText(ds, "RESERVEID")));
     sale.SetOnEveryItem("IDCONSUMERGCOM", base::Variant(base::ColumnText(ds, "CONSUMERID")));
     sale.SetOnEveryItem("VRDESCGCOM", base::Variant(gcom_.reserved_amount));
-    sale.SetOnEveryItem("NRINSCRCONS", base::Variant(base::ColumnText(ds, "CPFCONSUMER")));
-    sale.SetOnEveryItem("NMCONSVEND", base::Variant(base::ColumnText(ds, "CONSUMERNAME")));
     return true;
   }
 
   integrations::CashbackBalance balance;
   if (!api.ConsultBalance(balance, problem)) {
-    if (!problem.empty()) s_.ShowMessage(Msg(problem, MessageComponent::msgPadrao2), runtime::kMsgBlocked);
+    CashbackOffer(s_).TellFailure(problem, "", MessageComponent::msgPadrao2);
     return false;
   }
-  double amount = balance.balance;
-  const double cap =
-      balance.percentage > 0 ? runtime::Trunc2(sale.doVrTotal * balance.percentage / 100) : sale.doVrTotal;
-  if (amount > cap) amount = cap;
-  amount = AdmissibleDiscount(amount);
-  const std::string question =
-      FormatMsg(Msg("cons_cashback_gcom", MessageComponent::msgPadrao2),
-                {balance.campaign, balance.consumer_name, runtime::FormatFloat("0.00", balance.balance),
-                 runtime::FormatFloat("0.00", amount)});
-  if (!s_.ShowMessage(question, runtime::kMsgQuestion)) {
-    gcom_.reserved_amount = 0;
-    return true;
-  }
-  if (!balance.complete) {
-    s_.ShowMessage(Msg("CLI_CAD_INCOM_GCOM", MessageComponent::msgPadrao2), runtime::kMsgBlocked);
-    gcom_.reserved_amount = 0;
-    return true;
-  }
-  if (amount > 0) {
-    gcom_.reserved_amount = amount;
-    s_.parts.discounts.Apply(amount);
-  }
+  // The amount is reserved at the close; the consumer is asked even without a balance.
+  BalanceOffer how;
+  how.zero_key = nullptr;
+  how.nothing_key = nullptr;
+  how.within_sale_total = true;
+  how.take_now = false;
+  how.ask = [this, &balance](const integrations::CashbackBalance&, double& amount) {
+    return s_.ShowMessage(
+        FormatMsg(Msg("cons_cashback_gcom", MessageComponent::msgPadrao2),
+                  {balance.campaign, balance.consumer_name, runtime::FormatFloat("0.00", balance.balance),
+                   runtime::FormatFloat("0.00", amount)}),
+        runtime::kMsgQuestion);
+  };
+  double applied = 0;
+  gcom_.reserved_amount = 0;
+  if (CashbackOffer(s_).Offer(api, balance, how, &applied) == OfferOutcome::kApplied) gcom_.reserved_amount = applied;
   return true;
 }
 

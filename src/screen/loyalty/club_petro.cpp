@@ -182,19 +182,24 @@ void LoyaltyPrograms::MarkPointsLine() {
   movi->Post();
 }
 
-bool LoyaltyPrograms::resgatePontoClubPetro() {
+bool LoyaltyPrograms::RedeemPoints(integrations::ClubPetroClient& api) {
   base::Dataset& cons = club_.cdsConsClubPetro;
+  const double points = base::ColumnNumber(cons, "VRRESGATE");
+  if (points_redeemed_ || !(points > 0) || !s_.sale.HasPaymentWith("IDTIPORECE", "5")) return true;
+  if (!api.ResgataPontos(club_frame_.stTokenApiClubPetro, points, s_.sale.stCdOperador, club_.dtAgoraClubPetro)) {
+    s_.ctx.log.LogRev00000("ClubPetro: resgate de pontos não realizado");
+    s_.ShowMessage(Msg("ERROCLUBPETRO"), runtime::kMsgBlocked);
+    return false;
+  }
+  MarkPointsLine();
+  points_redeemed_ = true;
+  return true;
+}
+
+bool LoyaltyPrograms::resgatePontoClubPetro() {
   integrations::ClubPetroClient api = ClubPetroApi();
   WhileClubPetroAnswers busy(timClubPetro, nullptr);
-  const double points = base::ColumnNumber(cons, "VRRESGATE");
-  if (points > 0 && s_.sale.HasPaymentWith("IDTIPORECE", "5")) {
-    if (!api.ResgataPontos(club_frame_.stTokenApiClubPetro, points, s_.sale.stCdOperador, club_.dtAgoraClubPetro)) {
-      s_.ctx.log.LogRev00000("ClubPetro: resgate de pontos não realizado");
-      s_.ShowMessage(Msg("ERROCLUBPETRO"), runtime::kMsgBlocked);
-      return false;
-    }
-    MarkPointsLine();
-  }
+  if (!RedeemPoints(api)) return false;
   if (!api.buscaTokenResgate()) {
     s_.ctx.log.logClubPetro("Não foi possível buscar o token para usar no resgate. Detalhes da requisição:" +
                                 club_frame_.stMensagemClubPetro,
@@ -203,6 +208,25 @@ bool LoyaltyPrograms::resgatePontoClubPetro() {
     return false;
   }
   return api.InformaVenda(ClubPetroItems(), club_.dtAgoraClubPetro);
+}
+
+bool LoyaltyPrograms::CapturesBeforeReceipt() {
+  base::Dataset& cons = club_.cdsConsClubPetro;
+  if (cons.Active() && !cons.IsEmpty() && !club_.UrlRaizAPIClubPetro.empty()) {
+    integrations::ClubPetroClient api = ClubPetroApi();
+    WhileClubPetroAnswers busy(timClubPetro, nullptr);
+    if (!RedeemPoints(api)) return false;
+  }
+  Settings& settings = Loaded();
+  if (settings.gcom.InUse() && gcom_.consulted && !gcom_reserved_) {
+    if (!ResgataCashBackGCOM("balanceReserve")) {
+      // The discount stays given, so its reservation is still owed.
+      gcom_.consulted = true;
+      return false;
+    }
+    gcom_reserved_ = true;
+  }
+  return true;
 }
 
 void LoyaltyPrograms::RedeemPointsAtClose() {

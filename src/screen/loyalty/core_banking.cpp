@@ -6,9 +6,9 @@
 #include "host/runtime/format.h"
 #include "host/runtime/messages.h"
 #include "host/runtime/money.h"
+#include "integrations/core_banking/core_banking_cashback.h"
 #include "screen/frame/message_table.h"
 #include "screen/frame/screen_parts.h"
-#include "screen/loyalty/host_loyalty_answers.h"
 #include "screen/loyalty/host_loyalty_providers.h"
 
 namespace recebimento::screen {
@@ -79,8 +79,7 @@ std::string HostLoyaltyProviders::CarteiraCoreBanc() {
 
 void HostLoyaltyProviders::sbtCashbackCoreClick() {
   SaleState& sale = s_.sale;
-  pos::LoyaltyServices* host = s_.ctx.host.loyalty;
-  if (used_core_) return ShowKey("CORE_JA_UTIL");
+  if (!offer_.FirstUse(used_core_, "CORE_JA_UTIL")) return;
   const std::string cpf = Cpf("NRCPFCOREBANC", "CPF do consumidor");
   if (cpf.empty()) return;
   for (;;) {
@@ -90,50 +89,35 @@ void HostLoyaltyProviders::sbtCashbackCoreClick() {
       if (choice == w.choice) wallet = &w;
     if (!wallet) return;  // "SAIR"
 
-    // The request is created, then its answer read.
-    base::Variant created, answer;
+    integrations::CoreBankingCashback core(s_.ctx.host.loyalty, cpf, wallet->code);
+    integrations::CashbackBalance balance;
+    std::string problem;
     bool answered = false;
     {
       WhileTheCoreAnswers busy(s_.ctx.host.dialogs);
-      answered = host &&
-                 host->CoreBancario(
-                     "CONSULTA", {base::Variant("POST"), base::Variant(cpf), base::Variant(wallet->code)}, created) &&
-                 AnswerAccepted(created) &&
-                 host->CoreBancario("CONSULTA",
-                                    {base::Variant("GET"), base::Variant(cpf), base::Variant(wallet->code),
-                                     base::Variant(AnswerText(created, 1))},
-                                    answer);
+      answered = core.ConsultBalance(balance, problem);
     }
     if (!answered) {
-      const base::Variant& failed = created.IsArray() && !AnswerAccepted(created) ? created : answer;
-      const std::string details = failed.IsArray() && failed.Size() > 3 ? ErrosCoreBancario(failed[3]) : "";
-      return ShowKey("FALHA_CONSULTA_CASH", details.empty() ? "" : "\n" + details);
+      if (problem.empty()) {
+        s_.ShowMessage(ErrosCoreBancario(core.Errors()), runtime::kMsgBlocked);
+        return;
+      }
+      const std::string details = core.HasErrors() ? ErrosCoreBancario(core.Errors()) : "";
+      return ShowKey(problem, details.empty() ? "" : "\n" + details);
     }
-    if (!AnswerAccepted(answer)) {
-      s_.ShowMessage(ErrosCoreBancario(answer.Size() > 3 ? answer[3] : base::Variant()), runtime::kMsgBlocked);
-      return;
-    }
-    base::Dataset wallets("cdsCarteiras");
-    if (!AnswerPacket(answer, 2, wallets) || !wallets.Locate("CDWALLET", base::Variant(wallet->code))) {
-      ShowKey("SEM_SALDO_CART");
-      continue;
-    }
-    if (base::ColumnTrimmed(wallets, "BLOQUEADO") != "false") {
-      ShowKey("SALDO_CART_BLOQ");
-      continue;
-    }
-    const double balance = runtime::Trunc2(base::ColumnNumber(wallets, "VRSALDO"));
-    const double amount = s_.parts.programs.AdmissibleDiscount(balance);
-    if (amount <= 0) {
-      ShowKey("SEM_SALDO_CART");
-      continue;
-    }
-    if (!s_.ShowMessage(Msg("SALDO_CART") + runtime::FormatFloat("0.00", balance), runtime::kMsgQuestion)) continue;
-    Apply(amount, wallet->amount_column);
+    BalanceOffer how;
+    how.zero_key = "SEM_SALDO_CART";
+    how.blocked_key = "SALDO_CART_BLOQ";
+    how.nothing_key = "SEM_SALDO_CART";
+    how.column = wallet->amount_column;
+    how.ask = [this](const integrations::CashbackBalance& found, double&) {
+      return s_.ShowMessage(Msg("SALDO_CART") + runtime::FormatFloat("0.00", found.balance), runtime::kMsgQuestion);
+    };
+    if (offer_.Offer(core, balance, how) != OfferOutcome::kApplied) continue;
     sale.SetOnEveryItem("NRCPFCOREBANC", base::Variant(cpf));
-    sale.SetOnEveryItem("IDREQCOREBANC", base::Variant(AnswerText(answer, 1)));
+    sale.SetOnEveryItem("IDREQCOREBANC", base::Variant(balance.reference));
     sale.SetOnEveryItem("IDWALLET", base::Variant(std::string(wallet->code)));
-    sale.SetOnEveryItem(wallet->card_column, base::Variant(base::ColumnTrimmed(wallets, "IDCARTAO")));
+    sale.SetOnEveryItem(wallet->card_column, base::Variant(core.Card()));
     used_core_ = true;
     return;
   }

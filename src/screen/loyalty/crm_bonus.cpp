@@ -1,6 +1,8 @@
 // CRM Bonus on the screen: the balance of the consumer's phone offered as a discount
 // before the first tender, and at the close the bonus used and the sale reported, with
 // the bonus on every item line.
+#include <algorithm>
+
 #include <string>
 
 #include "base/text.h"
@@ -45,8 +47,9 @@ void LoyaltyPrograms::FinalizaVendaCRMBONUS() {
   const std::string phone = base::Trim(sale.stTelefoneCons);
   integrations::CrmBonusClient api = CrmApi();
   const bool used = sale.stUtilDescCrmBonus == "S";
-  // The discount in force now: the operator may have changed it since the offer.
-  const double discount = used ? sale.doVrDesconto : 0;
+  // The bonus the offer granted, never more than the discount still in force (the
+  // operator may have lowered it since); other discounts of the sale are not CRM's.
+  const double discount = used ? std::min(sale.doVrDesconto, crm_.doValorDesc) : 0;
   if (api.ProcessaBonus(phone, sale.doVrTotal, used, discount)) {
     s_.ShowMessage(Msg("RESG_CRM", MessageComponent::msgPadrao2), runtime::kMsgPrompt);
     sale.SetOnEveryItem("VRDESCCRM", base::Variant(crm_.doValorDesc));

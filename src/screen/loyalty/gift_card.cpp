@@ -74,6 +74,8 @@ bool PrepaidCards::GiftCardTender(TenderPayment& /*tender*/, double& amount) {
   args.push_back(Variant(runtime::Trunc2(s_.sale.doVrAPagar)));
   Notice(Msg2("AGUARDE_PRE_RESG_SALDO"));
   Variant answer;
+  // The cards of an earlier operation are not this redemption's.
+  cdsCards.Close();
   const bool called = s_.ctx.host.loyalty->ValePresente("RESGATE", args, answer);
   EndNotice();
   LoadRecords(cdsErros, Element(answer, 2));

@@ -1,38 +1,25 @@
 #pragma once
 // The cashback and loyalty providers the host reaches for the screen (its loyalty
 // services): UDS and 4All cashback by CPF, the banking core's three wallets chosen on
-// their panel, and Olga's cashback and benefit coupons on its panel. Each asks its host
-// operation, offers the balance found and turns an accepted amount into a discount of
-// the sale, recorded on every item. A provider that does not answer leaves the sale as
-// it was.
-//
-// What the host operations take and answer (their first value is the action):
-//   ExtratoConsOnline "CONSULTA_SALDO_FID" (the consumer query) -> [balance]
-//   IntegracaoFidUds  "CONSULTA" [cpf, consumer name] -> [ok, text, balance, blocked "S"/"N"]
-//                     "BAL_ZEM"  [cpf, consumer name, amount] -> [ok, text]
-//   IntegracaoFid4All "CONSULTA" [cpf] -> [ok, text, balance, promotions packet
-//                                 (CDPROMOCAO, DSTIPPROMO, VRPROMOCAO)]
-//                     "VALIDA_PROMOCODE" [code, branch CNPJ, amount to pay, items packet]
-//                                 -> [ok, text]
-//   CoreBancario      "CONSULTA" [method "POST"/"GET", cpf, wallet code] -> [ok, request id,
-//                                 wallets packet (CDWALLET, VRSALDO, BLOQUEADO, IDCARTAO),
-//                                 errors packet (CDERRO, DSERROCONS, IDSUCCESS, CDRETORNO,
-//                                 DSRETCONS)]
-//   FidelidadeOlga    "CONSULTA_CASHBACK" [phone, amount to pay] -> [ok, text, cashback, benefit id]
-//                     "VALIDA_CUPOM" [phone, code, amount to pay] -> [ok, text, kind "CASH" /
-//                                 "CASHBACK_ACCUMULATE", value, coupon id]
+// their panel, Olga's cashback and benefit coupons on its panel, and the online loyalty
+// balance of the sale's consumer. The providers themselves (what the host is asked and
+// what it answers) live in src/integrations/; here are the dialogs, the panels and the
+// items' columns. Each balance takes the one road of CashbackOffer.
 #include <string>
 
 #include "base/variant.h"
+#include "integrations/fourall/fourall_cashback.h"
 #include "screen/frame/screen_scope.h"
+#include "screen/loyalty/cashback_offer.h"
 
 namespace recebimento::screen {
 
 class HostLoyaltyProviders {
  public:
-  explicit HostLoyaltyProviders(ScreenScope& s) : s_(s) {}
+  explicit HostLoyaltyProviders(ScreenScope& s) : s_(s), offer_(s) {}
 
-  // The online loyalty balance of the consumer the sale charges, once a sale.
+  // The online loyalty balance of the sale's consumer (the one it charges, else the one
+  // the items name), once a sale: run when the consumer is chosen or found by phone.
   void FidelidadeCashback();
   // 4All: the consumer's promotion code and cashback balance.
   void sbtCashbackClick();
@@ -55,7 +42,8 @@ class HostLoyaltyProviders {
   void btnCashBackOlgaClick();
   void btnBeneficioOlgaClick();
   void btnCancelaOlgaClick();
-  // The answer to the question of transmitting the sale to Olga.
+  // The answer to the question of transmitting the sale to Olga, asked on its panel once
+  // Olga's cashback or a benefit was taken.
   void btnTransVendaClick() { AnswerTransmission(true); }
   void btnNTransVendaClick() { AnswerTransmission(false); }
   bool TransmissionAnswered() const { return trans_answered_; }
@@ -67,17 +55,16 @@ class HostLoyaltyProviders {
  private:
   // The CPF of the items' `column`, else asked on the host's entry dialog ("" when none).
   std::string Cpf(const std::string& column, const std::string& caption);
-  // The amount the operator takes from `balance`, as the sale admits it; 0 when declined.
-  double OfferBalance(double balance);
-  // Adds `amount` to the discount and adds it to the items' `column`.
-  void Apply(double amount, const std::string& column);
   void ShowKey(const std::string& key, const std::string& detail = "");
   void SetPanel(const std::string& panel, bool shown);
   void AnswerTransmission(bool yes);
+  // Asks whether the sale goes to Olga and records the answer on the items.
+  void AskTransmission();
   // 4All's promotion code, validated and applied; false when the step ends the press.
-  bool PromotionCode4All(const base::Variant& promotions, const std::string& cpf);
+  bool PromotionCode4All(integrations::FourAllCashback& provider, const std::string& cpf);
 
   ScreenScope& s_;
+  CashbackOffer offer_;
   std::string stCarteiraCoreBanc;
   bool used_4all_ = false, used_uds_ = false, used_core_ = false, used_olga_ = false, used_fid_ = false;
   bool trans_answered_ = false, trans_answer_ = false;

@@ -28,6 +28,10 @@ class Loyalty {
   void Dotz();
   // Prepaid cards redeemed at the confirmation; false abandons it.
   bool RedeemPrepaidCards();
+  // What a confirmation that did not complete already took from the consumer (a prepaid
+  // card, ClubPetro points, a GCOM reservation), told to the operator; true when nothing
+  // was, so the payments may be discarded.
+  bool PaymentsMayBeDiscarded();
   // The loyalty integrations' captures at the close; false keeps the screen open.
   bool CaptureAtClose() { return true; }
   // Dotz points the sale earns, printed on the fiscal receipt: by the campaigns of the

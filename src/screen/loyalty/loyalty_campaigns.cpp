@@ -135,6 +135,7 @@ void LoyaltyCampaigns::LimpaDotz() {
 
 void LoyaltyCampaigns::PaymentsDiscarded() {
   LimpaDotz();
+  offered_before_tender_ = false;
   if (!boDescFidelidade) return;
   SaleState& sale = s_.sale;
   boDescFidelidade = false;
@@ -155,6 +156,19 @@ void LoyaltyCampaigns::Grant(double discount, const std::string& kind, const std
   sale.stVrDescFidelidade = TwoDecimals(discount);
   boDescFidelidade = true;
   s_.ctx.log.LogRev00000("desconto de fidelidade " + kind + " campanha " + campaign + ": " + TwoDecimals(discount));
+}
+
+void LoyaltyCampaigns::OffersBeforeTender() {
+  const SaleState& sale = s_.sale;
+  const ParametrosZem& par = s_.par;
+  if (offered_before_tender_ || boDescFidelidade || !sale.NoPayments() || sale.stIdTela == "S") return;
+  if (par.stIDEXTCONSONLINE != "S" || par.stIDUTILFID4ALL == "S" || par.stIDUTILFIDUDS == "S" ||
+      par.stIDUTICOREBANC == "S")
+    return;
+  // Declined or not, the operator is not asked again at every tender.
+  offered_before_tender_ = true;
+  if (DescontoVendaFidelidade()) return;
+  if (!base::Trim(par.stCDURLFIDONLINE).empty()) DescontoSaldoFidelidade();
 }
 
 bool LoyaltyCampaigns::DescontoVendaFidelidade() {

@@ -35,6 +35,10 @@ class LoyaltyCampaigns {
   // discount. True when applied.
   bool DescontoSaldoFidelidade();
   bool LoyaltyDiscountGranted() const { return boDescFidelidade; }
+  // Before the first tender, once until the payments are discarded, where the store runs
+  // its own loyalty (and not 4All's, UDS's or the banking core's): the loyalty discount of
+  // the sale, else, with the online loyalty service named, the one paid with the balance.
+  void OffersBeforeTender();
   // The payments and the discount were discarded: the Dotz and the loyalty discount are
   // forgotten with them, and may be given again.
   void PaymentsDiscarded();
@@ -55,6 +59,7 @@ class LoyaltyCampaigns {
   double doTotalDotz = 0, doDotzExtras = 0;
   std::vector<std::string> dotz_lines_;
   bool boDescFidelidade = false;
+  bool offered_before_tender_ = false;
   base::Dataset cdsCampanha{"cdsCampanha"}, cdsProdCampanha{"cdsProdCampanha"}, cdsResgDelivery{"cdsResgDelivery"},
       cdsDescVendaFid{"cdsDescVendaFid"};
 };

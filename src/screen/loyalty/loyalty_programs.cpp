@@ -65,7 +65,7 @@ bool LoyaltyPrograms::ReportsAtClose() {
     crm_reported_ = true;
     FinalizaVendaCRMBONUS();
   }
-  if (settings.gcom.InUse() && gcom_.consulted) return ResgataCashBackGCOM("balanceReserve");
+  if (settings.gcom.InUse() && gcom_.consulted && !gcom_reserved_) return ResgataCashBackGCOM("balanceReserve");
   return true;
 }
 
@@ -77,6 +77,8 @@ void LoyaltyPrograms::PaymentsCleared() {
   crm_.balance_asked = false;
   gcom_.reserved_amount = 0;
   gcom_.consulted = false;
+  gcom_reserved_ = false;
+  points_redeemed_ = false;
   base::Dataset& cons = club_.cdsConsClubPetro;
   for (cons.First(); !cons.Eof(); cons.Next()) {
     cons.Edit();

@@ -41,10 +41,19 @@ class LoyaltyPrograms {
   // The redemption of the points taken and the sale report.
   bool resgatePontoClubPetro();
 
-  // At the close, before the wallets: ClubPetro's redemption and sale report.
+  // At the confirmation, before the receipt: ClubPetro's points redeemed and GCOM's
+  // amount reserved, so that a refusal keeps the sale open with nothing printed; false
+  // then. Confirmed again, what is still owed is asked again; the payments cleared, the
+  // points line and the discount go with them.
+  bool CapturesBeforeReceipt();
+  // ClubPetro's points were redeemed or GCOM's amount reserved by a confirmation that
+  // did not complete.
+  bool TakenBeforeReceipt() const { return points_redeemed_ || gcom_reserved_; }
+  // At the close, before the wallets: ClubPetro's redemption, when the confirmation did
+  // not take it, and the sale report.
   void RedeemPointsAtClose();
-  // At the close, after the wallets: CRM Bonus's report and GCOM's reservation; false
-  // (the screen stays open) when the reservation failed.
+  // At the close, after the wallets: CRM Bonus's report, and GCOM's reservation when the
+  // confirmation did not take it; false (the screen stays open) when that failed.
   bool ReportsAtClose();
   // Every payment and discount of the screen was discarded.
   void PaymentsCleared();
@@ -80,6 +89,8 @@ class LoyaltyPrograms {
   std::vector<integrations::ClubPetroItem> ClubPetroItems() const;
   // The kind-"5" payment line gets the redemption's authorisation.
   void MarkPointsLine();
+  // The points of the kind-"5" line redeemed, once a sale; false (told) when refused.
+  bool RedeemPoints(integrations::ClubPetroClient& api);
 
   integrations::CrmBonusClient CrmApi();
   integrations::ClubPetroClient ClubPetroApi();
@@ -95,6 +106,8 @@ class LoyaltyPrograms {
   integrations::GcomState gcom_;
   base::Timer timClubPetro;
   bool crm_reported_ = false;
+  bool points_redeemed_ = false;  // the points line's redemption was taken
+  bool gcom_reserved_ = false;    // GCOM's amount was reserved
 };
 
 }  // namespace recebimento::screen

@@ -3,9 +3,9 @@
 // ("CASHBACK_ACCUMULATE").
 #include "base/text.h"
 #include "host/runtime/messages.h"
+#include "integrations/olga/olga_loyalty.h"
 #include "screen/frame/message_table.h"
 #include "screen/frame/screen_parts.h"
-#include "screen/loyalty/host_loyalty_answers.h"
 #include "screen/loyalty/host_loyalty_providers.h"
 
 namespace recebimento::screen {
@@ -13,6 +13,7 @@ namespace recebimento::screen {
 namespace {
 
 constexpr int kLongestCouponCode = 40;
+constexpr const char* kTransmissionQuestion = "Transmitir a venda para a Olga?";
 
 // The consumer's phone, asked on the host's keypad when the sale has none.
 std::string OlgaPhone(ScreenScope& s) {
@@ -30,11 +31,35 @@ std::string OlgaPhone(ScreenScope& s) {
 }  // namespace
 
 void HostLoyaltyProviders::sbtFidelidadeOlgaClick() {
-  if (used_olga_) return ShowKey("CASH_JA_UTIL");
+  if (!offer_.FirstUse(used_olga_, "CASH_JA_UTIL")) return;
   SetPanel("panFidelidadeOlga", true);
 }
 
 void HostLoyaltyProviders::btnCancelaOlgaClick() { SetPanel("panFidelidadeOlga", false); }
+
+void HostLoyaltyProviders::AskTransmission() {
+  ControlRegistry& c = s_.controls;
+  TenderGrid& grid = s_.parts.grid;
+  Control& panel = c.Require("panFidelidadeOlga");
+  const std::string caption = panel.caption;
+  const auto question = [&c](bool shown) {
+    for (const char* b : {"btnBeneficioOlga", "btnCashBackOlga", "btnCancelaOlga"}) c.SetVisible(b, !shown);
+    for (const char* b : {"btnTransVenda", "btnNTransVenda"}) c.SetVisible(b, shown);
+  };
+  trans_answered_ = trans_answer_ = false;
+  panel.caption = kTransmissionQuestion;
+  question(true);
+  grid.CtrlBotoes("C", 1);
+  SetPanel("panFidelidadeOlga", true);
+  s_.ctx.pump.RunUntil([&] { return trans_answered_ || s_.window.Closed(); }, "Olga sale transmission");
+  SetPanel("panFidelidadeOlga", false);
+  grid.CtrlBotoes("C", 2);
+  question(false);
+  panel.caption = caption;
+  // The host reads the answer with Olga's columns of the items; unanswered, nothing.
+  if (trans_answered_)
+    s_.sale.SetOnEveryItem("IDTRANSVENDAOLGA", base::Variant(std::string(trans_answer_ ? "S" : "N")));
+}
 
 void HostLoyaltyProviders::btnCashBackOlgaClick() {
   SetPanel("panFidelidadeOlga", false);
@@ -44,21 +69,19 @@ void HostLoyaltyProviders::btnCashBackOlgaClick() {
     s_.ShowMessage(Msg("Tel_N_Inf", MessageComponent::msgPadrao2), runtime::kMsgBlocked);
     return;
   }
-  base::Variant answer;
-  if (!s_.ctx.host.loyalty || !s_.ctx.host.loyalty->FidelidadeOlga(
-                                  "CONSULTA_CASHBACK", {base::Variant(phone), base::Variant(sale.doVrAPagar)}, answer))
-    return ShowKey("FALHA_CONEXAO_OLGA");
-  if (!AnswerAccepted(answer))
-    return ShowKey("ERRO_CASH_OLGA", AnswerText(answer, 1).empty() ? "" : " " + AnswerText(answer, 1));
-  const double balance = AnswerAmount(answer, 2);
-  if (balance <= 0) return ShowKey("SALD_CASH_ZERO");
-  const double amount = OfferBalance(balance);
-  if (amount <= 0) return;
-  Apply(amount, "VRTOTOLGA");
+  integrations::OlgaLoyalty olga(s_.ctx.host.loyalty, phone, sale.doVrAPagar);
+  integrations::CashbackBalance balance;
+  std::string problem;
+  if (!olga.ConsultBalance(balance, problem)) return offer_.TellFailure(problem, olga.Reason());
+  BalanceOffer how;
+  how.blocked_key = "";
+  how.column = "VRTOTOLGA";
+  if (offer_.Offer(olga, balance, how) != OfferOutcome::kApplied) return;
   sale.SetOnEveryItem("NRTELOLGA", base::Variant(phone));
-  sale.SetOnEveryItem("IDBENEFOLGA", base::Variant(AnswerText(answer, 3)));
+  sale.SetOnEveryItem("IDBENEFOLGA", base::Variant(balance.reference));
   used_olga_ = true;
   s_.ShowMessage(Msg("DESC_OLGA_OK"), runtime::kMsgPrompt);
+  AskTransmission();
 }
 
 void HostLoyaltyProviders::btnBeneficioOlgaClick() {
@@ -74,32 +97,30 @@ void HostLoyaltyProviders::btnBeneficioOlgaClick() {
   if (!dialogs->TecladoAlfaNumerico("Informe o código do benefício", true, kLongestCouponCode, code)) return;
   code = base::Trim(code);
   if (code.empty()) return;
-  base::Variant answer;
-  bool answered = false;
+  integrations::OlgaLoyalty olga(s_.ctx.host.loyalty, phone, sale.doVrAPagar);
+  integrations::OlgaCoupon coupon;
+  std::string problem;
   dialogs->AtivaProcesso("frmRecebimento", "Aguarde, processando dados.");
-  answered = s_.ctx.host.loyalty &&
-             s_.ctx.host.loyalty->FidelidadeOlga(
-                 "VALIDA_CUPOM", {base::Variant(phone), base::Variant(code), base::Variant(sale.doVrAPagar)}, answer);
+  const bool valid = olga.ValidateCoupon(code, coupon, problem);
   dialogs->DesativaProcesso();
-  if (!answered) return ShowKey("FALHA_CONEXAO_OLGA");
-  if (!AnswerAccepted(answer))
-    return ShowKey("ERRO_CUPOM_OLGA", AnswerText(answer, 1).empty() ? "" : " " + AnswerText(answer, 1));
-  const std::string kind = base::Trim(AnswerText(answer, 2));
-  const std::string coupon = AnswerText(answer, 4);
-  if (kind == "CASH") {
-    const double amount = s_.parts.programs.AdmissibleDiscount(AnswerAmount(answer, 3));
+  if (!valid) return offer_.TellFailure(problem, olga.Reason());
+  if (coupon.kind == "CASH") {
+    const double amount = s_.parts.programs.AdmissibleDiscount(coupon.value);
     if (amount <= 0) return ShowKey("ERRO_CUP_OLGA");
-    Apply(amount, "VRTOTOLGA");
+    s_.parts.discounts.Apply(amount);
+    sale.SetOnEveryItem("VRTOTOLGA", base::Variant(amount));
     sale.SetOnEveryItem("NRTELOLGA", base::Variant(phone));
-    sale.SetOnEveryItem("IDCUPOMOLGA", base::Variant(coupon));
+    sale.SetOnEveryItem("IDCUPOMOLGA", base::Variant(coupon.id));
     used_olga_ = true;
     s_.ShowMessage(Msg("DESC_OLGA_OK"), runtime::kMsgPrompt);
-  } else if (kind == "CASHBACK_ACCUMULATE") {
+    AskTransmission();
+  } else if (coupon.kind == "CASHBACK_ACCUMULATE") {
     // Nothing off the sale: the consumer earns cashback on it.
     sale.SetOnEveryItem("NRTELOLGA", base::Variant(phone));
-    sale.SetOnEveryItem("IDCUPOMOLGA", base::Variant(coupon));
+    sale.SetOnEveryItem("IDCUPOMOLGA", base::Variant(coupon.id));
     used_olga_ = true;
     s_.ShowMessage(Msg("CASH_OLGA_OK"), runtime::kMsgPrompt);
+    AskTransmission();
   } else {
     ShowKey("ERRO_CUP_OLGA");
   }

@@ -6,11 +6,13 @@
 
 #include "base/dataset_columns.h"
 #include "base/text.h"
+#include "host/runtime/format.h"
 #include "host/runtime/messages.h"
 #include "host/runtime/money.h"
+#include "integrations/online_loyalty/online_loyalty_cashback.h"
+#include "screen/frame/message_format.h"
 #include "screen/frame/message_table.h"
 #include "screen/frame/screen_parts.h"
-#include "screen/loyalty/host_loyalty_answers.h"
 #include "screen/loyalty/host_loyalty_providers.h"
 
 namespace recebimento::screen {
@@ -46,37 +48,45 @@ double DialogAmount(const base::Variant& answer, double largest) {
 void HostLoyaltyProviders::FidelidadeCashback() {
   SaleState& sale = s_.sale;
   const ParametrosZem& par = s_.par;
-  const std::string client = base::Trim(sale.charged.client), consumer = base::Trim(sale.charged.consumer);
+  // The consumer the sale charges, else the one the items name (found by the phone).
+  std::string client = base::Trim(sale.charged.client), consumer = base::Trim(sale.charged.consumer);
+  if (consumer.empty()) {
+    client = base::Trim(sale.ItemText("CDCLIENTE"));
+    consumer = base::Trim(sale.ItemText("CDCONSUMIDOR"));
+  }
   if (par.stIDEXTCONSONLINE != "S" || consumer.empty() || used_fid_ || !s_.ctx.host.consumers) return;
   pos::ConsumerQuery q;
-  q.operation = "CONSULTA_SALDO_FID";
   q.url = par.stCDURLFIDONLINE;
   q.branch = par.stCDFILIAL;
   q.shop = par.stCDLOJA;
   q.client = client;
   q.consumer = consumer;
   q.date = s_.ctx.clock.Now().Date();
-  base::Variant answer;
-  if (!s_.ctx.host.consumers->ExtratoConsOnline(q, answer)) return ShowKey("FALHA_CONEXAO_SRV_FID");
-  const double balance = AnswerAmount(answer.IsArray() ? answer : base::Variant(std::vector<base::Variant>{answer}), 0);
-  const double largest = s_.parts.programs.AdmissibleDiscount(balance);
-  if (largest <= 0) return ShowKey("CONS_SALD_FID");
-  double amount = largest;
-  if (base::Trim(s_.ctx.rdm.PermiteAlterarDescFid(client, consumer)) == "S") {
+  integrations::OnlineLoyaltyCashback online(s_.ctx.host.consumers, q);
+  BalanceOffer how;
+  how.zero_key = nullptr;
+  how.blocked_key = "";
+  how.nothing_key = "CONS_SALD_FID";
+  how.column = "VRDESCFID";
+  // Where the consumer's settings let it, the operator may change the amount on the
+  // host's discount dialog; otherwise the balance is offered as the others are.
+  how.ask = [this, client, consumer](const integrations::CashbackBalance& found, double& amount) {
+    if (base::Trim(s_.ctx.rdm.PermiteAlterarDescFid(client, consumer)) != "S")
+      return s_.ShowMessage(FormatMsg(Msg("SALD_FID_4ALL"), {runtime::FormatFloat("0.00", found.balance)}),
+                            runtime::kMsgQuestion);
     base::Variant typed;
-    if (!s_.ctx.host.dialogs->CriaDesconto({base::Variant("DescontoFidelidade"), base::Variant(largest)}, typed))
-      return;
-    const double wanted = DialogAmount(typed, largest);
-    if (wanted <= 0) return;
-    amount = std::min(largest, s_.parts.programs.AdmissibleDiscount(wanted));
-  } else if (OfferBalance(balance) <= 0) {
-    return;
-  }
-  if (amount <= 0) return;
-  Apply(amount, "VRDESCFID");
+    if (!s_.ctx.host.dialogs->CriaDesconto({base::Variant("DescontoFidelidade"), base::Variant(amount)}, typed))
+      return false;
+    const double wanted = DialogAmount(typed, amount);
+    if (wanted <= 0) return false;
+    amount = std::min(amount, s_.parts.programs.AdmissibleDiscount(wanted));
+    return true;
+  };
+  double applied = 0;
+  if (offer_.Redeem(online, how, &applied) != OfferOutcome::kApplied) return;
   sale.SetOnEveryItem("CDCLIENTE", base::Variant(client));
   sale.SetOnEveryItem("CDCONSUMIDOR", base::Variant(consumer));
-  sale.doVrDescFid = amount;
+  sale.doVrDescFid = applied;
   used_fid_ = true;
 }
 

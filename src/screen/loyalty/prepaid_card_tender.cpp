@@ -176,12 +176,20 @@ bool PrepaidCards::RedeemCard() {
 }
 
 bool PrepaidCards::RedeemAtConfirmation() {
+  // A gift-card redemption the host could not give back stands without a payment line:
+  // the sale does not close while the card stays charged for it.
+  if (!stIdReqValePresente.empty() && !s_.sale.HasPaymentWith("IDTIPORECE", "K")) {
+    CancelaValePresente();
+    if (!stIdReqValePresente.empty()) return false;
+  }
   for (cdsCartaoTodo.First(); !cdsCartaoTodo.Eof(); cdsCartaoTodo.Next()) {
     if (base::ColumnText(cdsCartaoTodo, "IDRESGATADO") == "S") continue;
     if (!RedeemCard()) return false;
   }
   return true;
 }
+
+bool PrepaidCards::AnyRedeemed() const { return base::AnyRowWith(cdsCartaoTodo, "IDRESGATADO", "S"); }
 
 void PrepaidCards::PaymentsDiscarded() {
   // Cards already redeemed stay listed: their money was taken and a card entered again

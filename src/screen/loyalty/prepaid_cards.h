@@ -22,7 +22,9 @@ class PrepaidCards {
   bool PrepaidTender(TenderPayment& tender, double& amount);
   // Each prepaid card entered and not yet redeemed is redeemed ("RESGATE"), asking the
   // card's password when the service wants it. False abandons the confirmation; the
-  // cards already redeemed stay marked and are not redeemed again.
+  // cards already redeemed stay marked and are not redeemed again. A gift-card
+  // redemption left without its payment line (the host could not give it back) is
+  // cancelled first; while that fails the confirmation is abandoned.
   bool RedeemAtConfirmation();
   // The payments were discarded or the sale left: the prepaid cards not redeemed are
   // forgotten and the gift-card redemption is cancelled.
@@ -37,6 +39,9 @@ class PrepaidCards {
   integrations::PrepaidCardResult CartaoPrePago(const integrations::PrepaidCardRequest& request);
 
   const base::Dataset& Cards() const { return cdsCartaoTodo; }
+  // A prepaid card of the sale was redeemed: its money is taken (the service cannot give
+  // it back).
+  bool AnyRedeemed() const;
   const std::string& GiftRequestId() const { return stIdReqValePresente; }
 
  private:

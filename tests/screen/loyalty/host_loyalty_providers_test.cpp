@@ -31,7 +31,7 @@ class HostLoyaltyProvidersTest : public TenderSelectionTest {
     Row item;
     for (const char* c :
          {"CDPRODUTO", "NRCPFFIDUDS", "NRCPFFID4ALL", "CDPROMOFID4ALL", "NRCPFCOREBANC", "IDREQCOREBANC", "IDWALLET",
-          "IDCARTCORECORP", "NRTELOLGA", "IDCUPOMOLGA", "IDBENEFOLGA", "CDCLIENTE", "CDCONSUMIDOR"})
+          "IDCARTCORECORP", "NRTELOLGA", "IDCUPOMOLGA", "IDBENEFOLGA", "IDTRANSVENDAOLGA", "CDCLIENTE", "CDCONSUMIDOR"})
       item[c] = Variant(std::string());
     for (const char* c : {"VRDESCCASHUDS", "VRDESCCASH4ALL", "VRDESCPROMO4ALL", "VRRESGCOREBANC", "VRRESGCORECORP",
                           "VRTOTOLGA", "VRDESCFID"})
@@ -39,13 +39,15 @@ class HostLoyaltyProvidersTest : public TenderSelectionTest {
     item["QTPRODCOMVEN"] = Variant(1.0);
     item["VRPRECCOMVEN"] = Variant(50.0);
     Fill(items_, {item, item});  // two units: two cents the discounts leave
-    for (const char* b : {"btnCoreBancCash", "btnCoreBancCorp", "btnCoreBancSair"}) {
+    for (const char* b : {"btnCoreBancCash", "btnCoreBancCorp", "btnCoreBancSair", "btnTransVenda", "btnNTransVenda"}) {
       const std::string name = b;
       controls().Bind(name, [this, name] {
         auto& p = parts().host_loyalty;
         if (name == "btnCoreBancCash") p.btnCoreBancCashClick();
         if (name == "btnCoreBancCorp") p.btnCoreBancCorpClick();
         if (name == "btnCoreBancSair") p.btnCoreBancSairClick();
+        if (name == "btnTransVenda") p.btnTransVendaClick();
+        if (name == "btnNTransVenda") p.btnNTransVendaClick();
       });
     }
   }
@@ -59,6 +61,17 @@ class HostLoyaltyProvidersTest : public TenderSelectionTest {
   }
   void WillChooseWallet(const std::string& button) {
     pump_.Push([this, button] { controls().Press(button); }, "wallet " + button);
+  }
+  // Answers the question of transmitting the sale to Olga, checking it is the one asked.
+  void WillAnswerTransmission(const std::string& button) {
+    pump_.Push(
+        [this, button] {
+          EXPECT_TRUE(ctl("panFidelidadeOlga").visible);
+          EXPECT_TRUE(ctl(button).visible);
+          EXPECT_FALSE(ctl("btnCashBackOlga").visible) << "only the question is on the panel";
+          controls().Press(button);
+        },
+        "Olga " + button);
   }
   // A column of the last item (every item carries the same).
   std::string Item(const std::string& column) {
@@ -139,11 +152,12 @@ TEST_F(HostLoyaltyProvidersTest, FourAllPromotionCodeAndCashbackBothDiscount) {
   answers_.Value(Variant(std::string("promo10")));      // the code, upper-cased
   WillAnswer(true);                                     // the cashback
   parts().host_loyalty.sbtCashbackClick();
-  // 10 % of the largest discount (99.98), cut to cents, then the cashback.
-  EXPECT_DOUBLE_EQ(ItemAmount("VRDESCPROMO4ALL"), 9.99);
+  // 10 % of the largest discount the sale admits (100.00, not the 99.98 left after the
+  // cent a unit), then the cashback.
+  EXPECT_DOUBLE_EQ(ItemAmount("VRDESCPROMO4ALL"), 10.0);
   EXPECT_EQ(Item("CDPROMOFID4ALL"), "PROMO10");
   EXPECT_DOUBLE_EQ(ItemAmount("VRDESCCASH4ALL"), 5.0);
-  EXPECT_DOUBLE_EQ(sale().doVrDesconto, 14.99);
+  EXPECT_DOUBLE_EQ(sale().doVrDesconto, 15.0);
   const auto validation = sim_->Record().CallsOf("IntegracaoFid4All");
   ASSERT_EQ(validation.size(), 2u);
   EXPECT_EQ(validation[1].args[1].AsString(), "PROMO10");
@@ -232,15 +246,21 @@ TEST_F(HostLoyaltyProvidersTest, OlgaCouponsDiscountOrAccumulate) {
   parts().host_loyalty.sbtFidelidadeOlgaClick();
   EXPECT_TRUE(ctl("panFidelidadeOlga").visible);
   answers_.Value(Variant(std::string("ABC")));
+  WillAnswerTransmission("btnNTransVenda");
   parts().host_loyalty.btnBeneficioOlgaClick();
   EXPECT_FALSE(ctl("panFidelidadeOlga").visible);
+  EXPECT_TRUE(ctl("btnCashBackOlga").visible) << "the panel offers its choices again";
   EXPECT_TRUE(Shown("CASH_OLGA_OK"));
   EXPECT_EQ(sale().doVrDesconto, 0.0) << "accumulating takes nothing off";
   EXPECT_EQ(Item("IDCUPOMOLGA"), "CUP-1");
+  EXPECT_EQ(Item("IDTRANSVENDAOLGA"), "N");
+  EXPECT_TRUE(parts().host_loyalty.TransmissionAnswered());
 
   parts().host_loyalty.PaymentsCleared();
   answers_.Value(Variant(std::string("XYZ")));
+  WillAnswerTransmission("btnTransVenda");
   parts().host_loyalty.btnBeneficioOlgaClick();
+  EXPECT_EQ(Item("IDTRANSVENDAOLGA"), "S");
   EXPECT_DOUBLE_EQ(sale().doVrDesconto, 15.0);
   EXPECT_DOUBLE_EQ(ItemAmount("VRTOTOLGA"), 15.0);
   EXPECT_EQ(Item("IDCUPOMOLGA"), "CUP-2");
@@ -257,6 +277,23 @@ TEST_F(HostLoyaltyProvidersTest, OlgaWithoutAnAnswerOrAPhoneAppliesNothing) {
   EXPECT_TRUE(Shown("FALHA_CONEXAO_OLGA"));
   EXPECT_EQ(sale().doVrDesconto, 0.0);
   EXPECT_EQ(Item("IDBENEFOLGA"), "");
+  EXPECT_FALSE(parts().host_loyalty.TransmissionAnswered()) << "nothing taken, nothing asked";
+}
+
+TEST_F(HostLoyaltyProvidersTest, OnlineLoyaltyBalanceOfTheConsumerFoundByPhone) {
+  par().stIDEXTCONSONLINE = "S";
+  sale().stTelefoneCons = "11987654321";
+  Script("ExtratoConsOnline:CONSULTA_SALDO_FID", true, Variant(std::vector<Variant>{Variant(20.0)}));
+  Rebuild();
+  pos::DialogAnswer found;
+  found.fields = {{"CDCLIENTE", Variant("000001")}, {"CDCONSUMIDOR", Variant("0001")}};
+  answers_.Push(found);
+  WillAnswer(true);
+  parts().identification.ConsultaConsTel();
+  ASSERT_EQ(CallsOf("ExtratoConsOnline"), 1u) << "the identification reaches the online loyalty";
+  EXPECT_DOUBLE_EQ(sale().doVrDesconto, 20.0);
+  EXPECT_DOUBLE_EQ(ItemAmount("VRDESCFID"), 20.0);
+  EXPECT_EQ(Item("CDCONSUMIDOR"), "0001");
 }
 
 TEST_F(HostLoyaltyProvidersTest, OnlineLoyaltyBalanceOfTheChosenConsumer) {

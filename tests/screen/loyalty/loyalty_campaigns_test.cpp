@@ -123,5 +123,46 @@ TEST_F(LoyaltyCampaignsTest, TheLoyaltyBalancePaysADiscountWhenTheServiceAnswers
   EXPECT_NE(Messages().back().find("Maria da Silva possui saldo de fidelidade de R$ 25,00"), std::string::npos);
 }
 
+TEST_F(LoyaltyCampaignsTest, TheFirstTenderOffersTheLoyaltyDiscountsOnceWhereTheStoreRunsItsLoyalty) {
+  Items({OnTab(Item("1001", 12, "01"), "0100")});
+  controls().Press("tcbBalcao01");  // the store's loyalty is not in use
+  EXPECT_TRUE(Messages().empty());
+
+  par().stIDEXTCONSONLINE = "S";
+  par().stIDUTILFIDUDS = "S";  // UDS is the branch's loyalty
+  controls().Press("tcbBalcao01");
+  EXPECT_TRUE(Messages().empty());
+
+  par().stIDUTILFIDUDS = "N";
+  WillAnswer(false);
+  controls().Press("tcbBalcao01");
+  ASSERT_EQ(Messages().size(), 1u);
+  EXPECT_NE(Messages().back().find("Maria da Silva"), std::string::npos);
+  controls().Press("tcbBalcao01");
+  EXPECT_EQ(Messages().size(), 1u) << "declined once, not asked at every tender";
+
+  // Discarded payments offer it again; accepted, it is the sale's discount.
+  campaigns().PaymentsDiscarded();
+  WillAnswer(true);
+  controls().Press("tcbBalcao01");
+  EXPECT_DOUBLE_EQ(sale().doVrDesconto, 11.99);
+  EXPECT_EQ(sale().stIdDescFidelidade, "E");
+}
+
+TEST_F(LoyaltyCampaignsTest, WithoutPointsTheFirstTenderOffersTheLoyaltyBalance) {
+  Items({Item("1001", 100, "01", 1, "0003")});
+  par().stIDEXTCONSONLINE = "S";
+  par().stCDURLFIDONLINE = "https://fidelidade.example/";
+  sale().boTelefoneSolicitado = true;
+  Host().Script("FidelidadeOnline:CONSULTA_SALDO", {true, Balances("CAMP-S", 25)});
+  WillAnswer(true);
+  controls().Press("tcbBalcao01");
+  EXPECT_DOUBLE_EQ(sale().doVrDesconto, 25);
+  EXPECT_EQ(sale().stIdDescFidelidade, "S");
+  EXPECT_EQ(sim_->Record().CountOf("FidelidadeOnline"), 1u);
+  controls().Press("tcbBalcao01");
+  EXPECT_EQ(sim_->Record().CountOf("FidelidadeOnline"), 1u) << "once a sale";
+}
+
 }  // namespace
 }  // namespace recebimento::testing

@@ -23,6 +23,8 @@ class LoyaltyProgramsTest : public TenderSelectionTest {
     admin.ExecuteRaw("UPDATE LOJA SET IDCRMBONUS = 'S', CDURLCRMBONUS = '" + crm_.Base() +
                      "', CDAUTHCRMBONUS = 'crm-auth-9f2', CDCODECRMBONUS = 'EMP01' WHERE CDFILIAL = '0001' AND "
                      "CDLOJA = '0001'");
+    admin.ExecuteRaw("UPDATE LOJA SET IDUTLINTEGCOM = '" + gcom_in_use_ + "', CDBRANDIDGCOM = 'BR-1', CDURLGCOM = '" +
+                     gcom_.Base() + "', IDTOKENAPIGCOM = 'gcom-t0k3n' WHERE CDFILIAL = '0001' AND CDLOJA = '0001'");
     admin.ExecuteRaw("UPDATE PARAVEND SET DSIDRESGS = 'cp-client', DSSENHARESGS = 'cp-s3cr3t', DSURLRAIZ = '" +
                      club_.TokenUrl() + "' WHERE CDFILIAL = '0001'");
     admin.Close();
@@ -42,7 +44,76 @@ class LoyaltyProgramsTest : public TenderSelectionTest {
 
   FakeCrmBonus crm_;
   FakeClubPetro club_;
+  FakeGcom gcom_;
+  std::string gcom_in_use_ = "N";
 };
+
+// The confirmation asks the programmes that take money back from the consumer before
+// anything is printed or recorded: a refusal keeps the sale open, and a second
+// confirmation neither records the sale twice nor lets the benefit go untaken.
+TEST_F(LoyaltyProgramsTest, ARefusedRedemptionKeepsTheSaleOpenWithNothingRecorded) {
+  club_.Consumer("12345678909", "40.00");
+  sale().stCpfClubPetro = "12345678909";
+  WillAnswer(true);  // CONFIRMAPETRO
+  Pay("050", "25,00");
+  Pay("001", "75,00");
+  club_.Override("consumo_ponto", ServerError());
+  controls().Press("spbOk");
+  EXPECT_TRUE(Shown(screen::Msg("ERROCLUBPETRO")));
+  EXPECT_FALSE(sale().boVendaOk) << "nothing recorded while the points are not redeemed";
+  EXPECT_FALSE(window_.Closed());
+  EXPECT_TRUE(ctl("spbOk").enabled) << "the operator may confirm again";
+  EXPECT_EQ(club_.SaleBodies().size(), 2u) << "consultation and the refused redemption; no sale report";
+
+  club_.Override("consumo_ponto", std::nullopt);
+  controls().Press("spbOk");
+  EXPECT_TRUE(sale().boVendaOk);
+  EXPECT_TRUE(window_.Closed());
+  const auto bodies = club_.SaleBodies();
+  ASSERT_EQ(bodies.size(), 4u);  // consultation, refused and taken redemptions, sale report
+  EXPECT_NE(bodies[3].find("\"venda\""), std::string::npos);
+  movi_.First();
+  EXPECT_EQ(base::ColumnText(movi_, "CDINTRESGSALDO"), "AUT-7781");
+}
+
+TEST_F(LoyaltyProgramsTest, CrmReportsOnlyItsOwnBonusAsUsed) {
+  crm_.Balance("10.00");
+  WillAnswer(true);
+  parts().programs.OffersBeforeTender();
+  ASSERT_DOUBLE_EQ(sale().doVrDesconto, 10.0);
+  parts().discounts.Apply(5);  // a coupon, say: not CRM's money
+  parts().programs.ReportsAtClose();
+  const auto bodies = BodiesTo(crm_.Server(), "/crm/bonusProcessing");
+  ASSERT_EQ(bodies.size(), 1u);
+  EXPECT_NE(bodies[0].find("<bonusUsed>10.00</bonusUsed>"), std::string::npos) << bodies[0];
+}
+
+class GcomAtConfirmationTest : public LoyaltyProgramsTest {
+ protected:
+  void SetUp() override {
+    gcom_in_use_ = "S";
+    LoyaltyProgramsTest::SetUp();
+  }
+};
+
+TEST_F(GcomAtConfirmationTest, ARefusedReservationKeepsTheSaleOpenAndIsAskedAgain) {
+  gcom_.Consumer("30.00", "0");
+  crm_.Balance("0");  // CRM Bonus asks nothing
+  WillAnswer(true);   // GCOM's balance
+  parts().programs.OffersBeforeTender();
+  ASSERT_DOUBLE_EQ(sale().doVrDesconto, 30.0);
+  Pay("001", "70,00");
+  gcom_.Override("/gcom/balanceReserve", ServerError());
+  controls().Press("spbOk");
+  EXPECT_TRUE(Shown(screen::Msg("N_RESERV_CASHBAC", screen::MessageComponent::msgPadrao2)));
+  EXPECT_FALSE(sale().boVendaOk);
+  EXPECT_FALSE(window_.Closed());
+
+  gcom_.Override("/gcom/balanceReserve", std::nullopt);
+  controls().Press("spbOk");
+  EXPECT_TRUE(sale().boVendaOk) << "the reservation still owed was taken";
+  EXPECT_EQ(BodiesTo(gcom_.Server(), "/gcom/balanceReserve").size(), 2u);
+}
 
 TEST_F(LoyaltyProgramsTest, CrmBalanceAboveTheTotalOffersTheTotalLessACentAUnit) {
   crm_.Balance("250.00");
@@ -118,6 +189,41 @@ TEST_F(LoyaltyProgramsTest, ClubPetroFailuresTakeNoPointsAndLeaveTheGrid) {
   EXPECT_TRUE(Lines().empty());
   Pay("001", "100,00");
   EXPECT_EQ(Lines().size(), 1u);
+}
+
+TEST_F(GcomAtConfirmationTest, TheOfferFollowsThePercentageTheRegistrationAndTheCentAUnit) {
+  crm_.Balance("0");  // CRM Bonus asks nothing
+  const auto offer = [this](const std::string& balance, const std::string& percentage, const std::string& status) {
+    parts().programs.PaymentsCleared();
+    sale().doVrDesconto = 0;
+    parts().adjustments.AplicaDesconto();
+    gcom_.Consumer(balance, percentage, status);
+    WillAnswer(true);
+    parts().programs.OffersBeforeTender();
+  };
+  offer("80.00", "10", "S");
+  EXPECT_DOUBLE_EQ(sale().doVrDesconto, 10.0) << "10 % of the sale, whatever the balance";
+
+  offer("80.00", "0", "N");
+  EXPECT_TRUE(Shown(screen::Msg("CLI_CAD_INCOM_GCOM", screen::MessageComponent::msgPadrao2)));
+  EXPECT_EQ(sale().doVrDesconto, 0.0);
+
+  offer("100.00", "0", "S");
+  EXPECT_GE(sale().doVrAPagar, 0.01) << "every unit keeps a price";
+  EXPECT_DOUBLE_EQ(sale().doVrDesconto + sale().doVrAPagar, 100.0);
+
+  // A service that fails gives nothing and is asked again at the next tender.
+  parts().programs.PaymentsCleared();
+  sale().doVrDesconto = 0;
+  parts().adjustments.AplicaDesconto();
+  gcom_.Override("/gcom/getConsumerBalance", ServerError());
+  parts().programs.OffersBeforeTender();
+  EXPECT_EQ(sale().doVrDesconto, 0.0);
+  gcom_.Override("/gcom/getConsumerBalance", std::nullopt);
+  gcom_.Consumer("20.00", "0");
+  WillAnswer(true);
+  parts().programs.OffersBeforeTender();
+  EXPECT_DOUBLE_EQ(sale().doVrDesconto, 20.0);
 }
 
 }  // namespace

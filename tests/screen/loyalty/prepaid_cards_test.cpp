@@ -117,6 +117,7 @@ TEST_F(PrepaidCardTender, AServiceThatFailsLeavesNoPaymentAndTheScreenUsable) {
 }
 
 TEST_F(PrepaidCardTender, TheConfirmationRedeemsEachCardOnceAskingThePasswordWhenWanted) {
+  parts().exit.Clear();  // the entry's own, keeping the sale as it came
   PayWithCard(kCard, "30,00");
   PayWithCard(kLockedCard, "20,00");
   ASSERT_EQ(Lines().size(), 2u);
@@ -127,6 +128,10 @@ TEST_F(PrepaidCardTender, TheConfirmationRedeemsEachCardOnceAskingThePasswordWhe
   EXPECT_FALSE(parts().loyalty.RedeemPrepaidCards());
   EXPECT_EQ(fake_.Redeemed(), std::vector<std::string>{"30.00"});
   EXPECT_TRUE(Shown("Resgate do Cartão Todo realizado com sucesso.\r\nSaldo Disponível: R$20,00"));
+  // The first card's money is taken: the payments are not discarded under it.
+  parts().exit.Clear();
+  EXPECT_TRUE(Shown("já foi debitado pelo cartão pré-pago"));
+  EXPECT_EQ(Lines().size(), 2u);
 
   answers_.Value(Variant(std::string("")));  // an empty password is asked again
   answers_.Value(Variant(std::string("4321")));
@@ -167,6 +172,16 @@ class GiftCardTender : public TenderSelectionTest {
     p.fields = {{"CDERRO", base::FieldType::String, 10}, {"DSERROCONS", base::FieldType::String, 100}};
     p.rows.push_back({Variant(code), Variant(text)});
     return Variant(p);
+  }
+  static Variant RefusedCard(const std::string& card, const std::string& code, const std::string& text) {
+    base::DataPacket p;
+    for (const char* f : {"NRCARTAO", "IDSUCCESS", "CDRETORNO", "DSRETCONS"})
+      p.fields.push_back({f, base::FieldType::String, 60});
+    p.rows.push_back({Variant(card), Variant("false"), Variant(code), Variant(text)});
+    return Variant(p);
+  }
+  bool LastShown(const std::string& text) const {
+    return !Messages().empty() && Messages().back().find(text) != std::string::npos;
   }
 };
 
@@ -211,6 +226,46 @@ TEST_F(GiftCardTender, ARedemptionTheSaleCannotTakeIsGivenBack) {
   bool standard = false;
   for (const auto& m : Messages()) standard |= m.find(screen::Msg("ERRO_PADRAO")) != std::string::npos;
   EXPECT_TRUE(standard);
+}
+
+TEST_F(GiftCardTender, AFailedRedemptionTellsOnlyItsOwnErrors) {
+  Host().Script("ValePresente:RESGATE",
+                {true, Answer({Variant(true), Variant("req-1"), Variant(), Variant(40.0), Variant("9990001")})});
+  Host().Script("ValePresente:RESGATE",
+                {true, Answer({Variant(false), Variant(), Errors("31", "saldo insuficiente")})});
+  parts().selection.DoMenuRecebimentoClick("013", "");
+  Host().Script("ValePresente:CANC-RESGATE", {true, Answer({Variant(false), Variant(), Errors("17", "sem conexão"),
+                                                            RefusedCard("9990001", "05", "bloqueado")})});
+  // Cancelled at the second try, the host still lists the card it refused before.
+  Host().Script("ValePresente:CANC-RESGATE",
+                {true, Answer({Variant(true), Variant(), Variant(), RefusedCard("9990001", "05", "bloqueado")})});
+  parts().prepaid.CancelaValePresente();
+  ASSERT_TRUE(LastShown("CARTAO-9990001"));
+  parts().prepaid.PaymentsDiscarded();  // cancelled now
+  ASSERT_TRUE(parts().prepaid.GiftRequestId().empty());
+
+  parts().selection.DoMenuRecebimentoClick("013", "");
+  EXPECT_TRUE(LastShown("ERRO-31:saldo insuficiente"));
+  EXPECT_FALSE(LastShown("CARTAO-")) << "the cancellation's card is not this redemption's";
+}
+
+TEST_F(GiftCardTender, ARedemptionNotGivenBackKeepsTheSaleFromClosingUntilItIs) {
+  // The host redeemed more than the sale owes and cannot give it back.
+  Host().Script("ValePresente:RESGATE",
+                {true, Answer({Variant(true), Variant("req-9"), Variant(), Variant(150.0), Variant("1")})});
+  // The give-back fails at once and at the first confirmation, then succeeds.
+  for (int i = 0; i < 2; ++i)
+    Host().Script("ValePresente:CANC-RESGATE",
+                  {true, Answer({Variant(false), Variant(), Errors("17", "sem conexão")})});
+  Host().Script("ValePresente:CANC-RESGATE", {true, Answer({Variant(true), Variant(), Variant()})});
+  parts().selection.DoMenuRecebimentoClick("013", "");
+  ASSERT_TRUE(Lines().empty());
+  ASSERT_EQ(parts().prepaid.GiftRequestId(), "req-9");
+
+  EXPECT_FALSE(parts().loyalty.RedeemPrepaidCards()) << "the card is still charged";
+  EXPECT_EQ(sim_->Record().CallsOf("ValePresente").size(), 3u) << "the give-back asked again";
+  EXPECT_TRUE(parts().loyalty.RedeemPrepaidCards());
+  EXPECT_TRUE(parts().prepaid.GiftRequestId().empty());
 }
 
 }  // namespace
