@@ -1,9 +1,12 @@
-// A whole sale in process, as `recebimento run` plays it: the screen opens, one cash
-// tender, one credit card through the simulated terminal, the confirmation with the
-// fiscal printer simulator, the close, and the run's JSON output. Sales of 10, 100 and
-// 1,000 items on the embedded store and on PostgreSQL (when RECEBIMENTO_TEST_PG names a
-// server). Besides the time, the peak of the heap a sale holds above what was live
-// before it (allocations through operator new; SQLite's own cache is not in it).
+// A whole sale in process: the screen opens, one cash tender, one credit card through
+// the simulated terminal, the confirmation with the fiscal printer simulator, the close.
+// Sales of 10, 100 and 1,000 items on the embedded store and on PostgreSQL (when
+// RECEBIMENTO_TEST_PG names a server). BM_Sale* time the host's call of `Recebimento`
+// alone, the sale's datasets in memory as a host hands them over; BM_ScriptedSale* time
+// what `recebimento run` does in process around it as well (reading the sale file and
+// the script, writing the run's JSON output). Besides the time, the peak of the heap a
+// sale holds above what was live before it (allocations through operator new; SQLite's
+// own cache is not in it).
 #include <benchmark/benchmark.h>
 
 #include <malloc.h>
@@ -89,15 +92,33 @@ struct SaleWorld {
   }
 };
 
+enum class Measure { TheCall, TheScriptedRun };
+
 // Plays the sale until it completes; the output must say so, or the figure means nothing.
-void RunSale(benchmark::State& state, const std::string& db) {
+void RunSale(benchmark::State& state, const std::string& db, Measure measure) {
   const int items = static_cast<int>(state.range(0));
   SaleWorld world(items, db);
+  bool timing = true;
+  if (measure == Measure::TheCall) {
+    world.options.around_call = [&state, &timing](bool calling) {
+      if (calling == timing) return;
+      calling ? state.ResumeTiming() : state.PauseTiming();
+      timing = calling;
+    };
+  }
   long long peak_above = 0;
   for (auto _ : state) {
     const long long before = live_bytes.load();
     peak_bytes = before;
+    if (measure == Measure::TheCall) {
+      state.PauseTiming();
+      timing = false;
+    }
     const auto outcome = recebimento::harness::RunScriptedSale(world.options);
+    if (!timing) {
+      state.ResumeTiming();
+      timing = true;
+    }
     peak_above = std::max(peak_above, peak_bytes.load() - before);
     if (outcome.exit_code != 0 || outcome.output["result"] != true) {
       state.SkipWithError(("the sale did not complete: " + outcome.output["error"].dump()).c_str());
@@ -108,35 +129,38 @@ void RunSale(benchmark::State& state, const std::string& db) {
   state.counters["items"] = items;
 }
 
-void BM_SaleEmbedded(benchmark::State& state) {
+void SaleEmbedded(benchmark::State& state, Measure measure) {
   BenchFolder store_folder;
   const std::string db = recebimento::bench::DemoSqliteStore(store_folder.path / "store.db");
-  RunSale(state, db);
+  RunSale(state, db, measure);
 }
-BENCHMARK(BM_SaleEmbedded)
-    ->Arg(10)
-    ->Arg(100)
-    ->Arg(1000)
-    ->Unit(benchmark::kMillisecond)
-    ->MinTime(0.5)
-    ->Repetitions(5)
-    ->ReportAggregatesOnly(true);
 
-void BM_SalePostgreSQL(benchmark::State& state) {
+void SalePostgreSQL(benchmark::State& state, Measure measure) {
   const auto store = recebimento::bench::PostgresDemoStore::Create("sale");
   if (!store) {
     state.SkipWithError(recebimento::bench::kNoPostgres);
     return;
   }
-  RunSale(state, store->connection);
+  RunSale(state, store->connection, measure);
 }
-BENCHMARK(BM_SalePostgreSQL)
-    ->Arg(10)
-    ->Arg(100)
-    ->Arg(1000)
-    ->Unit(benchmark::kMillisecond)
-    ->MinTime(0.5)
-    ->Repetitions(5)
-    ->ReportAggregatesOnly(true);
+
+void BM_SaleEmbedded(benchmark::State& state) { SaleEmbedded(state, Measure::TheCall); }
+void BM_SalePostgreSQL(benchmark::State& state) { SalePostgreSQL(state, Measure::TheCall); }
+void BM_ScriptedSaleEmbedded(benchmark::State& state) { SaleEmbedded(state, Measure::TheScriptedRun); }
+void BM_ScriptedSalePostgreSQL(benchmark::State& state) { SalePostgreSQL(state, Measure::TheScriptedRun); }
+
+void SaleSizes(benchmark::internal::Benchmark* b) {
+  b->Arg(10)
+      ->Arg(100)
+      ->Arg(1000)
+      ->Unit(benchmark::kMillisecond)
+      ->MinTime(0.5)
+      ->Repetitions(5)
+      ->ReportAggregatesOnly(true);
+}
+BENCHMARK(BM_SaleEmbedded)->Apply(SaleSizes);
+BENCHMARK(BM_SalePostgreSQL)->Apply(SaleSizes);
+BENCHMARK(BM_ScriptedSaleEmbedded)->Apply(SaleSizes);
+BENCHMARK(BM_ScriptedSalePostgreSQL)->Apply(SaleSizes);
 
 }  // namespace

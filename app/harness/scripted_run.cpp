@@ -161,7 +161,9 @@ RunOutcome RunScriptedSale(const RunOptions& options) {
     outcome.exit_code = 1;
   };
   try {
+    if (options.around_call) options.around_call(true);
     result = package::Recebimento(sale->args);
+    if (options.around_call) options.around_call(false);
     host.AfterCall(result);
     // Lines the screen never took would pass unnoticed: the script meant something else.
     if (const auto left = script.NextLine())

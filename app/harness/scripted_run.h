@@ -1,6 +1,7 @@
 #pragma once
 // `recebimento run`: calls Recebimento exactly as a host would, with the simulators as
 // the host's services, and reports everything as one JSON object.
+#include <functional>
 #include <string>
 
 #include <nlohmann/json.hpp>
@@ -15,6 +16,9 @@ struct RunOptions {
   std::string clock;        // start of the virtual clock; empty: now
   std::string out_path;     // where the caller writes the result; empty: printed
   int db_wait_ms = -1;      // wait for a store held by another writer; <0: the default
+  // Told right before the host's call of Recebimento (true) and right after it (false):
+  // what the run does around the call (reading the sale, the output) is the harness's.
+  std::function<void(bool calling)> around_call;
 };
 
 struct RunOutcome {

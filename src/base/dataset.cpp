@@ -174,7 +174,19 @@ void Dataset::RequireFieldsEditable(const char* op) const {
   if (Active()) Fail(std::string("cannot ") + op + " while the dataset is open");
 }
 
-int Dataset::FieldIndex(const std::string& name) const { return FindFieldIn(fields_, name); }
+void Dataset::ReplaceFields(std::vector<FieldDef> fields) {
+  fields_ = std::move(fields);
+  field_positions_.clear();
+}
+
+int Dataset::FieldIndex(const std::string& name) const {
+  if (auto it = field_positions_.find(name); it != field_positions_.end()) return it->second;
+  const int i = FindFieldIn(fields_, name);
+  // Names made up at run time must not pile up.
+  if (field_positions_.size() >= 256) field_positions_.clear();
+  field_positions_.emplace(name, i);
+  return i;
+}
 
 int Dataset::RequireField(const std::string& name) const {
   const int i = FieldIndex(name);
@@ -191,14 +203,14 @@ void Dataset::AddField(const std::string& name, FieldType type, int size) {
   std::vector<FieldDef> fields = fields_;
   fields.push_back({name, type, size});
   CheckFieldList(fields, Describe());
-  fields_ = std::move(fields);
+  ReplaceFields(std::move(fields));
   for (Row& r : rows_) r.values.resize(fields_.size(), Variant::Null());
 }
 
 void Dataset::SetFields(std::vector<FieldDef> fields) {
   RequireFieldsEditable("define fields");
   CheckFieldList(fields, Describe());
-  fields_ = std::move(fields);
+  ReplaceFields(std::move(fields));
   rows_.clear();
   view_.clear();
   index_columns_.clear();  // resolved again when the dataset opens
@@ -277,7 +289,7 @@ void Dataset::SetData(const DataPacket& packet) {
   std::vector<int> index_columns =
       packet.fields.empty() ? std::vector<int>{} : ResolveColumns(packet.fields, index_fields_, Describe());
   std::vector<Row> rows = ConvertPacketRows(packet, packet.fields);
-  fields_ = packet.fields;
+  ReplaceFields(packet.fields);
   rows_ = std::move(rows);
   next_id_ += rows_.size();
   edit_buffer_.clear();

@@ -7,6 +7,7 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "base/data_packet.h"
@@ -192,8 +193,14 @@ class Dataset {
                                     LocateOptions options) const;
   std::vector<Row> ConvertPacketRows(const DataPacket& packet, const std::vector<FieldDef>& fields) const;
 
+  // The fields are defined anew only through these, which also forget the positions found.
+  void ReplaceFields(std::vector<FieldDef> fields);
+
   std::string name_;
   std::vector<FieldDef> fields_;
+  // Positions of the field names asked so far (-1: no such field): a sale's code reads its
+  // columns by name on every row.
+  mutable std::unordered_map<std::string, int> field_positions_;
   std::vector<Row> rows_;     // stored order
   std::vector<size_t> view_;  // indexes into rows_ of the visible rows, in view order
   int cursor_ = 0;            // index into view_

@@ -1,6 +1,7 @@
 #include "datamodule/store_connection.h"
 
 #include <soci/soci.h>
+#include <soci/sqlite3/soci-sqlite3.h>
 
 #include <algorithm>
 #include <cctype>
@@ -13,6 +14,7 @@
 
 #include <dlfcn.h>
 #include <strings.h>
+#include <sys/stat.h>
 
 extern "C" {
 soci::backend_factory const* factory_sqlite3();
@@ -228,6 +230,115 @@ StoreConnection::~StoreConnection() {
     if (in_transaction_ && Connected()) Rollback();
   } catch (...) {
   }
+  Keep();
+}
+
+// Sessions of connections that are done, kept for the next connection of the process to
+// the same store. The host calls Recebimento once per sale and each call has its own data
+// module; opening the store anew for each (the engine reading the store's schema, every
+// statement prepared again) costs more than the sale's own queries.
+struct StoreConnection::Kept {
+  std::string connection;
+  int lock_wait_ms = 0;
+  ConnectionTarget target;
+  dev_t file_device = 0;
+  ino_t file_inode = 0;
+  std::unique_ptr<soci::session> session;
+  std::unordered_map<std::string, std::unique_ptr<PreparedText>> prepared;  // after the session: goes first
+};
+
+namespace {
+
+// A register uses one store; a few kept sessions serve a process that opens several at
+// once. Never destroyed: the process's end closes them after every other static is gone.
+constexpr size_t kMostKeptSessions = 4;
+
+template <typename T>
+struct KeptShelf {
+  std::mutex mutex;
+  std::vector<std::unique_ptr<T>> sessions;
+};
+
+template <typename T>
+KeptShelf<T>& Shelf() {
+  static auto* shelf = new KeptShelf<T>;
+  return *shelf;
+}
+
+// An SQLite statement left busy (a query not read to its end) would hold its read lock
+// while the session waits on the shelf, and another register could not write.
+void ResetBusyStatements(soci::session& session) {
+  if (session.get_backend_name() != "sqlite3") return;
+  auto* backend = static_cast<soci::sqlite3_session_backend*>(session.get_backend());
+  if (!backend || !backend->conn_) return;
+  for (auto* st = sqlite_api::sqlite3_next_stmt(backend->conn_, nullptr); st;
+       st = sqlite_api::sqlite3_next_stmt(backend->conn_, st)) {
+    if (sqlite_api::sqlite3_stmt_busy(st)) sqlite_api::sqlite3_reset(st);
+  }
+}
+
+bool SameFile(const std::string& path, dev_t device, ino_t inode) {
+  struct stat st {};
+  return ::stat(path.c_str(), &st) == 0 && st.st_dev == device && st.st_ino == inode;
+}
+
+}  // namespace
+
+void StoreConnection::Keep() noexcept {
+  try {
+    if (!session_ || in_transaction_) return;
+    // Only the embedded store's: a server's session kept idle would hold its database
+    // (a database with sessions cannot be copied or dropped), and connecting to a server
+    // is the server's cost, not the engine's. An in-memory store is its session's own.
+    if (target_.kind != DatabaseKind::SQLite || file_inode_ == 0) return;
+    ResetBusyStatements(*session_);
+    auto kept = std::make_unique<Kept>();
+    kept->connection = connection_;
+    kept->lock_wait_ms = lock_wait_ms_;
+    kept->target = target_;
+    kept->file_device = file_device_;
+    kept->file_inode = file_inode_;
+    kept->session = std::move(session_);
+    column_types_.clear();
+    kept->prepared = std::move(prepared_);
+    auto& shelf = Shelf<Kept>();
+    std::lock_guard<std::mutex> lock(shelf.mutex);
+    if (shelf.sessions.size() >= kMostKeptSessions) shelf.sessions.erase(shelf.sessions.begin());
+    shelf.sessions.push_back(std::move(kept));
+  } catch (...) {
+    // Not kept: the session closes as it would have.
+  }
+}
+
+bool StoreConnection::TakeKept(const std::string& connection) {
+  std::unique_ptr<Kept> kept;
+  {
+    auto& shelf = Shelf<Kept>();
+    std::lock_guard<std::mutex> lock(shelf.mutex);
+    for (auto it = shelf.sessions.begin(); it != shelf.sessions.end(); ++it) {
+      if ((*it)->connection == connection && (*it)->lock_wait_ms == lock_wait_ms_) {
+        kept = std::move(*it);
+        shelf.sessions.erase(it);
+        break;
+      }
+    }
+  }
+  if (!kept) return false;
+  // Still the same store: a path that now names another file (restored from a copy,
+  // created again) or none gets a fresh session; the kept one closes here.
+  if (!SameFile(kept->target.sqlite_file, kept->file_device, kept->file_inode)) return false;
+  target_ = kept->target;
+  connection_ = std::move(kept->connection);
+  file_device_ = kept->file_device;
+  file_inode_ = kept->file_inode;
+  prepared_.clear();
+  session_ = std::move(kept->session);
+  prepared_ = std::move(kept->prepared);
+  // Read again on the first query (from the process's copy while the schema's version is
+  // the same): the store may have been migrated meanwhile.
+  column_types_.clear();
+  in_transaction_ = false;
+  return true;
 }
 
 void StoreConnection::Open() {
@@ -245,6 +356,8 @@ void StoreConnection::Open() {
     throw DatabaseError("no store database at \"" + target_.sqlite_file +
                         "\"; create it with: recebimento db init --db sqlite:" + target_.sqlite_file);
   }
+  lock_wait_ms_ = StoreLockWaitMs();
+  if (TakeKept(connection)) return;
   auto s = std::make_unique<soci::session>();
   try {
     if (target_.backend == "sqlite3") {
@@ -260,10 +373,19 @@ void StoreConnection::Open() {
   session_ = std::move(s);
   in_transaction_ = false;
   column_types_.clear();
+  connection_ = connection;
+  file_device_ = 0;
+  file_inode_ = 0;
+  if (target_.kind == DatabaseKind::SQLite) {
+    struct stat st {};
+    if (target_.sqlite_file != ":memory:" && ::stat(target_.sqlite_file.c_str(), &st) == 0) {
+      file_device_ = st.st_dev;
+      file_inode_ = st.st_ino;
+    }
+  }
   // After connect: the session settings (SetADODBSession).
   // A lock another connection holds is waited for a bounded time, never for as long as
   // it is held.
-  lock_wait_ms_ = StoreLockWaitMs();
   try {
     if (target_.kind == DatabaseKind::SQLite) {
       ExecuteRaw("PRAGMA busy_timeout = " + std::to_string(lock_wait_ms_));

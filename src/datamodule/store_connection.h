@@ -5,7 +5,10 @@
 // error and the next call connects again. A statement is prepared once per connection
 // and run again with new values each time after that. The engine's library is loaded
 // when a store of that kind is first opened, so a register on the embedded store never
-// loads the server engines' client libraries.
+// loads the server engines' client libraries. When a connection to the embedded store is done
+// with, its session is kept for the next connection of the process to the same file.
+#include <sys/types.h>
+
 #include <functional>
 #include <map>
 #include <memory>
@@ -81,6 +84,12 @@ class StoreConnection {
  private:
   struct Prepared;
   struct PreparedText;
+  struct Kept;
+
+  // Takes a session kept for `connection` when it still reaches the same store.
+  bool TakeKept(const std::string& connection);
+  // Hands the open session over to the next connection of the process, if it is clean.
+  void Keep() noexcept;
 
   void LoadColumnTypes();
   base::FieldDef DescribeColumn(const Statement& statement, const std::string& name, int soci_type);
@@ -95,6 +104,11 @@ class StoreConnection {
   bool in_transaction_ = false;
   bool create_missing_ = false;
   int lock_wait_ms_ = 0;
+  std::string connection_;  // the string the open session was made with
+  // The SQLite file the session opened (device and inode): a kept session is only taken
+  // while the path still names that file.
+  dev_t file_device_ = 0;
+  ino_t file_inode_ = 0;
   std::map<std::string, base::FieldDef> column_types_;  // column name -> declared type
   // Statements prepared on this session (declared after it: they go first).
   std::unordered_map<std::string, std::unique_ptr<PreparedText>> prepared_;

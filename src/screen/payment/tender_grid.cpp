@@ -5,6 +5,7 @@
 #include <fmt/format.h>
 
 #include <filesystem>
+#include <optional>
 #include <string>
 
 #include "base/dataset_columns.h"
@@ -165,12 +166,15 @@ bool TenderGrid::FindButtonRow(const std::string& position) {
   if (!receb.Active() || receb.IsEmpty()) return false;
   const auto before = receb.GetBookmark();
   const std::string page = std::to_string(inPaginaBotoes);
+  // The columns are found once: the grid asks this for each of its thirty positions.
+  const auto kind = receb.FindField("IDTPBUTTON");
+  const auto number = receb.FindField("NRBUTTON");
+  const auto group = receb.FindField("NRBUTTONAUX");
+  const auto page_of = receb.FindField("NRPGCONFTELA");
+  auto text = [](const std::optional<base::Field>& f) { return f ? base::Trim(f->AsString()) : std::string(); };
   for (receb.First(); !receb.Eof(); receb.Next()) {
-    if (base::ColumnTrimmed(receb, "IDTPBUTTON") == "6") continue;  // group rows share the numbering
-    if (base::ColumnTrimmed(receb, "NRBUTTON") == position &&
-        base::ColumnTrimmed(receb, "NRBUTTONAUX") == stGrupoBotoes &&
-        base::ColumnTrimmed(receb, "NRPGCONFTELA") == page)
-      return true;
+    if (text(kind) == "6") continue;  // group rows share the numbering
+    if (text(number) == position && text(group) == stGrupoBotoes && text(page_of) == page) return true;
   }
   receb.GotoBookmark(before);
   return false;
