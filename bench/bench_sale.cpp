@@ -72,18 +72,7 @@ struct SaleWorld {
     for (int i = 0; i < items; ++i) rows.push_back(item);
     sale["datasets"]["cdsItensVenda"] = rows;
     std::ofstream(folder.path / "sale.json") << sale.dump();
-    // One real of cash, the rest by credit card: the keypad proposes what is left, the
-    // terminal approves, and the sale, paid, confirms itself and prints the receipt.
-    std::ofstream(folder.path / "script.jsonl") << R"({"click": "tcbBalcao01"})"
-                                                   "\n"
-                                                   R"({"type": "1,00"})"
-                                                   "\n"
-                                                   R"({"key": "Enter"})"
-                                                   "\n"
-                                                   R"({"click": "tcbBalcao02"})"
-                                                   "\n"
-                                                   R"({"key": "Enter"})"
-                                                   "\n";
+    std::ofstream(folder.path / "script.jsonl") << recebimento::bench::kCashThenCardScript;
     options.host_dir = host.string();
     options.sale_path = (folder.path / "sale.json").string();
     options.script_path = (folder.path / "script.jsonl").string();

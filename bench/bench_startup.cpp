@@ -39,16 +39,7 @@ struct World {
     std::ofstream(folder.path / "thousand.json") << sale.dump();
     std::ofstream(folder.path / "leave.jsonl") << R"({"click": "spbSair"})"
                                                   "\n";
-    std::ofstream(folder.path / "pay.jsonl") << R"({"click": "tcbBalcao01"})"
-                                                "\n"
-                                                R"({"type": "1,00"})"
-                                                "\n"
-                                                R"({"key": "Enter"})"
-                                                "\n"
-                                                R"({"click": "tcbBalcao02"})"
-                                                "\n"
-                                                R"({"key": "Enter"})"
-                                                "\n";
+    std::ofstream(folder.path / "pay.jsonl") << recebimento::bench::kCashThenCardScript;
   }
   std::string File(const char* name) const { return (folder.path / name).string(); }
 };

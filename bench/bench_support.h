@@ -35,6 +35,20 @@ struct BenchFolder {
   BenchFolder& operator=(const BenchFolder&) = delete;
 };
 
+// The operator's script of the measured sale: one real of cash, then the rest by credit
+// card (the keypad proposes what is left, the terminal approves, and the sale, paid,
+// confirms itself and prints the receipt).
+inline constexpr const char* kCashThenCardScript = R"({"click": "tcbBalcao01"})"
+                                                   "\n"
+                                                   R"({"type": "1,00"})"
+                                                   "\n"
+                                                   R"({"key": "Enter"})"
+                                                   "\n"
+                                                   R"({"click": "tcbBalcao02"})"
+                                                   "\n"
+                                                   R"({"key": "Enter"})"
+                                                   "\n";
+
 inline nlohmann::ordered_json ReadJson(const std::string& file) {
   std::ifstream in(file);
   if (!in) throw std::runtime_error("cannot read " + file);

@@ -430,6 +430,23 @@ void StoreConnection::ExecuteRaw(const std::string& sql) {
   *session_ << sql;
 }
 
+namespace {
+
+// Every column of the SQLite store's tables and views with its declared type, in one
+// statement.
+void ReadSqliteColumnTypes(soci::session& s, std::map<std::string, FieldDef>& types) {
+  soci::rowset<soci::row> cols =
+      (s.prepare << "SELECT p.name, p.type FROM sqlite_master m JOIN pragma_table_info(m.name) p "
+                    "WHERE m.type IN ('table','view')");
+  for (const auto& c : cols) {
+    const std::string name = Upper(c.get<std::string>(0));
+    const std::string type = c.get_indicator(1) == soci::i_null ? "" : c.get<std::string>(1);
+    types.emplace(name, FieldFromDeclared(name, type, 0));
+  }
+}
+
+}  // namespace
+
 // Column types read from an SQLite store's schema, kept for the process: a store's schema
 // changes only with its version, and reading it costs more than a sale's queries.
 struct SqliteColumnTypesCache {
@@ -458,14 +475,7 @@ void StoreConnection::LoadColumnTypes() {
         return;
       }
     }
-    soci::rowset<soci::row> cols =
-        (s.prepare << "SELECT p.name, p.type FROM sqlite_master m JOIN pragma_table_info(m.name) p "
-                      "WHERE m.type IN ('table','view')");
-    for (const auto& c : cols) {
-      const std::string name = Upper(c.get<std::string>(0));
-      const std::string type = c.get_indicator(1) == soci::i_null ? "" : c.get<std::string>(1);
-      column_types_.emplace(name, FieldFromDeclared(name, type, 0));
-    }
+    ReadSqliteColumnTypes(s, column_types_);
     if (column_types_.empty()) column_types_.emplace("", FieldDef{});  // loaded, nothing known
     std::lock_guard<std::mutex> lock(cache.mutex);
     if (cache.by_store.size() >= 64) cache.by_store.clear();  // many stores: tests, not a register
@@ -473,14 +483,7 @@ void StoreConnection::LoadColumnTypes() {
     return;
   }
   if (target_.kind == DatabaseKind::SQLite) {
-    soci::rowset<soci::row> cols =
-        (s.prepare << "SELECT p.name, p.type FROM sqlite_master m JOIN pragma_table_info(m.name) p "
-                      "WHERE m.type IN ('table','view')");
-    for (const auto& c : cols) {
-      const std::string name = Upper(c.get<std::string>(0));
-      const std::string type = c.get_indicator(1) == soci::i_null ? "" : c.get<std::string>(1);
-      column_types_.emplace(name, FieldFromDeclared(name, type, 0));
-    }
+    ReadSqliteColumnTypes(s, column_types_);
   } else if (target_.kind == DatabaseKind::PostgreSQL) {
     soci::rowset<soci::row> cols =
         (s.prepare << "SELECT column_name, data_type, COALESCE(character_maximum_length, 0) "
