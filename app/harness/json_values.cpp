@@ -81,7 +81,9 @@ void Fill(base::Dataset& ds, const std::vector<FieldDef>& fields, const json& ro
     const std::string at = Index(where, r);
     if (!row.is_object()) throw InputError(at + ": a row must be an object of field values");
     ds.Append();
-    for (const auto& [name, value] : row.items()) {
+    for (const auto& item : row.items()) {
+      const std::string& name = item.key();
+      const json& value = item.value();
       const auto f = field_of.find(base::Utf8Upper(name));
       if (f == field_of.end()) throw InputError(Member(at, base::Excerpt(name)) + ": no such field in the dataset");
       const FieldDef& def = fields[f->second];
@@ -149,7 +151,9 @@ void LoadDataset(base::Dataset& ds, const json& value, const std::string& where)
     std::unordered_map<std::string, size_t> index;
     for (size_t r = 0; r < value.size(); ++r) {
       if (!value[r].is_object()) throw InputError(Index(where, r) + ": a row must be an object of field values");
-      for (const auto& [name, v] : value[r].items()) {
+      for (const auto& item : value[r].items()) {
+        const std::string& name = item.key();
+        const json& v = item.value();
         auto at = [&] { return Member(Index(where, r), base::Excerpt(name)); };
         if (base::Trim(name).empty()) throw InputError(at() + ": a field needs a name");
         if (v.is_object() || v.is_array()) throw InputError(at() + ": a value must be text, number, boolean or null");
