@@ -158,9 +158,15 @@ const Variant* FindParam(const Params& params, const std::string& name) {
 // The factory of a server engine's backend, loaded the first time a store of that kind
 // opens (the embedded engine's is linked in).
 const soci::backend_factory& ServerBackend(const std::string& backend) {
-  static std::mutex mutex;
-  static std::map<std::string, const soci::backend_factory*> loaded;
-  std::lock_guard<std::mutex> lock(mutex);
+  // Never destroyed, like the libraries it names: a connection may still open while the
+  // process's statics are being destroyed (a test's database dropped at exit).
+  struct Loaded {
+    std::mutex mutex;
+    std::map<std::string, const soci::backend_factory*> factories;
+  };
+  static auto* state = new Loaded;
+  std::lock_guard<std::mutex> lock(state->mutex);
+  auto& loaded = state->factories;
   if (auto it = loaded.find(backend); it != loaded.end()) return *it->second;
   const std::string library = "libsoci_" + backend + ".so.4.0";
   void* handle = dlopen(library.c_str(), RTLD_NOW | RTLD_LOCAL);
