@@ -28,6 +28,8 @@ void ScreenPartsTest::BuildParts(pos::DialogAnswerSource* answers) {
   sim_ = std::make_unique<pos::HostSimulator>(config_, pump_, answers);
   services_ = sim_->Services();
   services_.host_dir = dir_.str();
+  // The store's "today" is the sale's day, not the day the test happens to run.
+  rdm_->SetClock(&clock_);
   ctx_ = std::make_unique<screen::ScreenContext>(services_, *rdm_, pos::HostPaths(dir_.str()));
   parts_ = std::make_unique<screen::ScreenParts>(*ctx_, par_, sale_, controls_, window_);
 }
