@@ -11,6 +11,7 @@
 #include <deque>
 #include <filesystem>
 #include <mutex>
+#include <new>
 
 #include <dlfcn.h>
 #include <strings.h>
@@ -155,18 +156,32 @@ const Variant* FindParam(const Params& params, const std::string& name) {
   return nullptr;
 }
 
+// An object in the library's own static storage that is never destroyed: code running
+// while the process's statics are destroyed may still reach it. It holds nothing on the
+// heap once ReleaseProcessWideState (below) has run, so a host that unloads the library
+// loses nothing with it.
+template <typename T>
+T& Undestroyed() {
+  alignas(T) static unsigned char storage[sizeof(T)];
+  static T* object = new (storage) T;
+  return *object;
+}
+
 // The factory of a server engine's backend, loaded the first time a store of that kind
 // opens (the embedded engine's is linked in).
+struct LoadedBackends {
+  std::mutex mutex;
+  std::map<std::string, const soci::backend_factory*> factories;
+};
+
+// Never destroyed, like the libraries it names: a connection may still open while the
+// process's statics are being destroyed (a test's database dropped at exit).
+LoadedBackends& ServerBackends() { return Undestroyed<LoadedBackends>(); }
+
 const soci::backend_factory& ServerBackend(const std::string& backend) {
-  // Never destroyed, like the libraries it names: a connection may still open while the
-  // process's statics are being destroyed (a test's database dropped at exit).
-  struct Loaded {
-    std::mutex mutex;
-    std::map<std::string, const soci::backend_factory*> factories;
-  };
-  static auto* state = new Loaded;
-  std::lock_guard<std::mutex> lock(state->mutex);
-  auto& loaded = state->factories;
+  auto& state = ServerBackends();
+  std::lock_guard<std::mutex> lock(state.mutex);
+  auto& loaded = state.factories;
   if (auto it = loaded.find(backend); it != loaded.end()) return *it->second;
   const std::string library = "libsoci_" + backend + ".so.4.0";
   void* handle = dlopen(library.c_str(), RTLD_NOW | RTLD_LOCAL);
@@ -256,19 +271,20 @@ struct StoreConnection::Kept {
 namespace {
 
 // A register uses one store; a few kept sessions serve a process that opens several at
-// once. Never destroyed: the process's end closes them after every other static is gone.
+// once. The shelf is never destroyed; its sessions close when the library is unloaded or
+// the process ends, and a connection done after that closes its own.
 constexpr size_t kMostKeptSessions = 4;
 
 template <typename T>
 struct KeptShelf {
   std::mutex mutex;
   std::vector<std::unique_ptr<T>> sessions;
+  bool closed = false;
 };
 
 template <typename T>
 KeptShelf<T>& Shelf() {
-  static auto* shelf = new KeptShelf<T>;
-  return *shelf;
+  return Undestroyed<KeptShelf<T>>();
 }
 
 // An SQLite statement left busy (a query not read to its end) would hold its read lock
@@ -309,12 +325,40 @@ void StoreConnection::Keep() noexcept {
     kept->prepared = std::move(prepared_);
     auto& shelf = Shelf<Kept>();
     std::lock_guard<std::mutex> lock(shelf.mutex);
+    if (shelf.closed) return;  // the kept session closes here
     if (shelf.sessions.size() >= kMostKeptSessions) shelf.sessions.erase(shelf.sessions.begin());
     shelf.sessions.push_back(std::move(kept));
   } catch (...) {
     // Not kept: the session closes as it would have.
   }
 }
+
+void StoreConnection::CloseKeptSessions(bool keep_none_after) noexcept {
+  std::vector<std::unique_ptr<Kept>> closing;
+  {
+    auto& shelf = Shelf<Kept>();
+    std::lock_guard<std::mutex> lock(shelf.mutex);
+    if (keep_none_after) shelf.closed = true;
+    closing.swap(shelf.sessions);
+  }
+  closing.clear();  // outside the lock: closing a session may wait on the disk
+}
+
+namespace {
+
+// Runs when the library is unloaded (a host may unload it between sales) or the process
+// ends: the kept sessions close (their store files with them) and the table of loaded
+// backends lets its memory go, so nothing is left behind that only the library could reach.
+struct ReleaseProcessWideState {
+  ~ReleaseProcessWideState() {
+    StoreConnection::CloseKeptSessions(/*keep_none_after=*/true);
+    auto& backends = ServerBackends();
+    std::lock_guard<std::mutex> lock(backends.mutex);
+    std::map<std::string, const soci::backend_factory*>().swap(backends.factories);
+  }
+} release_process_wide_state;
+
+}  // namespace
 
 bool StoreConnection::TakeKept(const std::string& connection) {
   std::unique_ptr<Kept> kept;

@@ -81,6 +81,11 @@ class StoreConnection {
 
   soci::session& Session();
 
+  // Closes the sessions kept for the process's next connections (and, `keep_none_after`,
+  // keeps none from then on: what runs by itself when the library is unloaded or the
+  // process ends).
+  static void CloseKeptSessions(bool keep_none_after = false) noexcept;
+
  private:
   struct Prepared;
   struct PreparedText;

@@ -1,13 +1,15 @@
 // A connection to the embedded store hands its session to the next connection of the
 // process to the same file. The next one must still see the store as it is now: another
 // file put in its place, a removed store, a migrated schema; and a kept session must not
-// stand in the way of another connection's writing.
+// stand in the way of another connection's writing; closing the kept sessions closes the
+// store file.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
 #include "datamodule/catalogue_support.h"
 #include "datamodule/connection_config.h"
+#include "support/open_files.h"
 #include "support/store_fixture.h"
 #include "support/temp_dir.h"
 
@@ -91,6 +93,17 @@ TEST(KeptSessions, AKeptSessionHoldsNoLock) {
   EXPECT_NO_THROW(writer.Commit());
   EXPECT_EQ(NameOf(store, "0003"), "Ana Lima");
   datamodule::SetStoreLockWaitMs(wait);
+}
+
+TEST(KeptSessions, ClosingTheKeptSessionsClosesTheStoreFile) {
+  TempDir dir;
+  const fs::path file = dir.path() / "store.db";
+  const std::string store = SqliteStoreAt(file, true);
+  EXPECT_EQ(NameOf(store, "0001"), "Maria da Silva");
+  ASSERT_EQ(OpenDescriptorsOf(file), 1) << "the session is kept for the next connection";
+  StoreConnection::CloseKeptSessions();
+  EXPECT_EQ(OpenDescriptorsOf(file), 0);
+  EXPECT_EQ(NameOf(store, "0001"), "Maria da Silva") << "the next connection opens the store anew";
 }
 
 }  // namespace
