@@ -115,7 +115,7 @@ std::vector<std::string> RemoveInterruptedWritesOf(const std::string& path) {
   return removed;
 }
 
-void WriteFileAtomically(const std::string& path, std::string_view content) {
+void WriteFileAtomically(const std::string& path, std::string_view content, Durability durability) {
   if (path.empty()) throw AtomicFileError("cannot write a file without a name");
   TempFile temp(path);
 
@@ -135,11 +135,12 @@ void WriteFileAtomically(const std::string& path, std::string_view content) {
     p += n;
     left -= static_cast<size_t>(n);
   }
-  if (::fsync(temp.fd()) != 0) Fail(path, "flush failed", errno);
+  const bool flush = durability == Durability::PowerLoss;
+  if (flush && ::fsync(temp.fd()) != 0) Fail(path, "flush failed", errno);
   if (temp.Close() != 0) Fail(path, "close failed", errno);
   if (::rename(temp.name().c_str(), path.c_str()) != 0) Fail(path, "rename failed", errno);
   temp.Release();
-  SyncFolder(path);
+  if (flush) SyncFolder(path);
 }
 
 }  // namespace recebimento::base

@@ -14,7 +14,14 @@ class AtomicFileError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-void WriteFileAtomically(const std::string& path, std::string_view content);
+// How much a write must outlive. The system's own records (the sale's backup, the card
+// and wallet journals) are flushed to the disk with their folder, so they outlive the
+// machine losing power. A simulated device's files need only outlive the program being
+// killed: the rename keeps them whole, and the disk's flush is the real device's cost.
+enum class Durability { PowerLoss, ProcessDeath };
+
+void WriteFileAtomically(const std::string& path, std::string_view content,
+                         Durability durability = Durability::PowerLoss);
 
 // A write killed half way leaves its temporary file ("<target>.tmp-" and six letters or
 // digits) behind. These remove such files, in `folder` and the folders below it (down to

@@ -1,5 +1,8 @@
 #include "package/leftovers.h"
 
+#include <mutex>
+#include <set>
+
 #include "base/atomic_file.h"
 #include "base/text.h"
 #include "datamodule/trdm_recebimento.h"
@@ -23,6 +26,14 @@ void SetReservedNumbersObserver(ReservedNumbersObserver observer) { Observer() =
 void RemoveInterruptedWrites(const screen::ScreenContext& ctx) {
   const std::string& folder = ctx.host.host_dir;
   if (folder.empty()) return;
+  // Only a process that died leaves such files (a write that fails removes its own), so a
+  // folder is swept once a process: the host calls once per sale.
+  {
+    static std::mutex mutex;
+    static std::set<std::string> swept;
+    std::lock_guard<std::mutex> lock(mutex);
+    if (!swept.insert(folder).second) return;
+  }
   for (const std::string& file : base::RemoveInterruptedWrites(folder))
     ctx.log.LogRev00000("arquivo temporario de uma gravacao interrompida removido: " + base::Excerpt(file, 300));
 }

@@ -19,7 +19,8 @@ namespace recebimento::package {
 using ReservedNumbersObserver = std::function<void(const base::DataPacket& numbers)>;
 void SetReservedNumbersObserver(ReservedNumbersObserver observer);
 
-// Removes the temporary files of interrupted writes under the folder the host named.
+// Removes the temporary files of interrupted writes under the folder the host named, the
+// first time the process's host names that folder.
 void RemoveInterruptedWrites(const screen::ScreenContext& ctx);
 // Reports the numbers the register of `par` (branch and register, as the screen loaded
 // them) still has reserved.

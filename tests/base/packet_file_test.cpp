@@ -170,6 +170,25 @@ TEST(PacketFileTest, BadFilesRaiseErrorsNamingTheFile) {
   EXPECT_THROW(ReadPacketFile(dir.str()), PacketFileError);
 }
 
+// A settings file read on every call is parsed once while its text stays the same; an
+// edit between two reads (same size, same instant, same file) is what the next read gives.
+TEST(PacketFileTest, AFileEditedBetweenReadsIsReadAsItIsNow) {
+  TempDir dir;
+  const auto packet = [](const char* value) {
+    return std::string("<DATAPACKET><METADATA><FIELDS><FIELD attrname=\"IDX\" fieldtype=\"string\" WIDTH=\"1\"/>") +
+           "</FIELDS></METADATA><ROWDATA><ROW IDX=\"" + value + "\"/></ROWDATA></DATAPACKET>";
+  };
+  const std::string path = dir.Write("PARAMETROSZEM.CDS", packet("N")).string();
+  EXPECT_EQ(ReadPacketFile(path).rows.at(0).at(0).AsString(), "N");
+  EXPECT_EQ(ReadPacketFile(path).rows.at(0).at(0).AsString(), "N");
+  dir.Write("PARAMETROSZEM.CDS", packet("S"));
+  EXPECT_EQ(ReadPacketFile(path).rows.at(0).at(0).AsString(), "S");
+  dir.Write("PARAMETROSZEM.CDS", packet("S").substr(0, 40));
+  EXPECT_THROW(ReadPacketFile(path), PacketFileError) << "a file broken since is an error, not the last good read";
+  dir.Write("PARAMETROSZEM.CDS", packet("N"));
+  EXPECT_EQ(ReadPacketFile(path).rows.at(0).at(0).AsString(), "N");
+}
+
 TEST(PacketFileTest, FailedLoadLeavesTheDatasetAsItWas) {
   TempDir dir;
   Dataset ds = Sale();

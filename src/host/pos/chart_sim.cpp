@@ -77,11 +77,14 @@ void SimulatedChartSoftware::Answer() {
   fs::create_directories(answer_dir_);
   if (a == "approved" || a == "both") {
     if (!config_.receipt.empty())
-      base::WriteFileAtomically((fs::path(answer_dir_) / kChartReceipt).string(), Joined(config_.receipt));
-    base::WriteFileAtomically((fs::path(answer_dir_) / kChartApproved).string(), Joined(ApprovalLines()));
+      base::WriteFileAtomically((fs::path(answer_dir_) / kChartReceipt).string(), Joined(config_.receipt),
+                                base::Durability::ProcessDeath);
+    base::WriteFileAtomically((fs::path(answer_dir_) / kChartApproved).string(), Joined(ApprovalLines()),
+                              base::Durability::ProcessDeath);
   }
   if (a == "cancelled" || a == "both")
-    base::WriteFileAtomically((fs::path(answer_dir_) / kChartCancelled).string(), "CANCELADA\r\n");
+    base::WriteFileAtomically((fs::path(answer_dir_) / kChartCancelled).string(), "CANCELADA\r\n",
+                              base::Durability::ProcessDeath);
   ++answered_;
 }
 

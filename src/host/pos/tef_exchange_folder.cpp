@@ -107,7 +107,8 @@ std::string TefExchangeFolder::WriteUnconfirmed(const std::string& host_nsu, dou
   file.amount = fmt::format("{:.2f}", amount);
   file.brand = brand_code;
   file.host_nsu = host_nsu;
-  base::WriteFileAtomically((fs::path(exchange_dir_) / name).string(), WriteIntPos(file));
+  base::WriteFileAtomically((fs::path(exchange_dir_) / name).string(), WriteIntPos(file),
+                            base::Durability::ProcessDeath);
   return name;
 }
 
@@ -116,7 +117,8 @@ int TefExchangeFolder::MoveToPending() {
   int moved = 0;
   for (const auto& name : Unconfirmed()) {
     fs::create_directories(pending_dir_);
-    base::WriteFileAtomically((fs::path(pending_dir_) / name).string(), ReadWhole(fs::path(exchange_dir_) / name));
+    base::WriteFileAtomically((fs::path(pending_dir_) / name).string(), ReadWhole(fs::path(exchange_dir_) / name),
+                              base::Durability::ProcessDeath);
     ++moved;
   }
   return moved;
@@ -131,7 +133,7 @@ int TefExchangeFolder::MarkSaleClosed(const std::string& document) {
       // An empty document takes the mark back: the sale's receipt was cancelled.
       if (!file || file->document.empty() == document.empty()) continue;
       file->document = document;
-      base::WriteFileAtomically(path.string(), WriteIntPos(*file));
+      base::WriteFileAtomically(path.string(), WriteIntPos(*file), base::Durability::ProcessDeath);
       if (dir == exchange_dir_) ++marked;
     }
     if (pending_dir_ == exchange_dir_) break;

@@ -3,7 +3,9 @@
 // transaction not yet confirmed is an "intpos.NNN" file in the exchange folder; the
 // host's check moves those into the pending folder, where the screen looks for them.
 // Every file is written whole (a temporary file renamed into place), so a process that
-// dies half way never leaves a truncated answer that reads as a transaction.
+// dies half way never leaves a truncated answer that reads as a transaction. Like the
+// simulated terminal's other files, they are not flushed to the disk: a real terminal's
+// client answers for its own files' durability, and the sale is not made to wait on it.
 #include <optional>
 #include <string>
 #include <vector>

@@ -161,12 +161,12 @@ void TenderGrid::PressGroup(const std::string& sender) {
   MontaBotoes(stGrupoBotoes, "1");
 }
 
-bool TenderGrid::FindButtonRow(const std::string& position) {
+TenderGrid::ButtonRows TenderGrid::ButtonRowsOfPage() {
+  ButtonRows rows;
   base::Dataset& receb = s_.sale.cdsReceb;
-  if (!receb.Active() || receb.IsEmpty()) return false;
+  if (!receb.Active() || receb.IsEmpty()) return rows;
   const auto before = receb.GetBookmark();
   const std::string page = std::to_string(inPaginaBotoes);
-  // The columns are found once: the grid asks this for each of its thirty positions.
   const auto kind = receb.FindField("IDTPBUTTON");
   const auto number = receb.FindField("NRBUTTON");
   const auto group = receb.FindField("NRBUTTONAUX");
@@ -174,18 +174,28 @@ bool TenderGrid::FindButtonRow(const std::string& position) {
   auto text = [](const std::optional<base::Field>& f) { return f ? base::Trim(f->AsString()) : std::string(); };
   for (receb.First(); !receb.Eof(); receb.Next()) {
     if (text(kind) == "6") continue;  // group rows share the numbering
-    if (text(number) == position && text(group) == stGrupoBotoes && text(page_of) == page) return true;
+    if (text(group) == stGrupoBotoes && text(page_of) == page) rows.emplace(text(number), receb.GetBookmark());
   }
   receb.GotoBookmark(before);
-  return false;
+  return rows;
+}
+
+bool TenderGrid::FindButtonRow(const std::string& position) { return GoToButtonRow(ButtonRowsOfPage(), position); }
+
+bool TenderGrid::GoToButtonRow(const ButtonRows& rows, const std::string& position) {
+  const auto row = rows.find(position);
+  if (row == rows.end()) return false;
+  s_.sale.cdsReceb.GotoBookmark(row->second);
+  return true;
 }
 
 void TenderGrid::VisibleBotoes(bool visible) {
   KeepTenderCursor cursor(s_.sale.cdsReceb);
+  const ButtonRows rows = ButtonRowsOfPage();
   for (int i = 1; i <= 30; ++i) {
     Control* b = s_.controls.FindComponent("tcbBalcao" + TwoDigits(i));
     Control* corner = s_.controls.FindComponent("sttP" + TwoDigits(i));
-    if (!FindButtonRow(TwoDigits(i))) {
+    if (!GoToButtonRow(rows, TwoDigits(i))) {
       if (corner) corner->visible = false;
       continue;
     }
@@ -205,13 +215,14 @@ void TenderGrid::VisibleBotoes(bool visible) {
 
 void TenderGrid::EnabledBotoes(bool enabled) {
   KeepTenderCursor cursor(s_.sale.cdsReceb);
+  const ButtonRows rows = ButtonRowsOfPage();
   for (int i = 1; i <= 30; ++i) {
     Control* b = s_.controls.FindComponent("tcbBalcao" + TwoDigits(i));
     s_.controls.SetEnabled("sttP" + TwoDigits(i), enabled);
     if (!b) continue;
     b->enabled = enabled;
     // Arrows are not tenders: the consumer's sale type never locks the paging.
-    if (enabled && s_.par.stIDPERCOMVENCPDC == "N" && FindButtonRow(TwoDigits(i)) &&
+    if (enabled && s_.par.stIDPERCOMVENCPDC == "N" && GoToButtonRow(rows, TwoDigits(i)) &&
         !IsArrow(base::ColumnTrimmed(s_.sale.cdsReceb, "IDTPBUTTON")))
       if (auto allowed = SaleTypeAllows(base::ColumnTrimmed(s_.sale.cdsReceb, "IDTIPORECE"))) b->enabled = *allowed;
   }

@@ -2,6 +2,7 @@
 // The tender grid: the row of group buttons and the pages of tender buttons built from
 // the tender table (cdsReceb), their presses, and the modes of the button area around
 // each operation (choice, amount entry, confirmation).
+#include <map>
 #include <optional>
 #include <string>
 
@@ -52,6 +53,13 @@ class TenderGrid {
   bool PressInProgress() const { return boProcessandoBotao; }
 
  private:
+  // The row of each grid position of the current group and page (the first one), found
+  // in one walk of cdsReceb; the cursor stays where it was.
+  using ButtonRows = std::map<std::string, base::Dataset::Bookmark>;
+  ButtonRows ButtonRowsOfPage();
+  // Puts cdsReceb on the row of `position` when the page has one.
+  bool GoToButtonRow(const ButtonRows& rows, const std::string& position);
+
   ScreenScope& s_;
   std::string stGrupoBotoes = "01";
   int inPaginaBotoes = 1;
