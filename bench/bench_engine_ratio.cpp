@@ -1,8 +1,9 @@
 // The data module's query functions beside the same SQL run through the engine's own C
 // API (sqlite3, libpq) in the same process, prepared once and read whole into memory.
 // The module's text is taken from the SQLite connection as the function runs it, so
-// both sides run the same statement; each pair is `<function>/<engine>/module` and
-// `<function>/<engine>/raw`.
+// both sides run the same statement. Each `<function>/<engine>` runs the two sides in
+// turn, call after call, and reports the mean time of each (`module_us`, `raw_us`) and
+// their ratio: a machine whose speed drifts during the run moves both alike.
 #include <benchmark/benchmark.h>
 #include <libpq-fe.h>
 #include <soci/soci.h>
@@ -11,8 +12,10 @@
 
 #include <algorithm>
 #include <cctype>
+#include <chrono>
 #include <functional>
 #include <map>
+#include <memory>
 #include <variant>
 #include <vector>
 
@@ -74,48 +77,58 @@ std::string CapturedText(TrdmRecebimento& rdm, const Case& c) {
 
 // ---- SQLite --------------------------------------------------------------------------
 
-void RawSqlite(benchmark::State& state, const std::string& file, const std::string& sql) {
-  sqlite3* db = nullptr;
-  if (sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
-    state.SkipWithError("cannot open the store");
-    return;
+// The statement prepared once on a connection of its own; Run() binds the values and
+// reads every row.
+class RawSqlite {
+ public:
+  RawSqlite(const std::string& file, const std::string& sql) {
+    if (sqlite3_open_v2(file.c_str(), &db_, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK)
+      throw std::runtime_error("cannot open the store");
+    if (sqlite3_prepare_v2(db_, sql.c_str(), -1, &st_, nullptr) != SQLITE_OK) {
+      const std::string why = sqlite3_errmsg(db_);
+      sqlite3_close(db_);
+      throw std::runtime_error(why);
+    }
+    for (int i = 1; i <= sqlite3_bind_parameter_count(st_); ++i)
+      values_.push_back(&kValues.at(sqlite3_bind_parameter_name(st_, i) + 1));
   }
-  sqlite3_stmt* st = nullptr;
-  if (sqlite3_prepare_v2(db, sql.c_str(), -1, &st, nullptr) != SQLITE_OK) {
-    state.SkipWithError(sqlite3_errmsg(db));
-    sqlite3_close(db);
-    return;
+  ~RawSqlite() {
+    sqlite3_finalize(st_);
+    sqlite3_close(db_);
   }
-  std::vector<const std::string*> values;
-  for (int i = 1; i <= sqlite3_bind_parameter_count(st); ++i)
-    values.push_back(&kValues.at(sqlite3_bind_parameter_name(st, i) + 1));
-  for (auto _ : state) {
-    for (size_t i = 0; i < values.size(); ++i)
-      sqlite3_bind_text(st, static_cast<int>(i + 1), values[i]->data(), static_cast<int>(values[i]->size()),
+  RawSqlite(const RawSqlite&) = delete;
+  RawSqlite& operator=(const RawSqlite&) = delete;
+
+  void Run() {
+    for (size_t i = 0; i < values_.size(); ++i)
+      sqlite3_bind_text(st_, static_cast<int>(i + 1), values_[i]->data(), static_cast<int>(values_[i]->size()),
                         SQLITE_STATIC);
     std::vector<std::vector<Cell>> rows;
-    while (sqlite3_step(st) == SQLITE_ROW) {
+    while (sqlite3_step(st_) == SQLITE_ROW) {
       std::vector<Cell> row;
-      const int n = sqlite3_column_count(st);
+      const int n = sqlite3_column_count(st_);
       row.reserve(n);
       for (int c = 0; c < n; ++c) {
-        switch (sqlite3_column_type(st, c)) {
-          case SQLITE_INTEGER: row.emplace_back(static_cast<long long>(sqlite3_column_int64(st, c))); break;
-          case SQLITE_FLOAT: row.emplace_back(sqlite3_column_double(st, c)); break;
+        switch (sqlite3_column_type(st_, c)) {
+          case SQLITE_INTEGER: row.emplace_back(static_cast<long long>(sqlite3_column_int64(st_, c))); break;
+          case SQLITE_FLOAT: row.emplace_back(sqlite3_column_double(st_, c)); break;
           case SQLITE_NULL: row.emplace_back(); break;
           default:
-            row.emplace_back(std::string(reinterpret_cast<const char*>(sqlite3_column_text(st, c)),
-                                         static_cast<size_t>(sqlite3_column_bytes(st, c))));
+            row.emplace_back(std::string(reinterpret_cast<const char*>(sqlite3_column_text(st_, c)),
+                                         static_cast<size_t>(sqlite3_column_bytes(st_, c))));
         }
       }
       rows.push_back(std::move(row));
     }
-    sqlite3_reset(st);
+    sqlite3_reset(st_);
     benchmark::DoNotOptimize(rows);
   }
-  sqlite3_finalize(st);
-  sqlite3_close(db);
-}
+
+ private:
+  sqlite3* db_ = nullptr;
+  sqlite3_stmt* st_ = nullptr;
+  std::vector<const std::string*> values_;
+};
 
 // ---- PostgreSQL ----------------------------------------------------------------------
 
@@ -149,26 +162,24 @@ std::string Numbered(const std::string& sql, std::vector<std::string>& names) {
   return out;
 }
 
-void RawPostgres(benchmark::State& state, const std::string& conninfo, const std::string& sql) {
-  PGconn* conn = PQconnectdb(conninfo.c_str());
-  if (PQstatus(conn) != CONNECTION_OK) {
-    state.SkipWithError(PQerrorMessage(conn));
-    PQfinish(conn);
-    return;
+// As RawSqlite, over libpq: prepared once, PQexecPrepared per run.
+class RawPostgres {
+ public:
+  RawPostgres(const std::string& conninfo, const std::string& sql) : conn_(PQconnectdb(conninfo.c_str())) {
+    if (PQstatus(conn_) != CONNECTION_OK) Fail();
+    std::vector<std::string> names;
+    PGresult* prepared = PQprepare(conn_, "bench", Numbered(sql, names).c_str(), 0, nullptr);
+    const bool ok = PQresultStatus(prepared) == PGRES_COMMAND_OK;
+    PQclear(prepared);
+    if (!ok) Fail();
+    for (const auto& n : names) values_.push_back(kValues.at(n).c_str());
   }
-  std::vector<std::string> names;
-  PGresult* prepared = PQprepare(conn, "bench", Numbered(sql, names).c_str(), 0, nullptr);
-  const bool ok = PQresultStatus(prepared) == PGRES_COMMAND_OK;
-  PQclear(prepared);
-  if (!ok) {
-    state.SkipWithError(PQerrorMessage(conn));
-    PQfinish(conn);
-    return;
-  }
-  std::vector<const char*> values;
-  for (const auto& n : names) values.push_back(kValues.at(n).c_str());
-  for (auto _ : state) {
-    PGresult* r = PQexecPrepared(conn, "bench", static_cast<int>(values.size()), values.data(), nullptr, nullptr, 0);
+  ~RawPostgres() { PQfinish(conn_); }
+  RawPostgres(const RawPostgres&) = delete;
+  RawPostgres& operator=(const RawPostgres&) = delete;
+
+  void Run() {
+    PGresult* r = PQexecPrepared(conn_, "bench", static_cast<int>(values_.size()), values_.data(), nullptr, nullptr, 0);
     std::vector<std::vector<Cell>> rows;
     for (int t = 0; t < PQntuples(r); ++t) {
       std::vector<Cell> row;
@@ -183,14 +194,55 @@ void RawPostgres(benchmark::State& state, const std::string& conninfo, const std
     PQclear(r);
     benchmark::DoNotOptimize(rows);
   }
-  PQfinish(conn);
-}
 
-void Module(benchmark::State& state, const std::string& connection, const Case& c) {
+ private:
+  [[noreturn]] void Fail() {
+    const std::string why = PQerrorMessage(conn_);
+    PQfinish(conn_);
+    throw std::runtime_error(why);
+  }
+
+  PGconn* conn_;
+  std::vector<const char*> values_;
+};
+
+// The module's call and the raw engine's in turn, each timed on its own; the benchmark's
+// own time is the pair's.
+template <typename Raw>
+void ModuleBesideRaw(benchmark::State& state, const std::string& connection, const Case& c,
+                     const std::function<std::unique_ptr<Raw>()>& open_raw) {
+  using Clock = std::chrono::steady_clock;
+  std::unique_ptr<Raw> raw;
+  try {
+    raw = open_raw();
+  } catch (const std::exception& e) {
+    state.SkipWithError(e.what());
+    return;
+  }
   TrdmRecebimento rdm(connection);
   rdm.Open();
-  c.call(rdm);
-  for (auto _ : state) c.call(rdm);
+  c.call(rdm);  // the first call prepares the statement and reads the column types
+  raw->Run();
+  Clock::duration module{}, engine{};
+  for (auto _ : state) {
+    const auto t0 = Clock::now();
+    c.call(rdm);
+    const auto t1 = Clock::now();
+    raw->Run();
+    const auto t2 = Clock::now();
+    module += t1 - t0;
+    engine += t2 - t1;
+  }
+  const auto mean_us = [&state](Clock::duration d) {
+    return std::chrono::duration<double, std::micro>(d).count() / static_cast<double>(state.iterations());
+  };
+  state.counters["module_us"] = mean_us(module);
+  state.counters["raw_us"] = mean_us(engine);
+  state.counters["ratio"] = mean_us(module) / mean_us(engine);
+}
+
+void PairSettings(benchmark::internal::Benchmark* b) {
+  b->Unit(benchmark::kMicrosecond)->MinTime(0.5)->Repetitions(5)->ReportAggregatesOnly(true);
 }
 
 }  // namespace
@@ -209,35 +261,19 @@ int main(int argc, char** argv) {
   }
   for (const auto& c : Cases()) {
     const std::string sql = texts[c.name];
-    benchmark::RegisterBenchmark((std::string(c.name) + "/SQLite/module").c_str(),
-                                 [&c, sqlite](benchmark::State& s) { Module(s, sqlite, c); })
-        ->Unit(benchmark::kMicrosecond)
-        ->MinTime(0.2)
-        ->Repetitions(3)
-        ->ReportAggregatesOnly(true);
-    benchmark::RegisterBenchmark((std::string(c.name) + "/SQLite/raw").c_str(),
-                                 [file, sql](benchmark::State& s) { RawSqlite(s, file, sql); })
-        ->Unit(benchmark::kMicrosecond)
-        ->MinTime(0.2)
-        ->Repetitions(3)
-        ->ReportAggregatesOnly(true);
+    benchmark::RegisterBenchmark((std::string(c.name) + "/SQLite").c_str(), [&c, sqlite, file,
+                                                                             sql](benchmark::State& s) {
+      ModuleBesideRaw<RawSqlite>(s, sqlite, c, [&] { return std::make_unique<RawSqlite>(file, sql); });
+    })->Apply(PairSettings);
     if (pg) {
       const std::string module_conn = pg->connection;
       const std::string raw_conn = recebimento::bench::PostgresDatabase(pg->name);
-      benchmark::RegisterBenchmark((std::string(c.name) + "/PostgreSQL/module").c_str(),
-                                   [&c, module_conn](benchmark::State& s) { Module(s, module_conn, c); })
-          ->Unit(benchmark::kMicrosecond)
-          ->MinTime(0.2)
-          ->Repetitions(3)
-          ->ReportAggregatesOnly(true);
-      benchmark::RegisterBenchmark((std::string(c.name) + "/PostgreSQL/raw").c_str(),
-                                   [raw_conn, sql](benchmark::State& s) { RawPostgres(s, raw_conn, sql); })
-          ->Unit(benchmark::kMicrosecond)
-          ->MinTime(0.2)
-          ->Repetitions(3)
-          ->ReportAggregatesOnly(true);
+      benchmark::RegisterBenchmark((std::string(c.name) + "/PostgreSQL").c_str(), [&c, module_conn, raw_conn,
+                                                                                   sql](benchmark::State& s) {
+        ModuleBesideRaw<RawPostgres>(s, module_conn, c, [&] { return std::make_unique<RawPostgres>(raw_conn, sql); });
+      })->Apply(PairSettings);
     } else {
-      benchmark::RegisterBenchmark((std::string(c.name) + "/PostgreSQL/module").c_str(),
+      benchmark::RegisterBenchmark((std::string(c.name) + "/PostgreSQL").c_str(),
                                    [](benchmark::State& s) { s.SkipWithError(recebimento::bench::kNoPostgres); });
     }
   }
