@@ -14,20 +14,28 @@ json ScreenStateJson(const screen::TfrmRecebimento& frm) {
   const auto all = frm.Controls().All();
   members.reserve(all.size());
   for (const screen::Control* c : all) {
-    json item = {{"caption", c->caption}, {"visible", c->visible}, {"enabled", c->enabled}};
-    if (c->kind == "list") item["lines"] = c->lines;
+    // Built member by member: an initializer list would copy every value once more.
+    json item = json::object();
+    auto& m = item.get_ref<json::object_t&>();
+    m.emplace_back("caption", c->caption);
+    m.emplace_back("visible", c->visible);
+    m.emplace_back("enabled", c->enabled);
+    if (c->kind == "list") m.emplace_back("lines", c->lines);
     // Appearance only where it was given, so the common case stays short.
-    if (c->color != screen::Control::kDefaultColor) item["color"] = c->color;
-    if (c->font_color != screen::Control::kDefaultColor) item["fontColor"] = c->font_color;
-    if (c->font_size != 0) item["fontSize"] = c->font_size;
-    if (!c->glyph.empty()) item["glyph"] = c->glyph;
-    if (c->tag != 0) item["tag"] = c->tag;
+    if (c->color != screen::Control::kDefaultColor) m.emplace_back("color", c->color);
+    if (c->font_color != screen::Control::kDefaultColor) m.emplace_back("fontColor", c->font_color);
+    if (c->font_size != 0) m.emplace_back("fontSize", c->font_size);
+    if (!c->glyph.empty()) m.emplace_back("glyph", c->glyph);
+    if (c->tag != 0) m.emplace_back("tag", c->tag);
     members.emplace_back(c->name, std::move(item));
   }
   json state = json::object();
   auto& fields = state.get_ref<json::object_t&>();
   for (const auto& [name, value] : frm.StateFields()) fields.emplace_back(name, VariantToJson(value));
-  return {{"controls", controls}, {"state", state}};
+  json out = json::object();
+  out.get_ref<json::object_t&>().emplace_back("controls", std::move(controls));
+  out.get_ref<json::object_t&>().emplace_back("state", std::move(state));
+  return out;
 }
 
 }  // namespace recebimento::harness

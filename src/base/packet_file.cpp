@@ -7,8 +7,6 @@
 #include <filesystem>
 #include <fstream>
 #include <limits>
-#include <list>
-#include <mutex>
 #include <optional>
 #include <sstream>
 #include <unordered_map>
@@ -16,6 +14,7 @@
 
 #include "base/atomic_file.h"
 #include "base/text.h"
+#include "base/text_keyed_cache.h"
 
 namespace recebimento::base {
 
@@ -267,54 +266,15 @@ std::string PacketToXml(const DataPacket& packet) {
 
 namespace {
 
-// The packets of the small files read last, with the text each was read from. A host's
-// settings files are read on every call and change only when the store's settings do: a
-// file whose text is unchanged gives its packet again without being parsed again.
-constexpr size_t kMostCachedPackets = 8;
-constexpr size_t kLargestCachedText = 256 * 1024;
-
-struct CachedPacket {
-  std::string path;
-  std::string text;
-  DataPacket packet;
-};
-
-struct PacketCache {
-  std::mutex mutex;
-  std::list<CachedPacket> entries;  // the most recently read first
-};
-
-PacketCache& Cache() {
-  static PacketCache cache;
+// The host's settings files, read on every call.
+TextKeyedCache<DataPacket>& PacketCache() {
+  static TextKeyedCache<DataPacket> cache(8, 256 * 1024);
   return cache;
-}
-
-std::optional<DataPacket> CachedPacketOf(const std::string& path, const std::string& text) {
-  auto& cache = Cache();
-  std::lock_guard<std::mutex> lock(cache.mutex);
-  for (auto it = cache.entries.begin(); it != cache.entries.end(); ++it) {
-    if (it->path != path) continue;
-    if (it->text != text) {
-      cache.entries.erase(it);
-      return std::nullopt;
-    }
-    cache.entries.splice(cache.entries.begin(), cache.entries, it);
-    return it->packet;
-  }
-  return std::nullopt;
-}
-
-void RememberPacket(const std::string& path, std::string text, const DataPacket& packet) {
-  if (text.size() > kLargestCachedText) return;
-  auto& cache = Cache();
-  std::lock_guard<std::mutex> lock(cache.mutex);
-  cache.entries.push_front(CachedPacket{path, std::move(text), packet});
-  if (cache.entries.size() > kMostCachedPackets) cache.entries.pop_back();
 }
 
 }  // namespace
 
-DataPacket ReadPacketFile(const std::string& path) {
+std::string ReadPacketText(const std::string& path) {
   std::error_code ec;
   const auto status = std::filesystem::status(path, ec);
   if (!std::filesystem::exists(status)) Fail(path, "file not found");
@@ -324,10 +284,15 @@ DataPacket ReadPacketFile(const std::string& path) {
   std::ostringstream content;
   content << in.rdbuf();
   if (in.bad()) Fail(path, "read error");
-  std::string text = std::move(content).str();
-  if (auto cached = CachedPacketOf(path, text)) return std::move(*cached);
+  return std::move(content).str();
+}
+
+DataPacket ReadPacketFile(const std::string& path) {
+  std::string text = ReadPacketText(path);
+  auto& cache = PacketCache();
+  if (auto cached = cache.Find(path, text)) return std::move(*cached);
   DataPacket packet = ParsePacketXml(text, path);
-  RememberPacket(path, std::move(text), packet);
+  cache.Remember(path, std::move(text), packet);
   return packet;
 }
 

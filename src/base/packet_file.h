@@ -18,7 +18,10 @@ class PacketFileError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+// A data packet file read and parsed; an unchanged file is not parsed again.
 DataPacket ReadPacketFile(const std::string& path);
+// The text of a data packet file, read whole (PacketFileError naming the file otherwise).
+std::string ReadPacketText(const std::string& path);
 void WritePacketFile(const std::string& path, const DataPacket& packet);
 
 // The same format in memory; `source` names the text in error messages.

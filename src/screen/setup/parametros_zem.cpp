@@ -9,6 +9,8 @@
 #include <variant>
 
 #include "base/dataset.h"
+#include "base/packet_file.h"
+#include "base/text_keyed_cache.h"
 
 namespace recebimento::screen {
 
@@ -223,8 +225,20 @@ std::vector<ParametroColumn> ParametrosZemColumns() {
 }
 
 void ParametrosZem::LoadFromFile(const std::string& path) {
+  // Parsed once while the file's text is unchanged: the host calls once per sale.
+  static base::TextKeyedCache<ParametrosZem> parsed(2, 1024 * 1024);
+  std::string text = base::ReadPacketText(path);
+  if (auto cached = parsed.Find(path, text)) {
+    *this = std::move(*cached);
+    return;
+  }
+  LoadFromPacket(base::ParsePacketXml(text, path));
+  parsed.Remember(path, std::move(text), *this);
+}
+
+void ParametrosZem::LoadFromPacket(const base::DataPacket& packet) {
   base::Dataset cdsParametrosZem("cdsParametrosZem");
-  cdsParametrosZem.LoadFromFile(path);
+  cdsParametrosZem.SetData(packet);
   if (!cdsParametrosZem.Active()) cdsParametrosZem.Open();
   cdsParametrosZem.First();
   for (const Column& column : kColumns) ReadColumn(*this, cdsParametrosZem, column);

@@ -48,6 +48,8 @@ struct ParametrosZem {
   // Reads the file at `path` (a missing column stops with an error naming it), then
   // applies the rules between columns.
   void LoadFromFile(const std::string& path);
+  // The same from the file's packet.
+  void LoadFromPacket(const base::DataPacket& packet);
   // The rules that hold with or without the file.
   void ApplyRules();
 };

@@ -71,6 +71,21 @@ TEST_F(ConfigurationTest, AMissingColumnOrAMalformedFileEndsTheInitialisation) {
   EXPECT_ANY_THROW(Init());
 }
 
+// The host calls once per sale: settings edited between two sales are what the next one
+// reads, and a file broken since is an error, not the last good read.
+TEST_F(ConfigurationTest, SettingsEditedBetweenSalesAreReadAnew) {
+  WriteParametros({{"CDFILIAL", Variant("0001")}});
+  Init();
+  EXPECT_EQ(par().stCDFILIAL, "0001");
+  Init();
+  EXPECT_EQ(par().stCDFILIAL, "0001");
+  WriteParametros({{"CDFILIAL", Variant("0002")}});
+  Init();
+  EXPECT_EQ(par().stCDFILIAL, "0002");
+  WriteParametros({{"CDFILIAL", Variant("0002")}}, "IDUTILTEF");
+  EXPECT_ANY_THROW(Init());
+}
+
 TEST_F(ConfigurationTest, OutOfRangeValuesAreRefusedNamingTheColumnOrHeldToTheirBounds) {
   // An opening date as a day number no calendar holds.
   WriteParametros({{"DTABERCAIX", Variant(1e15)}});
