@@ -167,8 +167,7 @@ T& Undestroyed() {
   return *object;
 }
 
-// The factory of a server engine's backend, loaded the first time a store of that kind
-// opens (the embedded engine's is linked in).
+// The server engines' backends loaded so far, by name.
 struct LoadedBackends {
   std::mutex mutex;
   std::map<std::string, const soci::backend_factory*> factories;
@@ -178,6 +177,8 @@ struct LoadedBackends {
 // process's statics are being destroyed (a test's database dropped at exit).
 LoadedBackends& ServerBackends() { return Undestroyed<LoadedBackends>(); }
 
+// The factory of a server engine's backend, loaded the first time a store of that kind
+// opens (the embedded engine's is linked in).
 const soci::backend_factory& ServerBackend(const std::string& backend) {
   auto& state = ServerBackends();
   std::lock_guard<std::mutex> lock(state.mutex);
