@@ -7,6 +7,7 @@
 //                  "VALIDA_CUPOM" [phone, code, amount to pay] -> [ok, text, kind "CASH" /
 //                                 "CASHBACK_ACCUMULATE", value, coupon id]
 #include <string>
+#include <vector>
 
 #include "host/pos/loyalty_services.h"
 #include "integrations/cashback/cashback_provider.h"
@@ -32,8 +33,10 @@ class OlgaLoyalty : public CashbackProvider {
   bool ValidateCoupon(const std::string& code, OlgaCoupon& coupon, std::string& problem);
 
  private:
-  // Olga's text of a refusal, after a space.
-  void KeepReason(const base::Variant& answer);
+  // Asks Olga `action` with `args`. False with "FALHA_CONEXAO_OLGA" when Olga is not
+  // reached, or with `refused` and Olga's text (after a space) as the reason.
+  bool Ask(const std::string& action, const std::vector<base::Variant>& args, const std::string& refused,
+           base::Variant& answer, std::string& problem);
 
   pos::LoyaltyServices* host_;
   std::string phone_, reason_;
